@@ -1,0 +1,69 @@
+#include "device/mouse_state_file.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "settings/durable_file.h"
+
+namespace q8 {
+
+std::array<std::uint8_t, kMouseStateFileSize> EncodeMouseState(const SimulatedMouseMemory& memory) {
+  std::array<std::uint8_t, kMouseStateFileSize> bytes{};
+  bytes[0] = memory.status.reportRateCode;
+  bytes[1] = memory.status.dpiStage;
+  const auto image = memory.image.Bytes();
+  std::copy(image.begin(), image.end(), bytes.begin() + 2);
+  return bytes;
+}
+
+std::optional<SimulatedMouseMemory> LoadOrCreateMouseStateFile(const std::filesystem::path& path,
+                                                               std::string& error) {
+  std::error_code status;
+  if (!std::filesystem::exists(path, status)) {
+    const SimulatedMouseMemory factory = FactoryMouseMemory();
+    if (const std::error_code saveError = SaveMouseStateFile(path, factory)) {
+      error = "cannot create the mouse state file " + path.string() + ": " + saveError.message();
+      return std::nullopt;
+    }
+    return factory;
+  }
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    error = "cannot read the mouse state file " + path.string();
+    return std::nullopt;
+  }
+  std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (file.bad()) {
+    error = "cannot read the mouse state file " + path.string();
+    return std::nullopt;
+  }
+  if (bytes.size() != kMouseStateFileSize) {
+    error = "the mouse state file " + path.string() + " has " + std::to_string(bytes.size()) +
+            " bytes, not " + std::to_string(kMouseStateFileSize) + "; it is left untouched";
+    return std::nullopt;
+  }
+  SimulatedMouseMemory memory;
+  memory.status = {static_cast<std::uint8_t>(bytes[0]), static_cast<std::uint8_t>(bytes[1])};
+  std::transform(bytes.begin() + 2, bytes.end(), memory.image.Bytes().begin(),
+                 [](char c) { return static_cast<std::uint8_t>(c); });
+  return memory;
+}
+
+std::error_code SaveMouseStateFile(const std::filesystem::path& path,
+                                   const SimulatedMouseMemory& memory) {
+  return ReplaceFileContents(path, EncodeMouseState(memory));
+}
+
+PersistentSimulatedMouse::PersistentSimulatedMouse(std::filesystem::path path,
+                                                   const SimulatedMouseMemory& memory)
+    : path_(std::move(path)), mouse_(memory) {
+  mouse_.OnChange([this](const SimulatedMouseMemory& changed) {
+    if (const std::error_code error = SaveMouseStateFile(path_, changed); error && !saveError_) {
+      saveError_ = "cannot write the mouse state file " + path_.string() + ": " + error.message();
+    }
+  });
+}
+
+}  // namespace q8

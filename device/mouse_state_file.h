@@ -1,0 +1,44 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "device/simulated_mouse.h"
+
+namespace q8 {
+
+// The simulated mouse's memory on disk, exactly 322 bytes: byte 0 the report-rate code, byte 1 the
+// DPI stage, then the 320-byte memory image, page 1 first.
+inline constexpr std::size_t kMouseStateFileSize = 2 + DeviceImage::kSize;
+
+std::array<std::uint8_t, kMouseStateFileSize> EncodeMouseState(const SimulatedMouseMemory& memory);
+
+// Reads the state file, creating it with the factory memory when it does not exist. A file of any
+// other size, or one that cannot be read or created, is refused: `error` then says why, and the
+// file is left as it was.
+std::optional<SimulatedMouseMemory> LoadOrCreateMouseStateFile(const std::filesystem::path& path,
+                                                               std::string& error);
+
+[[nodiscard]] std::error_code SaveMouseStateFile(const std::filesystem::path& path,
+                                                 const SimulatedMouseMemory& memory);
+
+// A simulated mouse that rewrites its state file after every change.
+class PersistentSimulatedMouse {
+ public:
+  PersistentSimulatedMouse(std::filesystem::path path, const SimulatedMouseMemory& memory);
+
+  SimulatedMouse& Mouse() { return mouse_; }
+  // The first failure to rewrite the state file, if any.
+  const std::optional<std::string>& SaveError() const { return saveError_; }
+
+ private:
+  std::filesystem::path path_;
+  SimulatedMouse mouse_;
+  std::optional<std::string> saveError_;
+};
+
+}  // namespace q8
