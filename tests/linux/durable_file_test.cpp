@@ -1,0 +1,78 @@
+#include "settings/durable_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+
+#include "settings/config_file.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
+
+namespace q8 {
+namespace {
+
+// Lets the process write at most `bytes` bytes into any file while it lives: a full disk that
+// strikes in the middle of a write.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previous_);
+  }
+
+ private:
+  rlimit saved_{};
+  void (*previous_)(int) = nullptr;
+};
+
+TEST(DurableFileTest, SaveThatFailsMidwayLeavesTheOldFileIntact) {
+  test::TempDir dir;
+  const auto path = dir / "config.bin";
+  std::vector<std::uint8_t> old(220, 0x11);
+  test::WriteBytes(path, old);
+  test::RecordingMessageSink messages;
+  DeviceConfig config;
+  config.Bytes()[0] = 0x22;
+
+  bool saved = true;
+  {
+    FileSizeLimit limit(100);
+    saved = SaveConfigFile(path, config, messages);
+  }
+
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(test::ReadBytes(path), old);
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].text, "Error Code is: " + std::to_string(EFBIG) + " \n");
+  EXPECT_EQ(messages.messages[0].caption, "NULL ==fp ");
+  // The partial temporary file is gone.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+TEST(DurableFileTest, ReplacementKeepsThePermissionsOfTheOriginal) {
+  test::TempDir dir;
+  const auto path = dir / "state.bin";
+  test::WriteBytes(path, {1, 2, 3});
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::owner_write |
+                                         std::filesystem::perms::group_read);
+  const std::vector<std::uint8_t> next{4, 5};
+  ASSERT_FALSE(ReplaceFileContents(path, next));
+  EXPECT_EQ(test::ReadBytes(path), next);
+  EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::owner_write |
+                                                             std::filesystem::perms::group_read);
+}
+
+}  // namespace
+}  // namespace q8

@@ -1,0 +1,54 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "settings/config_file.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
+
+namespace q8 {
+namespace {
+
+// Another program holds config.bin open without sharing: the replace fails at its last step.
+TEST(DurableFileWinTest, SaveThatCannotReplaceLeavesTheOldFileIntact) {
+  test::TempDir dir;
+  const auto path = dir / "config.bin";
+  const std::vector<std::uint8_t> old(220, 0x11);
+  test::WriteBytes(path, old);
+  HANDLE held = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  test::RecordingMessageSink messages;
+  DeviceConfig config;
+  config.Bytes()[0] = 0x22;
+
+  const bool saved = SaveConfigFile(path, config, messages);
+  ::CloseHandle(held);
+
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(test::ReadBytes(path), old);
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].caption, "NULL ==fp ");
+  const std::string text = messages.messages[0].text;
+  EXPECT_TRUE(text == "Error Code is: 32 \n" || text == "Error Code is: 5 \n") << text;
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+TEST(DurableFileWinTest, SaveReplacesTheWholeFile) {
+  test::TempDir dir;
+  const auto path = dir / "config.bin";
+  test::WriteBytes(path, std::vector<std::uint8_t>(300, 0x11));
+  test::RecordingMessageSink messages;
+  DeviceConfig config;
+  config.Bytes()[218] = 0x33;
+  ASSERT_TRUE(SaveConfigFile(path, config, messages));
+  const auto bytes = test::ReadBytes(path);
+  ASSERT_EQ(bytes.size(), 220u);
+  EXPECT_EQ(bytes[0], 1);
+  EXPECT_EQ(bytes[219], 0x33);
+}
+
+}  // namespace
+}  // namespace q8
