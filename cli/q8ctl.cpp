@@ -146,7 +146,8 @@ int RunQ8ctl(std::span<const std::string> args, std::ostream& out, std::ostream&
   std::ofstream traceFile;
   std::optional<WireTrace> trace;
   if (options->traceFile) {
-    traceFile.open(PathFromUtf8(*options->traceFile), std::ios::app);
+    // Binary, so every platform writes the same lines ending in a plain newline.
+    traceFile.open(PathFromUtf8(*options->traceFile), std::ios::app | std::ios::binary);
     if (!traceFile) {
       err << "q8ctl: cannot open the trace file " << *options->traceFile << '\n';
       return kExitUsage;
