@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +36,9 @@ inline constexpr std::array<std::uint16_t, 16> MediaUsageTable{
     0x0225,  // Browser-Forward
     0x0227,  // Browser-Refresh
 };
+
+// The usages rise through the table; a slip in one entry breaks the order.
+static_assert(std::is_sorted(MediaUsageTable.begin(), MediaUsageTable.end()));
 
 // A shortcut preset: keyboard-page modifier usage and key usage.
 struct Shortcut {
