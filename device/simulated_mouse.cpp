@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "device/report_scrambler.h"
-#include "pages/key_tables.h"
+#include "device/settings_encoding.h"
+#include "pages/key_model.h"
 
 namespace q8 {
 
@@ -19,15 +20,14 @@ SimulatedMouseMemory FactoryMouseMemory() {
       image.At(page, byte) = static_cast<std::uint8_t>(page * 0x40 + byte * 3);
     }
   }
-  // Page 3: the default key layout in both configurations.
-  constexpr std::array<std::uint8_t, 16> kConfigA{0xF0, 0, 0xF1, 0, 0xF2, 0, 0xF3, 0,
-                                                  0xF4, 0, 3,    3, 4,    3, 0,    0};
-  constexpr std::array<std::uint8_t, 16> kConfigB{0xF0, 0, 0xF1, 0, 0xF2, 0, 0xF4, 0,
-                                                  0xF3, 0, 3,    3, 4,    3, 0,    0};
-  std::copy(kConfigA.begin(), kConfigA.end(), image.Page(3).begin());
-  std::copy(kConfigB.begin(), kConfigB.end(), image.Page(3).begin() + 32);
+  // Page 3: the default key layout in both configurations, as the tool encodes it.
+  DeviceConfig defaultKeys;
+  ApplyDefaultKeyLayout(defaultKeys);
+  const KeyAssignments keys = EncodeKeyAssignments(defaultKeys);
+  std::copy(keys.keyConfigA.begin(), keys.keyConfigA.end(), image.Page(3).begin());
+  std::copy(keys.keyConfigB.begin(), keys.keyConfigB.end(), image.Page(3).begin() + 32);
 
-  // Page 4: sensor, stages, lighting, fire times, snipe and DPI codes, media table.
+  // Page 4: sensor, stages, lighting, fire times, snipe and DPI codes.
   image.At(4, 1) = 3;   // sensor variant 3: 400 to 3200 DPI
   image.At(4, 6) = 6;   // six stages offered
   image.At(4, 7) = 1;   // lighting details of the standard effect
@@ -39,16 +39,15 @@ SimulatedMouseMemory FactoryMouseMemory() {
   image.At(4, 23) = 0x01;  // snipe: 400 DPI
   constexpr std::array<std::uint8_t, 8> kStageCodes{0x02, 0x03, 0x04, 0x05, 0x06, 0x08, 0x87, 0x88};
   std::copy(kStageCodes.begin(), kStageCodes.end(), image.Page(4).begin() + 24);
-  constexpr auto kMedia = MediaUsageTableBytes();
-  std::copy(kMedia.begin(), kMedia.end(), image.Page(4).begin() + 32);
 
-  // Page 5: stage colours and the shortcut table.
+  // Page 5: stage colours.
   constexpr std::array<std::uint8_t, 24> kColors{0xFF, 0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00,
                                                  0xFF, 0xFF, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00,
                                                  0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x80, 0x00};
   std::copy(kColors.begin(), kColors.end(), image.Page(5).begin() + 24);
-  constexpr auto kShortcuts = ShortcutTableBytes();
-  std::copy(kShortcuts.begin(), kShortcuts.end(), image.Page(5).begin() + 48);
+
+  // The media table (page 4) and the shortcut table (page 5).
+  EncodeConstantTables(image);
   return memory;
 }
 
