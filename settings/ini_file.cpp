@@ -82,21 +82,16 @@ IniDocument IniDocument::Parse(std::span<const std::uint8_t> bytes) {
   DecodedText decoded = DecodeText(bytes);
   IniDocument document;
   document.encoding_ = decoded.encoding;
-  std::string_view text = decoded.utf8;
-  while (!text.empty()) {
-    const auto end = text.find('\n');
-    Line line;
-    if (end == std::string_view::npos) {
-      line.text = text;
-      text = {};
-    } else {
-      line.text = text.substr(0, end);
-      line.lineBreak = "\n";
-      text.remove_prefix(end + 1);
-      if (!line.text.empty() && line.text.back() == '\r') {
-        line.text.pop_back();
-        line.lineBreak = "\r\n";
-      }
+  const std::string& text = decoded.utf8;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const auto end = text.find('\n', start);
+    const bool broken = end != std::string::npos;
+    Line line{text.substr(start, (broken ? end : text.size()) - start), broken ? "\n" : ""};
+    start = broken ? end + 1 : text.size();
+    if (broken && !line.text.empty() && line.text.back() == '\r') {
+      line.text.pop_back();
+      line.lineBreak = "\r\n";
     }
     document.lines_.push_back(std::move(line));
   }

@@ -129,22 +129,29 @@ DecodedText DecodeText(std::span<const std::uint8_t> bytes) {
 
 std::vector<std::uint8_t> EncodeText(std::string_view utf8, TextEncoding encoding) {
   std::vector<std::uint8_t> out;
+  out.reserve(3 + 2 * utf8.size());
   switch (encoding) {
     case TextEncoding::Plain:
       break;
     case TextEncoding::Utf8Bom:
-      out = {0xEF, 0xBB, 0xBF};
+      out.push_back(0xEF);
+      out.push_back(0xBB);
+      out.push_back(0xBF);
       break;
     case TextEncoding::Utf16LeBom:
-      out = {0xFF, 0xFE};
+      out.push_back(0xFF);
+      out.push_back(0xFE);
       AppendUtf16(out, utf8, false);
       return out;
     case TextEncoding::Utf16BeBom:
-      out = {0xFE, 0xFF};
+      out.push_back(0xFE);
+      out.push_back(0xFF);
       AppendUtf16(out, utf8, true);
       return out;
   }
-  out.insert(out.end(), utf8.begin(), utf8.end());
+  for (const char c : utf8) {
+    out.push_back(static_cast<std::uint8_t>(c));
+  }
   return out;
 }
 

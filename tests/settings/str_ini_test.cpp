@@ -92,13 +92,13 @@ TEST(StrIniTest, CaptionsAreWrittenInKeyOrder) {
   const auto path = dir / "str.ini";
   ButtonCaptions captions;
   for (std::size_t i = 0; i < captions.size(); ++i) {
-    captions[i] = "c" + std::to_string(i);
+    captions[i] = std::to_string(i);
   }
   ASSERT_FALSE(WriteButtonCaptions(path, "Setting-EN", captions));
   EXPECT_EQ(DecodeText(ReadBytes(path)).utf8,
-            "[Setting-EN]\r\nItem1=c0\r\nItem2=c1\r\nItem3=c2\r\nItem4=c3\r\nItem5=c4\r\n"
-            "Item6=c5\r\nItem7=c6\r\nItem8=c7\r\nItem13=c8\r\nItem23=c9\r\nItem33=c10\r\n"
-            "Item43=c11\r\nItem53=c12\r\nItem63=c13\r\nItem73=c14\r\nItem83=c15\r\n");
+            "[Setting-EN]\r\nItem1=0\r\nItem2=1\r\nItem3=2\r\nItem4=3\r\nItem5=4\r\n"
+            "Item6=5\r\nItem7=6\r\nItem8=7\r\nItem13=8\r\nItem23=9\r\nItem33=10\r\n"
+            "Item43=11\r\nItem53=12\r\nItem63=13\r\nItem73=14\r\nItem83=15\r\n");
 }
 
 TEST(StrIniTest, WritingTheSkinKeepsTheLanguageAndTheCaptions) {
