@@ -11,7 +11,6 @@ namespace {
 
 using test::ReadBytes;
 using test::TempDir;
-using test::WriteBytes;
 
 IniDocument Document(std::string_view text, TextEncoding encoding = TextEncoding::Utf16LeBom) {
   return IniDocument::Parse(EncodeText(text, encoding));
@@ -182,18 +181,6 @@ TEST(IniFileTest, FirstWriteCreatesTheFile) {
   EXPECT_EQ(ReadBytes(path), EncodeText("[Setting-CHS]\r\nItem1=" + std::string(kChinese) + "\r\n",
                                         TextEncoding::Utf16LeBom));
   EXPECT_EQ(ReadIniString(path, "setting-chs", "item1"), kChinese);
-}
-
-TEST(IniFileTest, WriteOnAFileOnDiskKeepsTheRest) {
-  TempDir dir;
-  const auto path = dir / "str.ini";
-  const auto original = EncodeText(kHandEdited, TextEncoding::Utf16LeBom);
-  WriteBytes(path, original);
-  ASSERT_FALSE(WriteIniString(path, "Skins", "Lan", "CHS"));  // same value: same bytes
-  EXPECT_EQ(ReadBytes(path), original);
-  ASSERT_FALSE(WriteIniString(path, "Other", "keep", kChinese));
-  EXPECT_EQ(ReadIniString(path, "Other", "keep"), kChinese);
-  EXPECT_EQ(ReadIniString(path, "Skins", "path"), "Dark  ; my favourite");
 }
 
 TEST(IniFileTest, AWriteThatCannotReadTheFileChangesNothing) {

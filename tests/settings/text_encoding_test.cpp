@@ -22,15 +22,6 @@ TEST(TextEncodingTest, EncodesEachFormWithItsMark) {
   EXPECT_EQ(EncodeText("A", TextEncoding::Plain), (Bytes{0x41}));
 }
 
-TEST(TextEncodingTest, DecodesEachFormAndTellsWhichItWas) {
-  for (const auto encoding : {TextEncoding::Utf16LeBom, TextEncoding::Utf16BeBom,
-                              TextEncoding::Utf8Bom, TextEncoding::Plain}) {
-    const DecodedText decoded = DecodeText(EncodeText(kSample, encoding));
-    EXPECT_EQ(decoded.utf8, kSample);
-    EXPECT_EQ(decoded.encoding, encoding);
-  }
-}
-
 TEST(TextEncodingTest, BrokenInputStillDecodes) {
   // Bytes that are no UTF-8 are an ANSI file: each byte one Latin-1 character.
   const DecodedText ansi = DecodeText(Bytes{'K', '=', 0xE9, 0x80});

@@ -59,14 +59,6 @@ TEST(UiTextTest, TheWebLinkPointsAtAReservedDomain) {
   EXPECT_EQ(TextFor(UiTextKey::WebLink, UiLanguage::CHS), "");
 }
 
-TEST(UiTextTest, EveryOtherEntryHasATextInEachLanguage) {
-  for (const UiTextEntry& entry : kUiTextEntries) {
-    EXPECT_FALSE(entry.en.empty());
-    EXPECT_FALSE(entry.cht.empty());
-    EXPECT_TRUE(entry.key == UiTextKey::WebLink || !entry.chs.empty());
-  }
-}
-
 TEST(LanguageFontsTest, FacesDependOnLanguageAndOnlyChineseSimplifiedOnTheVersion) {
   const FontRequest heiTi13{"黑体", 13, 400};
   const FontRequest songTi13{"宋体", 13, 400};
