@@ -1,0 +1,216 @@
+#include "settings/text_encoding.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace q8 {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+bool StartsWith(std::span<const std::uint8_t> bytes, std::initializer_list<std::uint8_t> mark) {
+  return bytes.size() >= mark.size() && std::equal(mark.begin(), mark.end(), bytes.begin());
+}
+
+// Decodes one well-formed UTF-8 sequence at `pos` and moves past it; on anything else (overlong
+// forms, surrogates, values past U+10FFFF, truncated sequences) leaves `pos` where it was.
+std::optional<char32_t> NextUtf8(std::string_view text, std::size_t& pos) {
+  const auto lead = static_cast<std::uint8_t>(text[pos]);
+  if (lead < 0x80) {
+    ++pos;
+    return lead;
+  }
+  std::size_t length = 0;
+  char32_t value = 0;
+  char32_t minimum = 0;
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2, value = lead & 0x1F, minimum = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3, value = lead & 0x0F, minimum = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4, value = lead & 0x07, minimum = 0x10000;
+  } else {
+    return std::nullopt;
+  }
+  if (text.size() - pos < length) {
+    return std::nullopt;
+  }
+  for (std::size_t i = 1; i < length; ++i) {
+    const auto next = static_cast<std::uint8_t>(text[pos + i]);
+    if ((next & 0xC0) != 0x80) {
+      return std::nullopt;
+    }
+    value = (value << 6) | (next & 0x3F);
+  }
+  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+    return std::nullopt;
+  }
+  pos += length;
+  return value;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  auto put = [&out](unsigned value) { out.push_back(static_cast<char>(value)); };
+  if (c < 0x80) {
+    put(c);
+  } else if (c < 0x800) {
+    put(0xC0 | (c >> 6));
+    put(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    put(0xE0 | (c >> 12));
+    put(0x80 | ((c >> 6) & 0x3F));
+    put(0x80 | (c & 0x3F));
+  } else {
+    put(0xF0 | (c >> 18));
+    put(0x80 | ((c >> 12) & 0x3F));
+    put(0x80 | ((c >> 6) & 0x3F));
+    put(0x80 | (c & 0x3F));
+  }
+}
+
+bool IsValidUtf8(std::string_view text) {
+  for (std::size_t pos = 0; pos < text.size();) {
+    if (!NextUtf8(text, pos)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string Latin1ToUtf8(std::span<const std::uint8_t> bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (const std::uint8_t byte : bytes) {
+    AppendUtf8(out, byte);
+  }
+  return out;
+}
+
+std::string DecodeUtf16(std::span<const std::uint8_t> bytes, bool bigEndian) {
+  std::u16string units(bytes.size() / 2, u'\0');
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const unsigned first = bytes[2 * i];
+    const unsigned second = bytes[2 * i + 1];
+    units[i] = static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+  }
+  return Utf16ToUtf8(units);
+}
+
+void AppendUtf16(std::vector<std::uint8_t>& out, std::string_view utf8, bool bigEndian) {
+  for (const char16_t unit : Utf8ToUtf16(utf8)) {
+    const auto high = static_cast<std::uint8_t>(unit >> 8);
+    const auto low = static_cast<std::uint8_t>(unit & 0xFF);
+    out.push_back(bigEndian ? high : low);
+    out.push_back(bigEndian ? low : high);
+  }
+}
+
+}  // namespace
+
+DecodedText DecodeText(std::span<const std::uint8_t> bytes) {
+  if (StartsWith(bytes, {0xFF, 0xFE})) {
+    return {DecodeUtf16(bytes.subspan(2), false), TextEncoding::Utf16LeBom};
+  }
+  if (StartsWith(bytes, {0xFE, 0xFF})) {
+    return {DecodeUtf16(bytes.subspan(2), true), TextEncoding::Utf16BeBom};
+  }
+  if (StartsWith(bytes, {0xEF, 0xBB, 0xBF})) {
+    bytes = bytes.subspan(3);
+    std::string text(bytes.begin(), bytes.end());
+    // Decoded again so that broken sequences become U+FFFD, as in every other path.
+    return {Utf16ToUtf8(Utf8ToUtf16(text)), TextEncoding::Utf8Bom};
+  }
+  std::string text(bytes.begin(), bytes.end());
+  if (IsValidUtf8(text)) {
+    return {std::move(text), TextEncoding::Plain};
+  }
+  return {Latin1ToUtf8(bytes), TextEncoding::Plain};
+}
+
+std::vector<std::uint8_t> EncodeText(std::string_view utf8, TextEncoding encoding) {
+  std::vector<std::uint8_t> out;
+  out.reserve(3 + 2 * utf8.size());
+  switch (encoding) {
+    case TextEncoding::Plain:
+      break;
+    case TextEncoding::Utf8Bom:
+      out.push_back(0xEF);
+      out.push_back(0xBB);
+      out.push_back(0xBF);
+      break;
+    case TextEncoding::Utf16LeBom:
+      out.push_back(0xFF);
+      out.push_back(0xFE);
+      AppendUtf16(out, utf8, false);
+      return out;
+    case TextEncoding::Utf16BeBom:
+      out.push_back(0xFE);
+      out.push_back(0xFF);
+      AppendUtf16(out, utf8, true);
+      return out;
+  }
+  for (const char c : utf8) {
+    out.push_back(static_cast<std::uint8_t>(c));
+  }
+  return out;
+}
+
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+  std::u16string out;
+  out.reserve(utf8.size());
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    char32_t c = kReplacement;
+    if (auto decoded = NextUtf8(utf8, pos)) {
+      c = *decoded;
+    } else {
+      ++pos;
+    }
+    if (c >= 0x10000) {
+      c -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 | (c >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 | (c & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(c));
+    }
+  }
+  return out;
+}
+
+std::string Utf16ToUtf8(std::u16string_view utf16) {
+  std::string out;
+  out.reserve(utf16.size());
+  for (std::size_t i = 0; i < utf16.size(); ++i) {
+    char32_t c = utf16[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+        utf16[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
+      ++i;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = kReplacement;
+    }
+    AppendUtf8(out, c);
+  }
+  return out;
+}
+
+std::size_t Utf16Length(std::string_view utf8) {
+  return Utf8ToUtf16(utf8).size();
+}
+
+std::string_view TruncateToUtf16Units(std::string_view utf8, std::size_t maxUnits) {
+  std::size_t units = 0;
+  std::size_t pos = 0;
+  while (pos < utf8.size()) {
+    std::size_t next = pos;
+    const auto decoded = NextUtf8(utf8, next);
+    const std::size_t width = decoded && *decoded >= 0x10000 ? 2 : 1;
+    if (units + width > maxUnits) {
+      break;
+    }
+    units += width;
+    pos = decoded ? next : pos + 1;
+  }
+  return utf8.substr(0, pos);
+}
+
+}  // namespace q8
