@@ -18,9 +18,9 @@ struct SimulatedInterface {
 // the 8-byte command reports, a consumer-control collection the search has to pass over, and the
 // mouse collection with the 65-byte page reports.
 inline constexpr std::array<SimulatedInterface, 3> kSimulatedInterfaces{{
-    {"simulated:q8/keyboard", {1, 6, 9, 0, 8}},
+    {"simulated:q8/keyboard", {1, 6, 9, 2, 8}},
     {"simulated:q8/consumer", {0x0C, 1, 3, 0, 0}},
-    {"simulated:q8/mouse", {1, 2, 8, 0, 65}},
+    {"simulated:q8/mouse", {1, 2, 7, 0, 65}},
 }};
 
 // A HID bus with the simulated mouse as its only device, so that the tool finds the simulator
