@@ -5,15 +5,6 @@
 namespace q8 {
 namespace {
 
-bool IsCollection(const HidCapabilities& caps, const ChannelCollection& collection) {
-  return caps.usagePage == collection.usagePage && caps.usage == collection.usage &&
-         caps.featureReportByteLength == collection.featureReportByteLength;
-}
-
-bool IsMouse(const HidAttributes& attributes) {
-  return attributes.vendorId == kMouseVendorId && attributes.productId == kMouseProductId;
-}
-
 // The channels opened so far by one search; kept only when the search succeeds.
 struct Found {
   std::unique_ptr<FeatureChannel> shortChannel;
@@ -53,13 +44,13 @@ Step Examine(HidBus& bus, MessageSink& messages, const std::string& path, Found&
   if (!caps) {
     return Step::kFailed;
   }
-  if (IsCollection(*caps, kPageChannelCollection)) {
+  if (IsChannelCollection(*caps, kPageChannelCollection)) {
     if (OpenInto(bus, messages, path, ChannelKind::kPage, found.pageChannel) == Step::kFailed) {
       return Step::kFailed;
     }
     found.pageReportLength = caps->featureReportByteLength;
     ++found.count;
-  } else if (IsCollection(*caps, kShortChannelCollection)) {
+  } else if (IsChannelCollection(*caps, kShortChannelCollection)) {
     if (OpenInto(bus, messages, path, ChannelKind::kShort, found.shortChannel) == Step::kFailed) {
       return Step::kFailed;
     }

@@ -23,6 +23,15 @@ struct ChannelCollection {
 inline constexpr ChannelCollection kShortChannelCollection{1, 6, 8};  // generic desktop keyboard
 inline constexpr ChannelCollection kPageChannelCollection{1, 2, 65};  // generic desktop mouse
 
+inline bool IsMouse(const HidAttributes& attributes) {
+  return attributes.vendorId == kMouseVendorId && attributes.productId == kMouseProductId;
+}
+
+inline bool IsChannelCollection(const HidCapabilities& caps, const ChannelCollection& collection) {
+  return caps.usagePage == collection.usagePage && caps.usage == collection.usage &&
+         caps.featureReportByteLength == collection.featureReportByteLength;
+}
+
 // The channels of the mouse found last. A new successful search replaces (and so closes) the
 // channels of the one before; a failed search leaves them as they were.
 class MouseLink {
