@@ -10,6 +10,8 @@
 
 #include "device/device_change.h"
 #include "device/find_mouse.h"
+#include "device/simulated_mouse.h"
+#include "linux/fuse_hidraw.h"
 #include "linux/hotplug_monitor.h"
 #include "support/fakes.h"
 #include "support/mouse_descriptors.h"
@@ -53,9 +55,13 @@ class FakeHidrawTree {
     const fs::path classDir = Sys() / "class" / "hidraw" / name;
     fs::create_directories(classDir);
     fs::create_directory_symlink(hidDevice, classDir / "device");
-    fs::create_directories(Dev());
-    test::WriteBytes(Dev() / name, {});
+    if (createDevFiles) {
+      fs::create_directories(Dev());
+      test::WriteBytes(Dev() / name, {});
+    }
   }
+  bool createDevFiles = true;
+
   void RemoveNode(const std::string& name) {
     fs::remove_all(Sys() / "class" / "hidraw" / name);
     fs::remove(Dev() / name);
@@ -191,6 +197,42 @@ TEST_F(HidrawBusTest, HotplugActsOncePerPlugAndOncePerUnplug) {
   tree_.RemoveNode("hidraw2");
   monitor.HandleMessage(KernelEvent("remove", "hidraw", "hidraw2"));
   EXPECT_THAT(host.calls, ElementsAre("announce 15", "hide", "absent"));
+}
+
+// The real ioctl path: the simulated mouse behind FUSE files that answer the hidraw ioctls.
+TEST(HidrawChannelTest, ReadsAndWritesTheMouseThroughTheFeatureIoctls) {
+  SimulatedMouseMemory memory = FactoryMouseMemory();
+  memory.image.At(4, 1) = 2;
+  memory.image.At(5, 63) = 0xA5;
+  SimulatedMouse mouse(memory);
+  test::TempDir devDir;
+  test::FuseHidrawNodes nodes(
+      devDir.path(), {{"hidraw1", &mouse.ShortChannel()}, {"hidraw2", &mouse.PageChannel()}});
+  if (!nodes.Mounted()) {
+    GTEST_SKIP() << nodes.Error();
+  }
+  FakeHidrawTree tree;
+  tree.createDevFiles = false;
+  tree.AddNode("hidraw1", 0x04D9, 0xA09E, kKeyboardInterface);
+  tree.AddNode("hidraw2", 0x04D9, 0xA09E, kMouseInterface, "1-2:1.1");
+  HidrawBus bus(tree.Sys(), devDir.path());
+  test::RecordingMessageSink messages;
+  MouseLink link;
+  ASSERT_TRUE(FindMouse(bus, messages, link));
+
+  test::RecordingSleeper sleeper;
+  const ProtocolPorts ports{link.ShortChannel(), link.PageChannel(), sleeper, messages, "absent"};
+  DeviceState state;
+  EXPECT_EQ(ReadFoundMouse(ports, state), 2);
+  EXPECT_EQ(state.image, memory.image);
+  EXPECT_EQ(state.status, memory.status);
+
+  state.image.At(3, 0) = 0x0B;  // anything the mouse did not hold before
+  state.status.reportRateCode = 8;
+  WriteOperation(ports, state);
+  EXPECT_EQ(mouse.Memory().image, state.image);
+  EXPECT_EQ(mouse.Memory().status.reportRateCode, 8);
+  EXPECT_THAT(messages.messages, IsEmpty());
 }
 
 // The real event socket opens here and reading it never blocks the caller.
