@@ -11,6 +11,7 @@ namespace q8 {
 namespace {
 
 using ::testing::HasSubstr;
+using Bytes = std::vector<std::uint8_t>;
 
 struct ToolRun {
   int status;
@@ -24,46 +25,204 @@ ToolRun RunTool(std::vector<std::string> args) {
   return {status, out.str(), err.str()};
 }
 
-TEST(Q8ctlTest, UsageErrorsExitWithTwoAndShowTheUsage) {
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {}, {"--simulate", "frobnicate"}, {"--bogus", "info"}, {"info", "dump"}}) {
+std::size_t LineCount(const std::string& text) {
+  return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// The simulated mouse kept in a state file, and a config.bin as the tool is delivered with it.
+class Q8ctlTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Bytes config(220, 0);
+    config[1 + 5] = 1;  // 1000 Hz
+    for (std::size_t stage = 0; stage < 8; ++stage) {
+      config[1 + 7 + stage] = static_cast<std::uint8_t>(stage);  // levels 0..7
+      config[1 + 15 + stage] = stage < 6 ? 1 : 0;                // stages 1..6 on
+    }
+    config[1 + 47] = 1;  // standard lighting
+    config[1 + 48] = 9;  // 100%
+    for (std::size_t button = 0; button < 16; ++button) {
+      config[1 + 59 + button] = std::array<std::uint8_t, 8>{0, 1, 2, 5, 5, 3, 4, 12}[button % 8];
+    }
+    config[1 + 203 + 3] = config[1 + 203 + 11] = 3;  // button 4: DPI +
+    config[1 + 203 + 4] = config[1 + 203 + 12] = 4;  // button 5: DPI -
+    test::WriteBytes(configPath, config);
+  }
+
+  ToolRun Run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--simulate=" + statePath.string()});
+    for (std::string& arg : args) {
+      if (arg == "CONFIG") {
+        arg = "--config=" + configPath.string();
+      }
+    }
+    return RunTool(args);
+  }
+
+  std::uint8_t StateByte(std::size_t page, std::size_t byte) {
+    return test::ReadBytes(statePath).at(2 + 64 * (page - 1) + byte);
+  }
+
+  test::TempDir dir;
+  std::filesystem::path statePath = dir / "mouse.bin";
+  std::filesystem::path configPath = dir / "config.bin";
+};
+
+TEST_F(Q8ctlTest, UsageErrorsExitWithTwoAndShowTheUsage) {
+  for (const auto& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"--simulate", "frobnicate"},
+                                             {"--bogus", "info"},
+                                             {"info", "dump"},
+                                             {"dump", "--config=x"},
+                                             {"set", "report-rate", "300"},
+                                             {"set", "dpi", "7", "800"},
+                                             {"set", "lighting", "neon"},
+                                             {"set", "lighting", "standard", "50%"}}) {
     const ToolRun run = RunTool(args);
     EXPECT_EQ(run.status, kExitUsage);
     EXPECT_THAT(run.err, HasSubstr("usage: q8ctl"));
     EXPECT_TRUE(run.out.empty());
   }
+  EXPECT_FALSE(std::filesystem::exists(statePath));
+
   const ToolRun help = RunTool({"--help"});
   EXPECT_EQ(help.status, kExitOk);
   EXPECT_THAT(help.out, HasSubstr("usage: q8ctl"));
+  const ToolRun setHelp = RunTool({"set", "--help"});
+  EXPECT_EQ(setHelp.status, kExitOk);
+  EXPECT_THAT(setHelp.out, HasSubstr("respiration SPEED [rgb-effect|rgb-flash]"));
 }
 
-TEST(Q8ctlTest, BadStateFileGetsOneLineAndIsLeftAlone) {
-  test::TempDir dir;
-  const std::vector<std::uint8_t> content(100, 0x42);
-  test::WriteBytes(dir / "mouse.bin", content);
-  const ToolRun run = RunTool({"--simulate=" + (dir / "mouse.bin").string(), "info"});
-  EXPECT_EQ(run.status, kExitUsage);
-  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
-  EXPECT_THAT(run.err, HasSubstr("100 bytes"));
-  EXPECT_EQ(test::ReadBytes(dir / "mouse.bin"), content);
+TEST_F(Q8ctlTest, BadFilesGetOneLineAndAreLeftAlone) {
+  const Bytes badState(100, 0x42);
+  test::WriteBytes(statePath, badState);
+  const ToolRun badStateRun = Run({"info"});
+  EXPECT_EQ(badStateRun.status, kExitUsage);
+  EXPECT_EQ(LineCount(badStateRun.err), 1u) << badStateRun.err;
+  EXPECT_THAT(badStateRun.err, HasSubstr("100 bytes"));
+  EXPECT_EQ(test::ReadBytes(statePath), badState);
+  std::filesystem::remove(statePath);
+
+  for (std::size_t size : {219, 221}) {
+    const Bytes config(size, 1);
+    test::WriteBytes(configPath, config);
+    const ToolRun run = Run({"apply", "CONFIG"});
+    EXPECT_EQ(run.status, kExitUsage);
+    EXPECT_EQ(LineCount(run.err), 1u) << run.err;
+    EXPECT_THAT(run.err, HasSubstr(std::to_string(size) + " bytes"));
+    EXPECT_EQ(test::ReadBytes(configPath), config);
+    EXPECT_FALSE(std::filesystem::exists(statePath));  // the mouse was not touched
+  }
+
+  std::filesystem::remove(configPath);
+  const ToolRun missing = Run({"show", "CONFIG"});
+  EXPECT_EQ(missing.status, kExitUsage);
+  EXPECT_EQ(LineCount(missing.err), 1u) << missing.err;
+  EXPECT_FALSE(std::filesystem::exists(configPath));
 }
 
-TEST(Q8ctlTest, InfoAndDumpReadTheSimulatedMouseAndTraceTheWire) {
-  test::TempDir dir;
-  const std::string state = "--simulate=" + (dir / "mouse.bin").string();
-  const ToolRun info = RunTool({state, "info"});
+TEST_F(Q8ctlTest, NoMouseOnTheSystemBusExitsWithOne) {
+  // No Tarnix Q8 is attached to the machines the tests run on.
+  const ToolRun run = RunTool({"info"});
+  EXPECT_EQ(run.status, kExitDeviceFailure);
+  EXPECT_EQ(run.out, "mouse: not found\n");
+  EXPECT_THAT(run.err, HasSubstr("The system did not detect the gaming mouse!"));
+}
+
+TEST_F(Q8ctlTest, InfoAndDumpReadTheSimulatedMouseAndTraceTheWire) {
+  const ToolRun info = Run({"info"});
   EXPECT_EQ(info.status, kExitOk) << info.err;
-  EXPECT_THAT(info.out, HasSubstr("report rate: 1000 Hz"));
-  EXPECT_THAT(info.out, HasSubstr("sensor variant: 3"));
-  EXPECT_EQ(test::ReadBytes(dir / "mouse.bin").size(), 322u);
+  EXPECT_EQ(info.out,
+            "mouse: found\n"
+            "short channel: 8-byte feature reports\n"
+            "page channel: 65-byte feature reports\n"
+            "report rate: 1000 Hz\n"
+            "DPI stage: 2\n"
+            "sensor variant: 3\n"
+            "DPI levels: 400 800 1200 1600 2000 2400 2800 3200\n");
+  EXPECT_EQ(test::ReadBytes(statePath).size(), 322u);
 
-  const ToolRun dump = RunTool({state, "--trace=" + (dir / "wire.trace").string(), "dump"});
+  const ToolRun dump = Run({"--trace=" + (dir / "wire.trace").string(), "dump"});
   EXPECT_EQ(dump.status, kExitOk) << dump.err;
   EXPECT_THAT(dump.out, HasSubstr("page 4: 00 03 "));
-  EXPECT_EQ(std::count(dump.out.begin(), dump.out.end(), '\n'), 5);
+  EXPECT_EQ(LineCount(dump.out), 5u);
   const std::string trace = test::ReadText(dir / "wire.trace");
   EXPECT_TRUE(trace.starts_with("set short 01 78 01 71 68 46 46 e6\n")) << trace;
-  EXPECT_EQ(std::count(trace.begin(), trace.end(), '\n'), 22);
+  EXPECT_EQ(LineCount(trace), 22u);
+}
+
+TEST_F(Q8ctlTest, ApplyWritesTheMouseThenSavesTheFile) {
+  const ToolRun run = Run({"--trace=" + (dir / "wire.trace").string(), "apply", "CONFIG"});
+  ASSERT_EQ(run.status, kExitOk) << run.err;
+
+  const Bytes state = test::ReadBytes(statePath);
+  ASSERT_EQ(state.size(), 322u);
+  EXPECT_EQ(state[0], 1);  // report rate of the record
+  EXPECT_EQ(state[1], 2);  // DPI stage as the mouse reported it
+  // Sensor variant 3, levels 0..7: codes 1..8; stages 7 and 8 off.
+  EXPECT_EQ(Bytes(state.begin() + 2 + 192 + 24, state.begin() + 2 + 192 + 32),
+            (Bytes{0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x87, 0x88}));
+  EXPECT_EQ(StateByte(4, 10), 1);  // standard lighting
+  EXPECT_EQ(StateByte(4, 11), 9);  // brightness index
+  EXPECT_EQ(StateByte(4, 7), 1);
+  EXPECT_EQ(StateByte(4, 12), 2);
+  EXPECT_EQ(StateByte(5, 24), 0);  // stage colours of the record: black
+  EXPECT_EQ(StateByte(3, 10), 3);  // button 4 of Mode A: DPI +, slot 5
+  EXPECT_EQ(StateByte(3, 11), 3);
+
+  const Bytes saved = test::ReadBytes(configPath);
+  ASSERT_EQ(saved.size(), 220u);
+  EXPECT_EQ(saved[0], 1);
+
+  // The start-up read, then the apply: query, check, status set, five pages.
+  std::istringstream trace(test::ReadText(dir / "wire.trace"));
+  std::vector<std::string> events;
+  for (std::string line; std::getline(trace, line);) {
+    events.push_back(line.substr(0, line.find(' ', line.find(' ') + 1)));
+  }
+  ASSERT_EQ(events.size(), 22u + 6 + 20);
+  EXPECT_EQ(std::vector<std::string>(events.begin() + 22, events.begin() + 28),
+            (std::vector<std::string>{"set short", "get short", "set short", "get short",
+                                      "set short", "wait 20"}));
+  EXPECT_EQ(std::count(events.begin(), events.end(), "set page"), 5);
+}
+
+TEST_F(Q8ctlTest, SetChangesOneSettingAppliesItAndShowTellsIt) {
+  ASSERT_EQ(Run({"set", "CONFIG", "report-rate", "250"}).status, kExitOk);
+  ASSERT_EQ(Run({"set", "CONFIG", "dpi", "3", "1600"}).status, kExitOk);
+  ASSERT_EQ(Run({"set", "CONFIG", "lighting", "respiration", "6S", "rgb-flash"}).status, kExitOk);
+
+  const Bytes saved = test::ReadBytes(configPath);
+  EXPECT_EQ(saved[0], 1);
+  EXPECT_EQ(saved[1 + 5], 4);   // 250 Hz
+  EXPECT_EQ(saved[1 + 9], 3);   // stage 3: level 3, 1600 DPI
+  EXPECT_EQ(saved[1 + 47], 2);  // respiration
+  EXPECT_EQ(saved[1 + 49], 2);  // 6S
+  EXPECT_EQ(saved[1 + 52], 2);  // RGB Flash
+  EXPECT_EQ(test::ReadBytes(statePath)[0], 4);
+  EXPECT_EQ(StateByte(4, 26), 0x04);
+  EXPECT_EQ(StateByte(4, 8), 0x7D);
+
+  const ToolRun show = Run({"show", "CONFIG"});
+  ASSERT_EQ(show.status, kExitOk) << show.err;
+  EXPECT_THAT(show.out, HasSubstr("report rate: 250 Hz\n"));
+  EXPECT_THAT(show.out, HasSubstr("  3: 1600 DPI, on, colour #000000\n"));
+  EXPECT_THAT(show.out, HasSubstr("lighting: Respiration, 6S, RGB Flash\n"));
+  EXPECT_THAT(show.out, HasSubstr("Mode B:\n  button 1: Left Click\n"));
+  EXPECT_THAT(show.out, HasSubstr("  button 4: DPI +\n"));
+  EXPECT_THAT(show.out, HasSubstr("  button 8: Key Off\n"));
+}
+
+TEST_F(Q8ctlTest, DpiValueOutsideTheSensorsLevelsChangesNothing) {
+  const Bytes config = test::ReadBytes(configPath);
+  const ToolRun run = Run({"set", "CONFIG", "dpi", "2", "1000"});  // a level of other sensors
+  EXPECT_EQ(run.status, kExitUsage);
+  EXPECT_EQ(run.err,
+            "q8ctl: DPI value '1000' is not a level of this mouse's sensor (levels: 400 800 1200 "
+            "1600 2000 2400 2800 3200)\n");
+  EXPECT_EQ(test::ReadBytes(configPath), config);
+  EXPECT_EQ(StateByte(4, 25), 0x03);  // the factory code of stage 2, not written over
 }
 
 }  // namespace
