@@ -1,5 +1,7 @@
 #include "ui/dialog_controls.h"
 
+#include "ui/dialog_canvas.h"
+
 #include <gtest/gtest.h>
 
 #include "skin_fakes.h"
@@ -62,6 +64,26 @@ TEST_F(DialogControlsTest, AMissingImageIsReportedAtEveryHoverChange) {
   const test::Message failed{"LoadPng---Load image failed.", "TarnixMouseApp"};
   EXPECT_EQ(messages_.messages, (std::vector<test::Message>(2, failed)));
   EXPECT_TRUE(controls_.IsOver(C::kCancel));
+}
+
+TEST(DialogCanvasTest, AMissingBackgroundIsReportedAndLeavesNoCanvas) {
+  DrawLog log;
+  test::FakeImageDecoder decoder(log);
+  test::FakeSkinWindowHost host(log);
+  test::RecordingMessageSink messages;
+  SkinnedWindow window(host);
+  decoder.missing = {"/snipe-key.png"};
+  EXPECT_FALSE(MakeDialogCanvas(window, decoder, "skin", dialog_background::kSnipe, messages));
+  EXPECT_EQ(window.canvas(), nullptr);
+  EXPECT_TRUE(host.resizes.empty());
+  EXPECT_EQ(
+      messages.messages,
+      (std::vector<test::Message>{{"error", "Snipe Dialog Load background image failed!!!"}}));
+
+  EXPECT_TRUE(MakeDialogCanvas(window, decoder, "skin", dialog_background::kSkins, messages));
+  EXPECT_NE(window.canvas(), nullptr);
+  EXPECT_EQ(decoder.paths.back(), "skin/skins.png");
+  EXPECT_EQ(messages.messages.size(), 1u);
 }
 
 }  // namespace
