@@ -51,10 +51,13 @@ void SkinSlider::DrawAll(const SkinPainter& painter, Canvas* target) const {
 }
 
 void SkinSlider::Select(const SkinPainter& painter, Canvas* target, int stop) {
+  if (stop == selected_) {
+    return;
+  }
   const int old = selected_;
   selected_ = stop;
   DrawStop(painter, target, stops_[static_cast<std::size_t>(stop)], true);
-  if (old != stop && old >= 0 && old < static_cast<int>(stops_.size())) {
+  if (old >= 0 && old < static_cast<int>(stops_.size())) {
     DrawStop(painter, target, stops_[static_cast<std::size_t>(old)], false);
   }
 }

@@ -36,6 +36,7 @@ struct SkinDropdown {
 };
 
 // A row of stop markers: the chosen stop shows the light image, every other stop the dark one.
+// The chosen stop may be none of them (-1), as when the device reports a value the row lacks.
 class SkinSlider {
  public:
   SkinSlider(std::span<const HotRegion> stops, int selected) : stops_(stops), selected_(selected) {}
@@ -43,7 +44,8 @@ class SkinSlider {
   int selected() const { return selected_; }
   // Draws every stop.
   void DrawAll(const SkinPainter& painter, Canvas* target) const;
-  // Moves the choice: the light image at the new stop, then the dark one at the old stop.
+  // Moves the choice: the light image at the new stop, then the dark one at the old stop;
+  // choosing the chosen stop again draws nothing.
   void Select(const SkinPainter& painter, Canvas* target, int stop);
 
  private:

@@ -7,6 +7,7 @@
 #include "skin_fakes.h"
 #include "ui/skin_controls.h"
 #include "ui/skin_directory.h"
+#include "ui/text_port.h"
 
 namespace q8 {
 namespace {
@@ -22,6 +23,12 @@ TEST(SkinDirectoryTest, FollowsTheExecutablesFolderAndKeepsItsSeparator) {
             u8"C:\\Tools\\Mouse\\/Skins/Dark Steel/main.png");
   EXPECT_EQ(SkinDirectory(ExecutableDirectory("/opt/q8/app"), "Default"), "/opt/q8//Skins/Default");
   EXPECT_EQ(SkinImagePath("/s/\xE7\x9A\xAE", "/a.png").u8string(), u8"/s/\u76AE/a.png");
+}
+
+TEST(SkinTextColorTest, KeepsTheLowEightBitsOfEachValue) {
+  EXPECT_EQ(SkinTextColorFromValues(266, -1, 0x1FF), (Rgb{10, 255, 255}));
+  EXPECT_EQ((Rgb{1, 2, 3}).ColorRef(), 0x030201u);
+  EXPECT_EQ(kInitialSkinTextColor, (Rgb{0, 255, 0}));
 }
 
 TEST(CMemDCTest, CopiesTheCoveredRectangleOnceWhenItEnds) {
@@ -83,7 +90,13 @@ TEST(SkinSliderTest, TheChosenStopIsLightAndAChoiceRedrawsTwoStops) {
   EXPECT_EQ(slider.selected(), 2);
   EXPECT_EQ(log, (DrawLog{"image /slider-RP-dark.png", "image /slider-RP-light.png",
                           "image /slider-RP-dark.png", "image /slider-RP-light.png",
-                          "image /slider-RP-dark.png", "image /slider-RP-light.png"}));
+                          "image /slider-RP-dark.png"}));
+
+  // With no stop chosen, a choice draws only the light image.
+  log.clear();
+  SkinSlider unset(stops, -1);
+  unset.Select(painter, &canvas, 0);
+  EXPECT_EQ(log, (DrawLog{"image /slider-RP-light.png"}));
 }
 
 }  // namespace
