@@ -29,8 +29,8 @@ DIALOG_SIZE = (384, 316)
 
 
 class Theme:
-    def __init__(self, spec):
-        for key, value in spec.items():
+    def __init__(self, colours):
+        for key, value in colours.items():
             setattr(self, key, hex_colour(value))
 
     def accent_a(self, alpha):
@@ -367,8 +367,8 @@ def write(path, data):
         f.write(data)
 
 
-def make_skin(name, spec):
-    t = Theme(spec)
+def make_skin(name, colours):
+    t = Theme(colours)
     folder = os.path.join(HERE, name)
     os.makedirs(folder, exist_ok=True)
     faces = faces_of(t)

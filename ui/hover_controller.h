@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 #include "ui/hover_tracker.h"
 #include "ui/skin_controls.h"
 #include "ui/skinned_window.h"

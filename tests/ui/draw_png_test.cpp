@@ -10,7 +10,7 @@
 namespace q8 {
 namespace {
 
-using test::PngSpec;
+using test::PngContent;
 
 Canvas Filled(int width, int height, Pixel colour) {
   Canvas canvas(width, height);
@@ -22,7 +22,7 @@ Canvas Filled(int width, int height, Pixel colour) {
 
 class DrawPngTest : public ::testing::Test {
  protected:
-  std::filesystem::path Write(const std::string& name, const PngSpec& png) {
+  std::filesystem::path Write(const std::string& name, const PngContent& png) {
     const auto path = dir_ / name;
     test::WritePng(path, png);
     return path;
@@ -71,7 +71,7 @@ TEST_F(DrawPngTest, ImageWithoutAlphaIsCopiedOpaquely) {
 }
 
 TEST_F(DrawPngTest, PaletteWithTransparencyBlends) {
-  PngSpec png = test::RgbPng(2, 1, {0, 1});
+  PngContent png = test::RgbPng(2, 1, {0, 1});
   png.colourType = 3;
   png.palette = {255, 0, 0, 0, 0, 255};
   png.transparency = {0, 255};
@@ -85,7 +85,7 @@ TEST_F(DrawPngTest, PaletteWithTransparencyBlends) {
 // A 30 x 20 image drawn at a control's corner covers all of its 30 x 20 pixels, whatever the
 // control's size; what falls beyond the canvas is clipped, on every side.
 TEST_F(DrawPngTest, DrawsTheWholeImageUnscaledAndClipsAtTheCanvasEdge) {
-  const PngSpec png = test::RgbPng(30, 20, std::vector<std::uint8_t>(30 * 20 * 3, 0xFF));
+  const PngContent png = test::RgbPng(30, 20, std::vector<std::uint8_t>(30 * 20 * 3, 0xFF));
   const auto path = Write("white.png", png);
   Canvas canvas = Filled(40, 40, kBlack);
 
@@ -108,7 +108,7 @@ TEST_F(DrawPngTest, DrawsTheWholeImageUnscaledAndClipsAtTheCanvasEdge) {
 }
 
 TEST_F(DrawPngTest, EveryDrawReadsTheFileAgain) {
-  PngSpec png = test::RgbPng(1, 1, {10, 10, 10});
+  PngContent png = test::RgbPng(1, 1, {10, 10, 10});
   const auto path = Write("changing.png", png);
   Canvas canvas(1, 1);
   ASSERT_TRUE(DrawPng(&canvas, path, 0, 0, decoder_));

@@ -11,8 +11,8 @@
 namespace q8 {
 namespace {
 
-test::PngSpec Gradient(std::uint32_t width, std::uint32_t height) {
-  test::PngSpec png = test::RgbaPng(width, height, {});
+test::PngContent Gradient(std::uint32_t width, std::uint32_t height) {
+  test::PngContent png = test::RgbaPng(width, height, {});
   for (std::uint32_t i = 0; i < width * height * 4; ++i) {
     png.data.push_back(static_cast<std::uint8_t>(i * 7));
   }

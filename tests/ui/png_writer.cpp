@@ -74,8 +74,8 @@ constexpr std::array<std::uint8_t, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', '
 
 }  // namespace
 
-PngSpec RgbaPng(std::uint32_t width, std::uint32_t height, std::vector<std::uint8_t> data) {
-  PngSpec png;
+PngContent RgbaPng(std::uint32_t width, std::uint32_t height, std::vector<std::uint8_t> data) {
+  PngContent png;
   png.width = width;
   png.height = height;
   png.colourType = 6;
@@ -83,13 +83,13 @@ PngSpec RgbaPng(std::uint32_t width, std::uint32_t height, std::vector<std::uint
   return png;
 }
 
-PngSpec RgbPng(std::uint32_t width, std::uint32_t height, std::vector<std::uint8_t> data) {
-  PngSpec png = RgbaPng(width, height, std::move(data));
+PngContent RgbPng(std::uint32_t width, std::uint32_t height, std::vector<std::uint8_t> data) {
+  PngContent png = RgbaPng(width, height, std::move(data));
   png.colourType = 2;
   return png;
 }
 
-std::vector<std::uint8_t> EncodePng(const PngSpec& png) {
+std::vector<std::uint8_t> EncodePng(const PngContent& png) {
   std::vector<std::uint8_t> out(kSignature.begin(), kSignature.end());
   PutChunk(out, "IHDR", Header(png.width, png.height, png.bitDepth, png.colourType));
   if (!png.palette.empty()) {
@@ -110,7 +110,7 @@ std::vector<std::uint8_t> EncodePng(const PngSpec& png) {
   return out;
 }
 
-void WritePng(const std::filesystem::path& path, const PngSpec& png) {
+void WritePng(const std::filesystem::path& path, const PngContent& png) {
   WriteBytes(path, EncodePng(png));
 }
 

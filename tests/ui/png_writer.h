@@ -9,7 +9,7 @@ namespace q8::test {
 
 // Writes PNG files for tests without a library: stored (uncompressed) deflate blocks, real CRCs
 // and Adler checksums, so that any decoder must accept them.
-struct PngSpec {
+struct PngContent {
   std::uint32_t width = 0;
   std::uint32_t height = 0;
   std::uint8_t colourType = 6;  // 2 RGB, 6 RGBA, 3 palette
@@ -21,11 +21,11 @@ struct PngSpec {
 };
 
 // Straight RGBA (colour type 6) or RGB (colour type 2) pixels, 8 bits per channel, row after row.
-PngSpec RgbaPng(std::uint32_t width, std::uint32_t height, std::vector<std::uint8_t> data);
-PngSpec RgbPng(std::uint32_t width, std::uint32_t height, std::vector<std::uint8_t> data);
+PngContent RgbaPng(std::uint32_t width, std::uint32_t height, std::vector<std::uint8_t> data);
+PngContent RgbPng(std::uint32_t width, std::uint32_t height, std::vector<std::uint8_t> data);
 
-std::vector<std::uint8_t> EncodePng(const PngSpec& png);
-void WritePng(const std::filesystem::path& path, const PngSpec& png);
+std::vector<std::uint8_t> EncodePng(const PngContent& png);
+void WritePng(const std::filesystem::path& path, const PngContent& png);
 
 // A PNG whose header claims the given size and whose image data is one tiny stored block.
 std::vector<std::uint8_t> PngClaimingSize(std::uint32_t width, std::uint32_t height);
