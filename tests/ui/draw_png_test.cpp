@@ -1,0 +1,148 @@
+#include "ui/draw_png.h"
+
+#include <gtest/gtest.h>
+
+#include "png_writer.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
+#include "ui/png_decoder.h"
+
+namespace q8 {
+namespace {
+
+using test::PngContent;
+
+Canvas Filled(int width, int height, Pixel colour) {
+  Canvas canvas(width, height);
+  for (Pixel& p : canvas.Pixels()) {
+    p = colour;
+  }
+  return canvas;
+}
+
+class DrawPngTest : public ::testing::Test {
+ protected:
+  std::filesystem::path Write(const std::string& name, const PngContent& png) {
+    const auto path = dir_ / name;
+    test::WritePng(path, png);
+    return path;
+  }
+
+  test::TempDir dir_;
+  PngDecoder decoder_;
+};
+
+constexpr Pixel kBlack{0, 0, 0, 255};
+
+// Pixels in file order R, G, B, A. Worked by hand: alpha 0 keeps the destination, alpha 255
+// replaces it, 255 at alpha 128 premultiplies to 255 * 128 / 255 = 128 over black, and over 100
+// gives 128 + 100 * 127 / 255 = 128 + 49 = 177.
+TEST_F(DrawPngTest, PremultipliesAndBlendsSourceOver) {
+  const auto path = Write("blend.png", test::RgbaPng(4, 1,
+                                                     {200, 100, 50, 0,     // invisible
+                                                      10, 20, 30, 255,     // opaque
+                                                      255, 255, 255, 128,  // half over black
+                                                      255, 64, 0, 128}));  // half over grey
+  Canvas canvas = Filled(4, 1, kBlack);
+  canvas.At(3, 0) = {100, 100, 100, 255};
+
+  ASSERT_TRUE(DrawPng(&canvas, path, 0, 0, decoder_));
+
+  EXPECT_EQ(canvas.At(0, 0), kBlack);
+  EXPECT_EQ(canvas.At(1, 0), (Pixel{30, 20, 10, 255}));
+  EXPECT_EQ(canvas.At(2, 0), (Pixel{128, 128, 128, 255}));
+  // blue 0 -> 0 + 49, green 64 * 128 / 255 = 32 -> 32 + 49, red 128 + 49; alpha 128 + 127 = 255.
+  EXPECT_EQ(canvas.At(3, 0), (Pixel{49, 81, 177, 255}));
+}
+
+TEST_F(DrawPngTest, ImageWithoutAlphaIsCopiedOpaquely) {
+  const auto path =
+      Write("rgb.png", test::RgbPng(2, 2, {1, 2, 3, 4, 5, 6, 7, 8, 9, 250, 251, 252}));
+  Canvas canvas = Filled(3, 3, {90, 90, 90, 0});
+
+  ASSERT_TRUE(DrawPng(&canvas, path, 1, 1, decoder_));
+
+  EXPECT_EQ(canvas.At(1, 1), (Pixel{3, 2, 1, 255}));
+  EXPECT_EQ(canvas.At(2, 1), (Pixel{6, 5, 4, 255}));
+  EXPECT_EQ(canvas.At(1, 2), (Pixel{9, 8, 7, 255}));
+  EXPECT_EQ(canvas.At(2, 2), (Pixel{252, 251, 250, 255}));
+  EXPECT_EQ(canvas.At(0, 0), (Pixel{90, 90, 90, 0}));
+  EXPECT_EQ(canvas.At(2, 0), (Pixel{90, 90, 90, 0}));
+}
+
+TEST_F(DrawPngTest, PaletteWithTransparencyBlends) {
+  PngContent png = test::RgbPng(2, 1, {0, 1});
+  png.colourType = 3;
+  png.palette = {255, 0, 0, 0, 0, 255};
+  png.transparency = {0, 255};
+  const auto path = Write("palette.png", png);
+  Canvas canvas = Filled(2, 1, kBlack);
+  ASSERT_TRUE(DrawPng(&canvas, path, 0, 0, decoder_));
+  EXPECT_EQ(canvas.At(0, 0), kBlack);
+  EXPECT_EQ(canvas.At(1, 0), (Pixel{255, 0, 0, 255}));
+}
+
+// A 30 x 20 image drawn at a control's corner covers all of its 30 x 20 pixels, whatever the
+// control's size; what falls beyond the canvas is clipped, on every side.
+TEST_F(DrawPngTest, DrawsTheWholeImageUnscaledAndClipsAtTheCanvasEdge) {
+  const PngContent png = test::RgbPng(30, 20, std::vector<std::uint8_t>(30 * 20 * 3, 0xFF));
+  const auto path = Write("white.png", png);
+  Canvas canvas = Filled(40, 40, kBlack);
+
+  ASSERT_TRUE(DrawPng(&canvas, path, 5, 5, decoder_));
+  int white = 0;
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 40; ++x) {
+      const bool inside = x >= 5 && x < 35 && y >= 5 && y < 25;
+      EXPECT_EQ(canvas.At(x, y).red, inside ? 255 : 0) << x << "," << y;
+      white += canvas.At(x, y).red == 255;
+    }
+  }
+  EXPECT_EQ(white, 600);
+
+  EXPECT_TRUE(DrawPng(&canvas, path, 25, 30, decoder_));
+  EXPECT_EQ(canvas.At(39, 39).red, 255);
+  EXPECT_TRUE(DrawPng(&canvas, path, -29, -19, decoder_));
+  EXPECT_EQ(canvas.At(0, 0).red, 255);
+  EXPECT_TRUE(DrawPng(&canvas, path, 100, 100, decoder_));
+}
+
+TEST_F(DrawPngTest, EveryDrawReadsTheFileAgain) {
+  PngContent png = test::RgbPng(1, 1, {10, 10, 10});
+  const auto path = Write("changing.png", png);
+  Canvas canvas(1, 1);
+  ASSERT_TRUE(DrawPng(&canvas, path, 0, 0, decoder_));
+  EXPECT_EQ(canvas.At(0, 0).red, 10);
+  png.data = {20, 20, 20};
+  Write("changing.png", png);
+  ASSERT_TRUE(DrawPng(&canvas, path, 0, 0, decoder_));
+  EXPECT_EQ(canvas.At(0, 0).red, 20);
+}
+
+// Missing, damaged and oversized images draw nothing: the main window's variant says nothing, the
+// dialogs' variant reports every failure, and neither reports a missing target.
+TEST_F(DrawPngTest, RefusedImagesDrawNothing) {
+  const auto missing = dir_ / "missing.png";
+  const auto damaged = dir_ / "damaged.png";
+  test::WriteBytes(damaged, {0x89, 'P', 'N', 'G', 1, 2, 3});
+  const auto huge = dir_ / "huge.png";
+  test::WriteBytes(huge, test::PngClaimingSize(100000, 100000));
+
+  test::RecordingMessageSink messages;
+  for (const auto& path : {missing, damaged, huge}) {
+    Canvas canvas = Filled(2, 2, kBlack);
+    EXPECT_FALSE(DrawPng(&canvas, path, 0, 0, decoder_)) << path;
+    EXPECT_FALSE(LoadPng(&canvas, path, 0, 0, decoder_, messages)) << path;
+    EXPECT_EQ(canvas.At(0, 0), kBlack);
+  }
+  const test::Message failed{"LoadPng---Load image failed.", "TarnixMouseApp"};
+  EXPECT_EQ(messages.messages, (std::vector<test::Message>(3, failed)));
+
+  const auto good = Write("good.png", test::RgbPng(1, 1, {1, 1, 1}));
+  EXPECT_FALSE(DrawPng(nullptr, good, 0, 0, decoder_));
+  EXPECT_FALSE(LoadPng(nullptr, good, 0, 0, decoder_, messages));
+  EXPECT_EQ(messages.messages.size(), 3u);
+}
+
+}  // namespace
+}  // namespace q8

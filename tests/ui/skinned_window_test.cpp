@@ -1,0 +1,103 @@
+#include "ui/skinned_window.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "skin_fakes.h"
+#include "ui/skin_controls.h"
+#include "ui/skin_directory.h"
+#include "ui/text_port.h"
+
+namespace q8 {
+namespace {
+
+using test::DrawLog;
+
+TEST(SkinDirectoryTest, FollowsTheExecutablesFolderAndKeepsItsSeparator) {
+  const std::string folder = ExecutableDirectory("C:\\Tools\\Mouse\\TarnixMouseApp.exe");
+  EXPECT_EQ(folder, "C:\\Tools\\Mouse\\");
+  const std::string skin = SkinDirectory(folder, "Dark Steel");
+  EXPECT_EQ(skin, "C:\\Tools\\Mouse\\/Skins/Dark Steel");
+  EXPECT_EQ(SkinImagePath(skin, "/main.png").u8string(),
+            u8"C:\\Tools\\Mouse\\/Skins/Dark Steel/main.png");
+  EXPECT_EQ(SkinDirectory(ExecutableDirectory("/opt/q8/app"), "Default"), "/opt/q8//Skins/Default");
+  EXPECT_EQ(SkinImagePath("/s/\xE7\x9A\xAE", "/a.png").u8string(), u8"/s/\u76AE/a.png");
+}
+
+TEST(SkinTextColorTest, KeepsTheLowEightBitsOfEachValue) {
+  EXPECT_EQ(SkinTextColorFromValues(266, -1, 0x1FF), (Rgb{10, 255, 255}));
+  EXPECT_EQ((Rgb{1, 2, 3}).ColorRef(), 0x030201u);
+  EXPECT_EQ(kInitialSkinTextColor, (Rgb{0, 255, 0}));
+}
+
+TEST(CMemDCTest, CopiesTheCoveredRectangleOnceWhenItEnds) {
+  DrawLog log;
+  test::FakeSkinWindowHost host(log);
+  {
+    CMemDC zero(host, {});
+    EXPECT_EQ(zero.Covered(), (Rect{0, 0, 300, 200}));
+    EXPECT_TRUE(log.empty());
+  }
+  {
+    CMemDC part(host, {10, 20, 50, 60});
+    EXPECT_EQ(part.Surface().Width(), 40);
+  }
+  Canvas canvas(7, 9);
+  {
+    CMemDC selected(host, {});
+    selected.SelectCanvas(&canvas);
+    selected.SelectCanvas(nullptr);
+    EXPECT_EQ(&selected.Surface(), &canvas);
+  }
+  EXPECT_EQ(log, (DrawLog{"copy", "copy", "copy"}));
+  EXPECT_EQ(host.copies, (std::vector<Rect>{{0, 0, 300, 200}, {10, 20, 50, 60}, {0, 0, 300, 200}}));
+  EXPECT_EQ(host.copiedSizes.back(), (std::pair<int, int>{7, 9}));
+}
+
+TEST(SkinnedWindowTest, TheBackgroundBecomesTheCanvasAndSizesTheWindow) {
+  DrawLog log;
+  test::FakeImageDecoder decoder(log);
+  test::FakeSkinWindowHost host(log);
+  SkinnedWindow window(host);
+  EXPECT_EQ(window.canvas(), nullptr);
+  ASSERT_TRUE(window.MakeCanvas(decoder, "skin/main.png"));
+  ASSERT_NE(window.canvas(), nullptr);
+  // Nothing is premultiplied or blended: the decoded pixel is kept as it came.
+  EXPECT_EQ(window.canvas()->At(0, 0), (Pixel{1, 2, 3, 255}));
+  EXPECT_EQ(host.resizes, (std::vector<std::pair<int, int>>{{1, 1}}));
+
+  log.clear();
+  window.ShowCanvas();
+  EXPECT_EQ(log, (DrawLog{"copy"}));
+  EXPECT_EQ(host.copiedSizes.back(), (std::pair<int, int>{1, 1}));
+}
+
+TEST(SkinSliderTest, TheChosenStopIsLightAndAChoiceRedrawsTwoStops) {
+  DrawLog log;
+  test::FakeImageDecoder decoder(log);
+  test::FakeTextPainter text(log);
+  const std::string skin = "skin";
+  const Rgb colour;
+  SkinPainter painter(skin, colour, decoder, text, nullptr);
+  constexpr std::array<HotRegion, 3> stops = {
+      {{0, 0, 70, 11}, {72, 0, 142, 11}, {144, 0, 214, 11}}};
+  Canvas canvas(1, 1);
+  SkinSlider slider(stops, 1);
+  slider.DrawAll(painter, &canvas);
+  slider.Select(painter, &canvas, 2);
+  slider.Select(painter, &canvas, 2);
+  EXPECT_EQ(slider.selected(), 2);
+  EXPECT_EQ(log, (DrawLog{"image /slider-RP-dark.png", "image /slider-RP-light.png",
+                          "image /slider-RP-dark.png", "image /slider-RP-light.png",
+                          "image /slider-RP-dark.png"}));
+
+  // With no stop chosen, a choice draws only the light image.
+  log.clear();
+  SkinSlider unset(stops, -1);
+  unset.Select(painter, &canvas, 0);
+  EXPECT_EQ(log, (DrawLog{"image /slider-RP-light.png"}));
+}
+
+}  // namespace
+}  // namespace q8

@@ -1,0 +1,65 @@
+#include "ui/skin_controls.h"
+
+#include <string>
+
+#include "ui/skin_images.h"
+
+namespace q8 {
+namespace {
+
+Point TopLeft(const Rect& r) {
+  return {r.left, r.top};
+}
+
+void DrawStop(const SkinPainter& painter, Canvas* target, const HotRegion& stop, bool light) {
+  painter.DrawImage(target, light ? skin_image::kSliderLight : skin_image::kSliderDark,
+                    TopLeft(stop));
+}
+
+}  // namespace
+
+void SkinButton::Draw(const SkinPainter& painter, Canvas* target, Look look,
+                      std::string_view caption) const {
+  painter.DrawImage(target,
+                    look == Look::kOver ? skin_image::kButtonOver : skin_image::kButtonNormal,
+                    TopLeft(region));
+  painter.DrawCaption(target, caption, region, TextAlign::kCentre);
+}
+
+void SkinImageButton::Draw(const SkinPainter& painter, Canvas* target, Look look) const {
+  painter.DrawImage(target, look == Look::kOver ? overImage : normalImage, TopLeft(region));
+}
+
+void SkinDropdown::Draw(const SkinPainter& painter, Canvas* target, Look look, int row,
+                        std::string_view caption) const {
+  painter.DrawImage(target,
+                    look == Look::kOver ? skin_image::kDropdownOver : skin_image::kDropdownNormal,
+                    TopLeft(region));
+  const std::string number = std::to_string(row);
+  painter.DrawCaption(target, number,
+                      {region.left, region.top, region.left + kNumberWidth, region.bottom},
+                      TextAlign::kLeft);
+  painter.DrawCaption(target, caption,
+                      {region.left + kNumberWidth, region.top, region.right, region.bottom},
+                      TextAlign::kLeft);
+}
+
+void SkinSlider::DrawAll(const SkinPainter& painter, Canvas* target) const {
+  for (int i = 0; i < static_cast<int>(stops_.size()); ++i) {
+    DrawStop(painter, target, stops_[static_cast<std::size_t>(i)], i == selected_);
+  }
+}
+
+void SkinSlider::Select(const SkinPainter& painter, Canvas* target, int stop) {
+  if (stop == selected_) {
+    return;
+  }
+  const int old = selected_;
+  selected_ = stop;
+  DrawStop(painter, target, stops_[static_cast<std::size_t>(stop)], true);
+  if (old >= 0 && old < static_cast<int>(stops_.size())) {
+    DrawStop(painter, target, stops_[static_cast<std::size_t>(old)], false);
+  }
+}
+
+}  // namespace q8

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "ui/canvas.h"
+#include "ui/image_decoder.h"
+#include "ui/message_sink.h"
+#include "ui/rect.h"
+#include "ui/text_port.h"
+
+namespace q8 {
+
+// What the owner-drawn controls of one window draw with: the active skin folder and caption
+// colour (both process-wide, read at every draw since the skin chooser replaces them), the image
+// decoder and the text painter. The main window fails silently on an image that cannot be
+// decoded; a dialog passes its message sink and reports every failure (LoadPng).
+class SkinPainter {
+ public:
+  SkinPainter(const std::string& skinDirectory, const Rgb& textColor, ImageDecoder& decoder,
+              TextPainter& text, MessageSink* loadFailures)
+      : skinDirectory_(skinDirectory),
+        textColor_(textColor),
+        decoder_(decoder),
+        text_(text),
+        loadFailures_(loadFailures) {}
+
+  // Draws the skin image `imageName` ("/..."), unscaled, with its top-left corner at `at`.
+  bool DrawImage(Canvas* target, std::string_view imageName, Point at) const;
+  // Draws a caption in the normal font and the caption colour.
+  void DrawCaption(Canvas* target, std::string_view text, Rect rect, TextAlign align) const;
+
+ private:
+  const std::string& skinDirectory_;
+  const Rgb& textColor_;
+  ImageDecoder& decoder_;
+  TextPainter& text_;
+  MessageSink* loadFailures_;
+};
+
+}  // namespace q8

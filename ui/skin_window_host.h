@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ui/canvas.h"
+#include "ui/rect.h"
+
+namespace q8 {
+
+// What a skinned window's host does for the drawing code. The Windows shell copies with BitBlt
+// and tracks with TrackMouseEvent; tests record the calls.
+class SkinWindowHost {
+ public:
+  virtual ~SkinWindowHost() = default;
+  // The client area, in client pixels (left and top 0).
+  virtual Rect ClientRect() const = 0;
+  // Copies `area` of the window from `source`, whose top-left pixel lands on the area's top-left
+  // corner (a plain source copy, no blending).
+  virtual void CopyToWindow(const Canvas& source, Rect area) = 0;
+  // Gives the client area this size, keeping the window's position and z-order.
+  virtual void ResizeClient(int width, int height) = 0;
+  // Asks for one hover notification once the mouse rests `hoverMs` inside the window, and a leave
+  // notification too when `alsoLeave`.
+  virtual void TrackMouse(bool alsoLeave, unsigned hoverMs) = 0;
+};
+
+}  // namespace q8

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "ui/canvas.h"
+#include "ui/rect.h"
+
+namespace q8 {
+
+// A colour as three bytes. As a platform colour value it reads red + green * 256 + blue * 65536.
+struct Rgb {
+  std::uint8_t red = 0;
+  std::uint8_t green = 0;
+  std::uint8_t blue = 0;
+  constexpr std::uint32_t ColorRef() const {
+    return red | static_cast<std::uint32_t>(green) << 8 | static_cast<std::uint32_t>(blue) << 16;
+  }
+  friend constexpr bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// The caption colour before the settings are read.
+inline constexpr Rgb kInitialSkinTextColor{0, 255, 0};
+
+// The caption colour from the three decimal values of the settings: the low 8 bits of each.
+constexpr Rgb SkinTextColorFromValues(long red, long green, long blue) {
+  return {static_cast<std::uint8_t>(red & 0xFF), static_cast<std::uint8_t>(green & 0xFF),
+          static_cast<std::uint8_t>(blue & 0xFF)};
+}
+
+// Which of the window's fonts a text asks for: the normal font of every caption, or the title font
+// of the page title. The window made both from its language at initialisation.
+enum class FontRole { kNormal, kTitle };
+
+enum class TextAlign { kLeft, kCentre, kRight };
+
+// Draws text into a canvas. Every call carries everything it needs: the text (UTF-8), its
+// rectangle, font, colour and alignment. Text is one line, vertically centred in the rectangle,
+// on a transparent background, clipped to the canvas.
+class TextPainter {
+ public:
+  virtual ~TextPainter() = default;
+  virtual void DrawText(Canvas& canvas, std::string_view text, Rect rect, FontRole font, Rgb colour,
+                        TextAlign align) = 0;
+};
+
+}  // namespace q8

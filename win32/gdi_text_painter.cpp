@@ -1,0 +1,114 @@
+#include "win32/gdi_text_painter.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace q8 {
+namespace {
+
+std::wstring Widen(std::string_view text) {
+  if (text.empty()) {
+    return {};
+  }
+  const int size = static_cast<int>(text.size());
+  const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+  return wide;
+}
+
+// A memory device context with a top-down 32-bit DIB section selected into it.
+class DibSurface {
+ public:
+  DibSurface(int width, int height) : dc_(::CreateCompatibleDC(nullptr)) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // negative: rows top-down, like a canvas
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    if (dc_ != nullptr) {
+      bitmap_ = ::CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+    }
+    if (bitmap_ != nullptr) {
+      previous_ = ::SelectObject(dc_, bitmap_);
+    }
+  }
+  ~DibSurface() {
+    if (previous_ != nullptr) {
+      ::SelectObject(dc_, previous_);
+    }
+    if (bitmap_ != nullptr) {
+      ::DeleteObject(bitmap_);
+    }
+    if (dc_ != nullptr) {
+      ::DeleteDC(dc_);
+    }
+  }
+  DibSurface(const DibSurface&) = delete;
+  DibSurface& operator=(const DibSurface&) = delete;
+
+  bool valid() const { return bits_ != nullptr; }
+  HDC dc() const { return dc_; }
+  Pixel* pixels() const { return static_cast<Pixel*>(bits_); }
+
+ private:
+  HDC dc_;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ previous_ = nullptr;
+  void* bits_ = nullptr;
+};
+
+UINT AlignFlag(TextAlign align) {
+  switch (align) {
+    case TextAlign::kLeft:
+      return DT_LEFT;
+    case TextAlign::kRight:
+      return DT_RIGHT;
+    default:
+      return DT_CENTER;
+  }
+}
+
+// Copies the rows of `area` between the canvas and a surface of the area's size.
+void CopyRows(Canvas& canvas, const Rect& area, Pixel* surface, bool toSurface) {
+  const auto rowBytes = static_cast<std::size_t>(area.Width()) * sizeof(Pixel);
+  for (int y = area.top; y < area.bottom; ++y) {
+    Pixel* row = surface + static_cast<std::size_t>(y - area.top) * area.Width();
+    Pixel* canvasRow = &canvas.At(area.left, y);
+    std::memcpy(toSurface ? row : canvasRow, toSurface ? canvasRow : row, rowBytes);
+  }
+}
+
+}  // namespace
+
+void GdiTextPainter::DrawText(Canvas& canvas, std::string_view text, Rect rect, FontRole font,
+                              Rgb colour, TextAlign align) {
+  const Rect area{std::max(rect.left, 0), std::max(rect.top, 0),
+                  std::min(rect.right, canvas.Width()), std::min(rect.bottom, canvas.Height())};
+  std::wstring wide = Widen(text);
+  if (area.Width() <= 0 || area.Height() <= 0 || wide.empty()) {
+    return;
+  }
+  DibSurface surface(area.Width(), area.Height());
+  if (!surface.valid()) {
+    return;
+  }
+  CopyRows(canvas, area, surface.pixels(), true);
+  const HGDIOBJ previousFont =
+      ::SelectObject(surface.dc(), font == FontRole::kTitle ? titleFont_ : normalFont_);
+  ::SetBkMode(surface.dc(), TRANSPARENT);
+  ::SetTextColor(surface.dc(), colour.ColorRef());
+  // The whole rectangle, in the surface's coordinates, so that centring ignores the clipping.
+  RECT box{rect.left - area.left, rect.top - area.top, rect.right - area.left,
+           rect.bottom - area.top};
+  ::DrawTextW(surface.dc(), wide.data(), static_cast<int>(wide.size()), &box,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | AlignFlag(align));
+  ::SelectObject(surface.dc(), previousFont);
+  ::GdiFlush();
+  CopyRows(canvas, area, surface.pixels(), false);
+}
+
+}  // namespace q8
