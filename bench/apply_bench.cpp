@@ -6,15 +6,11 @@
 #include "device/simulated_mouse.h"
 #include "device/thread_sleeper.h"
 #include "settings/config_file.h"
+#include "support/fakes.h"
 #include "support/temp_dir.h"
 
 namespace q8 {
 namespace {
-
-class NoMessages final : public MessageSink {
- public:
-  void ShowMessage(std::string_view, std::string_view) override {}
-};
 
 constexpr double kReadFloorMs = 5 * 100;
 constexpr double kWriteFloorMs = 20 + 5 * 100;
@@ -22,7 +18,7 @@ constexpr double kWriteFloorMs = 20 + 5 * 100;
 void BM_ReadOperationRealDelays(benchmark::State& state) {
   SimulatedMouse mouse;
   ThreadSleeper sleeper;
-  NoMessages messages;
+  test::SilentMessageSink messages;
   const ProtocolPorts ports{mouse.ShortChannel(), mouse.PageChannel(), sleeper, messages, ""};
   DeviceState device;
   device.ResetForDiscovery();
@@ -39,7 +35,7 @@ void BM_ApplySettingsRealDelays(benchmark::State& state) {
   test::WriteBytes(configBin, std::vector<std::uint8_t>(kConfigFileSize, 0));
   SimulatedMouse mouse;
   ThreadSleeper sleeper;
-  NoMessages messages;
+  test::SilentMessageSink messages;
   const ProtocolPorts ports{mouse.ShortChannel(), mouse.PageChannel(), sleeper, messages, ""};
   DeviceState device;
   device.ResetForDiscovery();

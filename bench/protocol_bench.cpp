@@ -5,19 +5,10 @@
 #include "device/device_operations.h"
 #include "device/report_scrambler.h"
 #include "device/simulated_mouse.h"
+#include "support/fakes.h"
 
 namespace q8 {
 namespace {
-
-class NoSleep final : public Sleeper {
- public:
-  void SleepMs(unsigned) override {}
-};
-
-class NoMessages final : public MessageSink {
- public:
-  void ShowMessage(std::string_view, std::string_view) override {}
-};
 
 void BM_ScramblePayload(benchmark::State& state) {
   std::array<std::uint8_t, 64> payload{};
@@ -30,8 +21,8 @@ BENCHMARK(BM_ScramblePayload);
 
 void BM_ReadAndWriteSimulatedMouse(benchmark::State& state) {
   SimulatedMouse mouse;
-  NoSleep sleeper;
-  NoMessages messages;
+  test::NoSleeper sleeper;
+  test::SilentMessageSink messages;
   const ProtocolPorts ports{mouse.ShortChannel(), mouse.PageChannel(), sleeper, messages, ""};
   DeviceState device;
   device.ResetForDiscovery();

@@ -7,22 +7,13 @@
 #ifdef _WIN32
 #include <windows.h>
 
-namespace {
-std::string ToUtf8(const wchar_t* text) {
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string result(size > 0 ? static_cast<std::size_t>(size - 1) : 0, '\0');
-  if (size > 1) {
-    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, result.data(), size, nullptr, nullptr);
-  }
-  return result;
-}
-}  // namespace
+#include "win32/wide_text.h"
 
 int wmain(int argc, wchar_t** argv) {
   ::SetConsoleOutputCP(CP_UTF8);
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) {
-    args.push_back(ToUtf8(argv[i]));
+    args.push_back(q8::win32::ToUtf8(argv[i]));
   }
   return q8::RunQ8ctl(args, std::cout, std::cerr);
 }

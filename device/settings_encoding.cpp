@@ -6,6 +6,7 @@
 #include "pages/dpi_levels.h"
 #include "pages/key_model.h"
 #include "pages/key_tables.h"
+#include "pages/lighting_settings.h"
 
 namespace q8 {
 namespace {
@@ -39,10 +40,8 @@ constexpr std::size_t kLightingDetail8 = 8;
 constexpr std::size_t kLightingDetail9 = 9;
 constexpr std::size_t kLightingLevelByte = 11;  // brightness or speed index
 constexpr std::size_t kLightingDetail12 = 12;
-constexpr std::uint8_t kLightingStandard = 1;
-constexpr std::uint8_t kLightingRespiration = 2;
-constexpr std::uint8_t kRespirationRgbEffect = 1;
-constexpr std::uint8_t kRespirationRgbFlash = 2;
+constexpr auto kLightingStandard = static_cast<std::uint8_t>(LightingModeCode::Standard);
+constexpr auto kLightingRespiration = static_cast<std::uint8_t>(LightingModeCode::Respiration);
 
 void Put(DeviceImage& image, ImagePosition at, std::span<const std::uint8_t> bytes) {
   std::copy(bytes.begin(), bytes.end(), image.Page(at.page).subspan(at.byte, bytes.size()).begin());
@@ -67,9 +66,9 @@ void EncodeLighting(const DeviceConfig& config, DeviceImage& image) {
   } else if (mode == kLightingRespiration) {
     page[kLightingLevelByte] = config[field::LightingSpeed];
     const std::uint8_t effect = config[field::LightingEffect];
-    if (effect == kRespirationRgbEffect) {
+    if (effect == kLightingEffectRgb) {
       rgbEffect();
-    } else if (effect == kRespirationRgbFlash) {
+    } else if (effect == kLightingEffectRgbFlash) {
       page[kLightingDetail12] = 3;
       page[kLightingDetail7] = 2;
       page[kLightingDetail8] = 0x7D;

@@ -22,6 +22,17 @@ class RecordingMessageSink final : public MessageSink {
   std::vector<Message> messages;
 };
 
+// For benchmarks: messages and delays that cost nothing.
+class SilentMessageSink final : public MessageSink {
+ public:
+  void ShowMessage(std::string_view, std::string_view) override {}
+};
+
+class NoSleeper final : public Sleeper {
+ public:
+  void SleepMs(unsigned) override {}
+};
+
 class RecordingSleeper final : public Sleeper {
  public:
   void SleepMs(unsigned milliseconds) override { delays.push_back(milliseconds); }
