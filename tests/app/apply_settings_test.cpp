@@ -3,29 +3,18 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "device/simulated_mouse.h"
-#include "device/wire_trace.h"
 #include "pages/key_model.h"
 #include "support/fake_channel.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
+#include "support/traced_ports.h"
 
 namespace q8 {
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    lines.push_back(line);
-  }
-  return lines;
-}
 
 // A mouse read as start-up reads it, a config.bin on disk, and a record with hand-picked values.
 class ApplySettingsTest : public ::testing::Test {
@@ -116,28 +105,19 @@ TEST_F(ApplySettingsTest, MouseAndDiskReceiveTheSettings) {
 }
 
 TEST_F(ApplySettingsTest, ReportsAndWaitsGoInProtocolOrder) {
-  std::ostringstream out;
-  WireTrace trace(out);
-  TracingChannel shortChannel(mouse.ShortChannel(), trace, "short");
-  TracingChannel pageChannel(mouse.PageChannel(), trace, "page");
-  TracingSleeper tracedSleeper(sleeper, trace);
-  const ProtocolPorts ports{shortChannel, pageChannel, tracedSleeper, messages, "x"};
+  test::TracedPorts traced(mouse.ShortChannel(), mouse.PageChannel(), sleeper);
 
-  ApplySettings(ports, device, settings, configBin);
+  ApplySettings(traced.Ports(messages), device, settings, configBin);
 
-  std::vector<std::string> events;
-  for (const std::string& line : Lines(out.str())) {
-    events.push_back(line.substr(0, line.find(' ', line.find(' ') + 1)));
-  }
   std::vector<std::string> expected{"set short", "get short",  // GetDPIStage
                                     "set short", "get short",  // WriteOperation's check
                                     "set short", "wait 20"};   // status set
   for (int page = 0; page < 5; ++page) {
     expected.insert(expected.end(), {"set short", "get short", "set page", "wait 100"});
   }
-  EXPECT_EQ(events, expected);
+  EXPECT_EQ(traced.Events(), expected);
   // The status set carries 250 Hz (code 4) and the stage read from the mouse (2), scrambled.
-  EXPECT_EQ(Lines(out.str())[4], "set short 01 78 01 71 68 06 44 e7");
+  EXPECT_EQ(traced.Lines()[4], "set short 01 78 01 71 68 06 44 e7");
 }
 
 TEST_F(ApplySettingsTest, SilentMouseGivesBothMessagesAndTheSettingsAreStillSaved) {

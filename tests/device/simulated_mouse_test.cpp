@@ -4,14 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <regex>
-#include <sstream>
 
 #include "device/device_operations.h"
 #include "device/mouse_state_file.h"
 #include "device/report_scrambler.h"
-#include "device/wire_trace.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
+#include "support/traced_ports.h"
 
 namespace q8 {
 namespace {
@@ -126,25 +125,15 @@ TEST(SimulatedMouseProtocolTest, FactoryMemoryCarriesSensorAndConstantTables) {
   EXPECT_THAT(std::span(image.Page(5)).subspan(48, 4), ElementsAre(0xE0, 0x06, 0xE0, 0x1B));
 }
 
-// --- The wire trace
-// --------------------------------------------------------------------------------
+// --- The wire trace ---------------------------------------------------------------------------
 
 TEST_F(SimulatedMouseTest, TraceRecordsEveryReportAndDelayInOrder) {
-  std::ostringstream out;
-  WireTrace trace(out);
-  TracingChannel shortChannel(mouse.ShortChannel(), trace, "short");
-  TracingChannel pageChannel(mouse.PageChannel(), trace, "page");
-  TracingSleeper tracedSleeper(sleeper, trace);
-  const ProtocolPorts ports{shortChannel, pageChannel, tracedSleeper, messages, "x"};
+  test::TracedPorts traced(mouse.ShortChannel(), mouse.PageChannel(), sleeper);
   state.ResetForDiscovery();
 
-  ReadOperation(ports, state);
+  ReadOperation(traced.Ports(messages), state);
 
-  std::vector<std::string> lines;
-  std::istringstream in(out.str());
-  for (std::string line; std::getline(in, line);) {
-    lines.push_back(line);
-  }
+  const std::vector<std::string> lines = traced.Lines();
   ASSERT_EQ(lines.size(), 2u + 5 * 4);
   // The status query exactly as it left: scrambled bytes 1..7 (worked out by hand).
   EXPECT_EQ(lines[0], "set short 01 78 01 71 68 46 46 e6");
@@ -162,8 +151,7 @@ TEST_F(SimulatedMouseTest, TraceRecordsEveryReportAndDelayInOrder) {
   EXPECT_THAT(sleeper.delays, ElementsAre(100, 100, 100, 100, 100));  // still really slept
 }
 
-// --- The state file
-// --------------------------------------------------------------------------------
+// --- The state file ---------------------------------------------------------------------------
 
 TEST(MouseStateFileTest, MissingFileIsCreatedWithTheFactoryMemory) {
   test::TempDir dir;
