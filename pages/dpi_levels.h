@@ -8,8 +8,7 @@
 
 namespace q8 {
 
-// --- Report rate
-// -----------------------------------------------------------------------------------
+// --- Report rate ---------------------------------------------------------------------------
 
 // One report-rate choice: the rate shown in Hz and `ReportRateCode`, the polling interval in ms.
 struct ReportRateChoice {
@@ -30,8 +29,7 @@ inline constexpr std::array<ReportRateChoice, 4> ReportRateChoices{{
 std::size_t ReportRateChoiceIndex(std::uint8_t code);
 std::string_view ReportRateLabel(std::uint8_t code);
 
-// --- DPI levels
-// ------------------------------------------------------------------------------------
+// --- DPI levels ----------------------------------------------------------------------------
 
 // One DPI level of a sensor: the value shown (decimal, no unit) and the mouse's code for it.
 struct DpiLevel {
