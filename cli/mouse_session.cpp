@@ -1,6 +1,7 @@
 #include "cli/mouse_session.h"
 
 #include "cli/system_hid_bus.h"
+#include "device/device_change.h"
 #include "device/simulated_hid_bus.h"
 #include "ui/ui_text.h"
 
@@ -76,10 +77,8 @@ MouseSession::Outcome MouseSession::Open() {
     tracedShort_ = std::make_unique<TracingChannel>(link_.ShortChannel(), *trace_, "short");
     tracedPage_ = std::make_unique<TracingChannel>(link_.PageChannel(), *trace_, "page");
   }
-  // What start-up does when the mouse is found.
-  device_.ResetForDiscovery();
   const int before = messages_.Count();
-  ReadOperation(Ports(), device_);
+  ReadFoundMouse(Ports(), device_);  // what start-up does when the mouse is found
   return messages_.Count() == before ? Outcome::kReady : Outcome::kNotAnswering;
 }
 
