@@ -99,5 +99,27 @@ TEST(SkinSliderTest, TheChosenStopIsLightAndAChoiceRedrawsTwoStops) {
   EXPECT_EQ(log, (DrawLog{"image /slider-RP-light.png"}));
 }
 
+// A stop the row lacks (a stored value no choice has) chooses none: it must never reach past
+// the row's stops.
+TEST(SkinSliderTest, AStopOutsideTheRowChoosesNone) {
+  DrawLog log;
+  test::FakeImageDecoder decoder(log);
+  test::FakeTextPainter text(log);
+  const std::string skin = "skin";
+  const Rgb colour;
+  SkinPainter painter(skin, colour, decoder, text, nullptr);
+  constexpr std::array<HotRegion, 2> stops = {{{0, 0, 70, 11}, {72, 0, 142, 11}}};
+  Canvas canvas(1, 1);
+  SkinSlider slider(stops, 1);
+  slider.Select(painter, &canvas, 2);
+  EXPECT_EQ(slider.selected(), -1);
+  EXPECT_EQ(log, (DrawLog{"image /slider-RP-dark.png"}));
+  log.clear();
+  slider.Select(painter, &canvas, -1);
+  slider.Select(painter, &canvas, 0);
+  EXPECT_EQ(slider.selected(), 0);
+  EXPECT_EQ(log, (DrawLog{"image /slider-RP-light.png"}));
+}
+
 }  // namespace
 }  // namespace q8
