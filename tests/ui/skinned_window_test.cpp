@@ -25,8 +25,7 @@ TEST(SkinDirectoryTest, FollowsTheExecutablesFolderAndKeepsItsSeparator) {
   EXPECT_EQ(SkinImagePath("/s/\xE7\x9A\xAE", "/a.png").u8string(), u8"/s/\u76AE/a.png");
 }
 
-TEST(SkinTextColorTest, KeepsTheLowEightBitsOfEachValue) {
-  EXPECT_EQ(SkinTextColorFromValues(266, -1, 0x1FF), (Rgb{10, 255, 255}));
+TEST(SkinTextColorTest, StartsGreenAndReadsAsAPlatformColour) {
   EXPECT_EQ((Rgb{1, 2, 3}).ColorRef(), 0x030201u);
   EXPECT_EQ(kInitialSkinTextColor, (Rgb{0, 255, 0}));
 }
