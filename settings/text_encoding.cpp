@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "settings/ansi_code_page.h"
+
 namespace q8 {
 namespace {
 
@@ -123,6 +125,10 @@ DecodedText DecodeText(std::span<const std::uint8_t> bytes) {
   std::string text(bytes.begin(), bytes.end());
   if (IsValidUtf8(text)) {
     return {std::move(text), TextEncoding::Plain};
+  }
+  // Not UTF-8: a file an editor saved in the ANSI code page, read as the Windows functions read it.
+  if (auto ansi = AnsiCodePageToUtf8(bytes)) {
+    return {std::move(*ansi), TextEncoding::Plain};
   }
   return {Latin1ToUtf8(bytes), TextEncoding::Plain};
 }

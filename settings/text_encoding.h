@@ -8,8 +8,9 @@
 
 namespace q8 {
 
-// How a text file is stored. Files without a byte-order mark are read as UTF-8, or byte by byte
-// as Latin-1 where they are not valid UTF-8 (an ANSI file from another program).
+// How a text file is stored. Files without a byte-order mark are read as UTF-8; where they are
+// not valid UTF-8 (an ANSI file from another program) they are read in the system's ANSI code
+// page as the Windows functions read them, or byte by byte as Latin-1 where there is none.
 enum class TextEncoding {
   Plain,       // no byte-order mark: UTF-8 or ASCII
   Utf8Bom,     // EF BB BF

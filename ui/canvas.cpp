@@ -17,6 +17,18 @@ Canvas::Canvas(int width, int height, std::vector<Pixel> pixels)
   assert(pixels_.size() == static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
 }
 
+Canvas::Canvas(Canvas&& other) noexcept
+    : width_(std::exchange(other.width_, 0)),
+      height_(std::exchange(other.height_, 0)),
+      pixels_(std::exchange(other.pixels_, {})) {}
+
+Canvas& Canvas::operator=(Canvas&& other) noexcept {
+  width_ = std::exchange(other.width_, 0);
+  height_ = std::exchange(other.height_, 0);
+  pixels_ = std::exchange(other.pixels_, {});
+  return *this;
+}
+
 std::size_t Canvas::Index(int x, int y) const {
   assert(x >= 0 && x < width_ && y >= 0 && y < height_);
   return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +

@@ -28,8 +28,9 @@ class Canvas {
   Canvas(int width, int height);
   // Takes over decoded pixels; `pixels` holds width x height entries.
   Canvas(int width, int height, std::vector<Pixel> pixels);
-  Canvas(Canvas&&) noexcept = default;
-  Canvas& operator=(Canvas&&) noexcept = default;
+  // A canvas moved from is empty (0 x 0), so its size never promises pixels it gave away.
+  Canvas(Canvas&& other) noexcept;
+  Canvas& operator=(Canvas&& other) noexcept;
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
 

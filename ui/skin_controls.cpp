@@ -50,14 +50,23 @@ void SkinSlider::DrawAll(const SkinPainter& painter, Canvas* target) const {
   }
 }
 
+bool SkinSlider::IsStop(int stop) const {
+  return stop >= 0 && stop < static_cast<int>(stops_.size());
+}
+
 void SkinSlider::Select(const SkinPainter& painter, Canvas* target, int stop) {
+  if (!IsStop(stop)) {
+    stop = -1;
+  }
   if (stop == selected_) {
     return;
   }
   const int old = selected_;
   selected_ = stop;
-  DrawStop(painter, target, stops_[static_cast<std::size_t>(stop)], true);
-  if (old >= 0 && old < static_cast<int>(stops_.size())) {
+  if (IsStop(stop)) {
+    DrawStop(painter, target, stops_[static_cast<std::size_t>(stop)], true);
+  }
+  if (IsStop(old)) {
     DrawStop(painter, target, stops_[static_cast<std::size_t>(old)], false);
   }
 }

@@ -45,10 +45,13 @@ class SkinSlider {
   // Draws every stop.
   void DrawAll(const SkinPainter& painter, Canvas* target) const;
   // Moves the choice: the light image at the new stop, then the dark one at the old stop;
-  // choosing the chosen stop again draws nothing.
+  // choosing the chosen stop again draws nothing. A stop outside the row chooses none: the old
+  // stop turns dark and nothing turns light.
   void Select(const SkinPainter& painter, Canvas* target, int stop);
 
  private:
+  bool IsStop(int stop) const;
+
   std::span<const HotRegion> stops_;
   int selected_;
 };

@@ -22,12 +22,6 @@ struct Rgb {
 // The caption colour before the settings are read.
 inline constexpr Rgb kInitialSkinTextColor{0, 255, 0};
 
-// The caption colour from the three decimal values of the settings: the low 8 bits of each.
-constexpr Rgb SkinTextColorFromValues(long red, long green, long blue) {
-  return {static_cast<std::uint8_t>(red & 0xFF), static_cast<std::uint8_t>(green & 0xFF),
-          static_cast<std::uint8_t>(blue & 0xFF)};
-}
-
 // Which of the window's fonts a text asks for: the normal font of every caption, or the title font
 // of the page title. The window made both from its language at initialisation.
 enum class FontRole { kNormal, kTitle };

@@ -107,6 +107,25 @@ TEST_F(DrawPngTest, DrawsTheWholeImageUnscaledAndClipsAtTheCanvasEdge) {
   EXPECT_TRUE(DrawPng(&canvas, path, 100, 100, decoder_));
 }
 
+// A window takes over the decoded image's canvas; what stays behind must not claim the pixels it
+// gave away, or drawing into it would write past them.
+TEST(CanvasTest, ACanvasMovedFromIsEmpty) {
+  Canvas decoded = Filled(4, 3, kBlack);
+  const Canvas taken = std::move(decoded);
+  EXPECT_EQ(taken.Width(), 4);
+  EXPECT_EQ(taken.Pixels().size(), 12u);
+  EXPECT_EQ(decoded.Width(), 0);
+  EXPECT_EQ(decoded.Height(), 0);
+  BlendOver(decoded, taken, 0, 0);
+  CopyOver(decoded, taken, 0, 0);
+  EXPECT_TRUE(decoded.Pixels().empty());
+
+  Canvas assigned(1, 1);
+  assigned = std::move(decoded);
+  EXPECT_EQ(assigned.Width(), 0);
+  EXPECT_TRUE(assigned.Pixels().empty());
+}
+
 TEST_F(DrawPngTest, EveryDrawReadsTheFileAgain) {
   PngContent png = test::RgbPng(1, 1, {10, 10, 10});
   const auto path = Write("changing.png", png);

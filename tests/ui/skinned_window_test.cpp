@@ -25,8 +25,7 @@ TEST(SkinDirectoryTest, FollowsTheExecutablesFolderAndKeepsItsSeparator) {
   EXPECT_EQ(SkinImagePath("/s/\xE7\x9A\xAE", "/a.png").u8string(), u8"/s/\u76AE/a.png");
 }
 
-TEST(SkinTextColorTest, KeepsTheLowEightBitsOfEachValue) {
-  EXPECT_EQ(SkinTextColorFromValues(266, -1, 0x1FF), (Rgb{10, 255, 255}));
+TEST(SkinTextColorTest, StartsGreenAndReadsAsAPlatformColour) {
   EXPECT_EQ((Rgb{1, 2, 3}).ColorRef(), 0x030201u);
   EXPECT_EQ(kInitialSkinTextColor, (Rgb{0, 255, 0}));
 }
@@ -96,6 +95,28 @@ TEST(SkinSliderTest, TheChosenStopIsLightAndAChoiceRedrawsTwoStops) {
   log.clear();
   SkinSlider unset(stops, -1);
   unset.Select(painter, &canvas, 0);
+  EXPECT_EQ(log, (DrawLog{"image /slider-RP-light.png"}));
+}
+
+// A stop the row lacks (a stored value no choice has) chooses none: it must never reach past
+// the row's stops.
+TEST(SkinSliderTest, AStopOutsideTheRowChoosesNone) {
+  DrawLog log;
+  test::FakeImageDecoder decoder(log);
+  test::FakeTextPainter text(log);
+  const std::string skin = "skin";
+  const Rgb colour;
+  SkinPainter painter(skin, colour, decoder, text, nullptr);
+  constexpr std::array<HotRegion, 2> stops = {{{0, 0, 70, 11}, {72, 0, 142, 11}}};
+  Canvas canvas(1, 1);
+  SkinSlider slider(stops, 1);
+  slider.Select(painter, &canvas, 2);
+  EXPECT_EQ(slider.selected(), -1);
+  EXPECT_EQ(log, (DrawLog{"image /slider-RP-dark.png"}));
+  log.clear();
+  slider.Select(painter, &canvas, -1);
+  slider.Select(painter, &canvas, 0);
+  EXPECT_EQ(slider.selected(), 0);
   EXPECT_EQ(log, (DrawLog{"image /slider-RP-light.png"}));
 }
 

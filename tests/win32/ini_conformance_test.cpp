@@ -117,6 +117,9 @@ TEST(IniConformanceTest, BothReadTheSameFilesTheSameWay) {
       {"chinese16.ini", EncodeText(chinese, TextEncoding::Utf16LeBom), sQueries},
       {"chinese8.ini", EncodeText(chinese, TextEncoding::Utf8Bom), sQueries},
       {"long.ini", Ascii(longValue), sQueries},
+      // Saved by an editor in the ANSI code page: no mark and not UTF-8 (0x80 is the euro sign
+      // in the Western code page).
+      {"ansi.ini", Ascii("[S]\r\nK=\x80 caf\xE9\r\nk2=\xA4\x9C\r\n"), sQueries},
   };
   for (const File& file : files) {
     WriteBytes(dir / file.name, file.bytes);
