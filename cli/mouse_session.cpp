@@ -1,6 +1,7 @@
 #include "cli/mouse_session.h"
 
 #include "cli/system_hid_bus.h"
+#include "device/device_change.h"
 #include "device/simulated_hid_bus.h"
 #include "ui/ui_text.h"
 
@@ -77,9 +78,8 @@ MouseSession::Outcome MouseSession::Open() {
     tracedPage_ = std::make_unique<TracingChannel>(link_.PageChannel(), *trace_, "page");
   }
   // What start-up does when the mouse is found.
-  device_.ResetForDiscovery();
   const int before = messages_.Count();
-  ReadOperation(Ports(), device_);
+  ReadFoundMouse(Ports(), device_);
   return messages_.Count() == before ? Outcome::kReady : Outcome::kNotAnswering;
 }
 
