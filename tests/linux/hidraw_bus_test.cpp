@@ -119,6 +119,19 @@ TEST_F(HidrawBusTest, DescribesNodesFromSysfsInNumberOrder) {
   EXPECT_EQ(bus_.OpenProbe("/dev/hidraw2"), nullptr);
 }
 
+// A device that leaves while it is looked at: its sysfs files fail to read (here: a folder).
+TEST_F(HidrawBusTest, ADescriptorThatFailsToReadDescribesNothing) {
+  tree_.AddNode("hidraw0", 0x04D9, 0xA09E, kKeyboardInterface);
+  const fs::path descriptor =
+      tree_.Sys() / "class" / "hidraw" / "hidraw0" / "device" / "report_descriptor";
+  fs::remove(descriptor);
+  fs::create_directory(descriptor);
+  const std::optional<HidrawNode> node = bus_.Node("hidraw0");
+  ASSERT_TRUE(node);
+  EXPECT_FALSE(node->collections);
+  EXPECT_FALSE(FindMouse(bus_, messages_, link_));
+}
+
 TEST_F(HidrawBusTest, TheSearchFindsTheMousesTwoCollectionsOnTwoNodes) {
   tree_.AddNode("hidraw0", 0x046D, 0xC077, kOtherMouse);
   tree_.AddNode("hidraw1", 0x04D9, 0xA09E, kKeyboardInterface);
