@@ -62,7 +62,11 @@ std::error_code CheckWritable(const std::filesystem::path& path) {
 // Writes, flushes and closes the temporary file; the caller removes it on failure.
 std::error_code WriteTemporary(const std::string& temp, const std::filesystem::path& target,
                                std::span<const std::uint8_t> bytes) {
-  FileDescriptor file(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  // Whatever lies under the temporary's name (left by a save that crashed, or planted) goes, and
+  // the temporary is created new: writing through a link there would change another file.
+  ::unlink(temp.c_str());
+  FileDescriptor file(
+      ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
   if (!file.valid()) {
     return LastError();
   }

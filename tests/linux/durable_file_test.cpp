@@ -77,6 +77,24 @@ TEST(DurableFileTest, ReplacementKeepsThePermissionsOfTheOriginal) {
                                                              std::filesystem::perms::group_read);
 }
 
+TEST(DurableFileTest, AFileInTheWayOfTheTemporaryIsNotWrittenThrough) {
+  test::TempDir dir;
+  const auto path = dir / "config.bin";
+  const auto other = dir / "other.bin";
+  test::WriteBytes(path, std::vector<std::uint8_t>(220, 0x11));
+  const std::vector<std::uint8_t> otherBytes{1, 2, 3};
+  test::WriteBytes(other, otherBytes);
+  // What a crashed save leaves, or someone else plants, under the temporary's name.
+  std::filesystem::create_symlink(other, dir / ("config.bin.tmp-" + std::to_string(::getpid())));
+
+  const std::vector<std::uint8_t> next(220, 0x22);
+  ASSERT_FALSE(ReplaceFileContents(path, next));
+
+  EXPECT_EQ(test::ReadBytes(other), otherBytes);
+  EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(path)));
+  EXPECT_EQ(test::ReadBytes(path), next);
+}
+
 // Runs `body` in a child process as an ordinary user (root writes to read-only files regardless)
 // and returns its exit status.
 int ExitStatusAsUser(const std::function<int()>& body) {
