@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
-#include <vector>
 
 #include "settings/durable_file.h"
 
@@ -29,19 +27,23 @@ std::optional<SimulatedMouseMemory> LoadOrCreateMouseStateFile(const std::filesy
     }
     return factory;
   }
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    error = "cannot read the mouse state file " + path.string();
+  // The size first: a file of another size is refused without reading it, and a folder or
+  // anything else that is not a file is refused here rather than failing in the middle of a read.
+  std::error_code sizeError;
+  const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+  if (sizeError) {
+    error = "cannot read the mouse state file " + path.string() + ": " + sizeError.message();
     return std::nullopt;
   }
-  std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) {
-    error = "cannot read the mouse state file " + path.string();
-    return std::nullopt;
-  }
-  if (bytes.size() != kMouseStateFileSize) {
-    error = "the mouse state file " + path.string() + " has " + std::to_string(bytes.size()) +
+  if (size != kMouseStateFileSize) {
+    error = "the mouse state file " + path.string() + " has " + std::to_string(size) +
             " bytes, not " + std::to_string(kMouseStateFileSize) + "; it is left untouched";
+    return std::nullopt;
+  }
+  std::ifstream file(path, std::ios::binary);
+  std::array<char, kMouseStateFileSize> bytes{};
+  if (!file.read(bytes.data(), bytes.size())) {
+    error = "cannot read the mouse state file " + path.string();
     return std::nullopt;
   }
   SimulatedMouseMemory memory;

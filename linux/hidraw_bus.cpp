@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -37,12 +38,20 @@ std::optional<unsigned> NodeNumber(std::string_view name) {
   return number;
 }
 
+// Nothing when the file cannot be read to its end: a sysfs file of a device that is leaving fails
+// its reads. Read in chunks, because the stream reports such a failure only to its own reads
+// (iterators over its buffer throw it instead).
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     return std::nullopt;
   }
-  std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
+  std::vector<std::uint8_t> bytes;
+  std::array<char, 4096> chunk;
+  while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
+    std::transform(chunk.begin(), chunk.begin() + in.gcount(), std::back_inserter(bytes),
+                   [](char c) { return static_cast<std::uint8_t>(c); });
+  }
   if (in.bad()) {
     return std::nullopt;
   }

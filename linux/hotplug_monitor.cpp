@@ -51,6 +51,11 @@ void HotplugMonitor::ReadEvents() {
       if (errno == EINTR) {
         continue;
       }
+      if (errno == ENOBUFS) {
+        // Events did not fit the socket's buffer and are lost, perhaps the mouse's own.
+        LookAtTheBus();
+        continue;
+      }
       return;  // EAGAIN: nothing more waiting (or the socket failed: nothing to read either)
     }
     HandleMessage(std::span(buffer.data(), static_cast<std::size_t>(received)));
@@ -63,6 +68,10 @@ void HotplugMonitor::HandleMessage(std::span<const std::uint8_t> message) {
       (event->action != "add" && event->action != "remove")) {
     return;
   }
+  LookAtTheBus();
+}
+
+void HotplugMonitor::LookAtTheBus() {
   if (const std::optional<DeviceChangeEvent> change = tracker_.Update(SurveyMouse(bus_))) {
     handler_.Act(*change);
   }

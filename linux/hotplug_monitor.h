@@ -37,6 +37,9 @@ class HotplugMonitor {
   void HandleMessage(std::span<const std::uint8_t> message);
 
  private:
+  // Surveys the mouse's interfaces and acts when that completes a plug or an unplug.
+  void LookAtTheBus();
+
   HidBus& bus_;
   DeviceChangeHandler& handler_;
   MousePlugTracker tracker_;

@@ -48,10 +48,25 @@ std::error_code WriteAll(int fd, std::span<const std::uint8_t> bytes) {
   return {};
 }
 
+// A file the user may not write stays as it is, although the folder would let a new file take its
+// place: the replacement must not get round what opening the file for writing refuses. A file
+// that does not exist yet is fine.
+std::error_code CheckWritable(const std::filesystem::path& path) {
+  const FileDescriptor file(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (!file.valid() && errno != ENOENT) {
+    return LastError();
+  }
+  return {};
+}
+
 // Writes, flushes and closes the temporary file; the caller removes it on failure.
 std::error_code WriteTemporary(const std::string& temp, const std::filesystem::path& target,
                                std::span<const std::uint8_t> bytes) {
-  FileDescriptor file(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  // Whatever lies under the temporary's name (left by a save that crashed, or planted) goes, and
+  // the temporary is created new: writing through a link there would change another file.
+  ::unlink(temp.c_str());
+  FileDescriptor file(
+      ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
   if (!file.valid()) {
     return LastError();
   }
@@ -73,6 +88,9 @@ std::error_code WriteTemporary(const std::string& temp, const std::filesystem::p
 
 std::error_code ReplaceFileContents(const std::filesystem::path& path,
                                     std::span<const std::uint8_t> bytes) {
+  if (std::error_code error = CheckWritable(path)) {
+    return error;
+  }
   const std::string temp = path.string() + ".tmp-" + std::to_string(::getpid());
   std::error_code error = WriteTemporary(temp, path, bytes);
   if (!error && ::rename(temp.c_str(), path.c_str()) != 0) {

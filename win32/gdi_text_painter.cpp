@@ -4,19 +4,10 @@
 #include <cstring>
 #include <string>
 
+#include "win32/wide_text.h"
+
 namespace q8 {
 namespace {
-
-std::wstring Widen(std::string_view text) {
-  if (text.empty()) {
-    return {};
-  }
-  const int size = static_cast<int>(text.size());
-  const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
-  return wide;
-}
 
 // A memory device context with a top-down 32-bit DIB section selected into it.
 class DibSurface {
@@ -88,7 +79,7 @@ void GdiTextPainter::DrawText(Canvas& canvas, std::string_view text, Rect rect, 
                               Rgb colour, TextAlign align) {
   const Rect area{std::max(rect.left, 0), std::max(rect.top, 0),
                   std::min(rect.right, canvas.Width()), std::min(rect.bottom, canvas.Height())};
-  std::wstring wide = Widen(text);
+  std::wstring wide = win32::ToWide(text);
   if (area.Width() <= 0 || area.Height() <= 0 || wide.empty()) {
     return;
   }

@@ -178,6 +178,15 @@ TEST(MouseStateFileTest, FileOfAnyOtherSizeIsRefusedAndLeftUntouched) {
   }
 }
 
+TEST(MouseStateFileTest, AStateFileThatCannotBeReadIsRefusedWithoutCreatingOne) {
+  test::TempDir dir;
+  std::filesystem::create_directory(dir / "mouse.bin");
+  std::string error;
+  EXPECT_FALSE(LoadOrCreateMouseStateFile(dir / "mouse.bin", error));
+  EXPECT_THAT(error, ::testing::HasSubstr("cannot read the mouse state file"));
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "mouse.bin"));
+}
+
 TEST(MouseStateFileTest, PersistentMouseRewritesTheFileAfterEveryChange) {
   test::TempDir dir;
   std::string error;

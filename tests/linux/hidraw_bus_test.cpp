@@ -3,7 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <linux/netlink.h>
+#include <sched.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <span>
 #include <string>
 #include <vector>
@@ -119,6 +126,19 @@ TEST_F(HidrawBusTest, DescribesNodesFromSysfsInNumberOrder) {
   EXPECT_EQ(bus_.OpenProbe("/dev/hidraw2"), nullptr);
 }
 
+// A device that leaves while it is looked at: its sysfs files fail to read (here: a folder).
+TEST_F(HidrawBusTest, ADescriptorThatFailsToReadDescribesNothing) {
+  tree_.AddNode("hidraw0", 0x04D9, 0xA09E, kKeyboardInterface);
+  const fs::path descriptor =
+      tree_.Sys() / "class" / "hidraw" / "hidraw0" / "device" / "report_descriptor";
+  fs::remove(descriptor);
+  fs::create_directory(descriptor);
+  const std::optional<HidrawNode> node = bus_.Node("hidraw0");
+  ASSERT_TRUE(node);
+  EXPECT_FALSE(node->collections);
+  EXPECT_FALSE(FindMouse(bus_, messages_, link_));
+}
+
 TEST_F(HidrawBusTest, TheSearchFindsTheMousesTwoCollectionsOnTwoNodes) {
   tree_.AddNode("hidraw0", 0x046D, 0xC077, kOtherMouse);
   tree_.AddNode("hidraw1", 0x04D9, 0xA09E, kKeyboardInterface);
@@ -197,6 +217,49 @@ TEST_F(HidrawBusTest, HotplugActsOncePerPlugAndOncePerUnplug) {
   tree_.RemoveNode("hidraw2");
   monitor.HandleMessage(KernelEvent("remove", "hidraw", "hidraw2"));
   EXPECT_THAT(host.calls, ElementsAre("announce 15", "hide", "absent"));
+}
+
+// The kernel drops device events that do not fit the socket's buffer and says so once; any of them
+// may have been the mouse's. Bridges made in a network namespace of its own give such a flood
+// without touching the rest of the machine.
+TEST_F(HidrawBusTest, EventsLostToAFullSocketStillLeadToALookAtTheBus) {
+  if (::geteuid() != 0) {
+    GTEST_SKIP() << "a network namespace of its own needs root";
+  }
+  tree_.AddNode("hidraw1", 0x04D9, 0xA09E, kKeyboardInterface);
+  tree_.AddNode("hidraw2", 0x04D9, 0xA09E, kMouseInterface, "1-2:1.1");
+  constexpr int kSeen = 0, kNotSeen = 1, kNoFlood = 2;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    RecordingHost host;
+    DeviceChangeHandler handler(bus_, messages_, link_, host);
+    HotplugMonitor monitor(bus_, handler, false);
+    std::string error;
+    if (::unshare(CLONE_NEWNET) != 0 || !monitor.Open(error)) {
+      ::_exit(kNoFlood);
+    }
+    const int kernelGroup = 1;
+    const int smallest = 1;
+    ::setsockopt(monitor.Fd(), SOL_NETLINK, NETLINK_ADD_MEMBERSHIP, &kernelGroup,
+                 sizeof(kernelGroup));
+    ::setsockopt(monitor.Fd(), SOL_SOCKET, SO_RCVBUF, &smallest, sizeof(smallest));
+    for (int i = 0; i < 8; ++i) {
+      const std::string command = "ip link add q8br" + std::to_string(i) + " type bridge 2>&1";
+      if (std::system(command.c_str()) != 0) {
+        ::_exit(kNoFlood);
+      }
+    }
+    monitor.ReadEvents();
+    const std::vector<std::string> arrival{"announce 14", "read", "present"};
+    ::_exit(host.calls == arrival ? kSeen : kNotSeen);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == kNoFlood) {
+    GTEST_SKIP() << "no network namespace with bridges here";
+  }
+  EXPECT_EQ(WEXITSTATUS(status), kSeen);
 }
 
 // The real ioctl path: the simulated mouse behind FUSE files that answer the hidraw ioctls.

@@ -36,6 +36,25 @@ TEST(DurableFileWinTest, SaveThatCannotReplaceLeavesTheOldFileIntact) {
             1);
 }
 
+TEST(DurableFileWinTest, AReadOnlyConfigFileIsReportedAndNotReplaced) {
+  test::TempDir dir;
+  const auto path = dir / "config.bin";
+  const std::vector<std::uint8_t> old(220, 0x11);
+  test::WriteBytes(path, old);
+  ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  test::RecordingMessageSink messages;
+
+  const bool saved = SaveConfigFile(path, DeviceConfig{}, messages);
+
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(messages.messages, (std::vector<test::Message>{{"Error Code is: 5 \n", "NULL ==fp "}}));
+  EXPECT_EQ(test::ReadBytes(path), old);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                          std::filesystem::directory_iterator()),
+            1);
+  ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // so that the folder can go
+}
+
 TEST(DurableFileWinTest, SaveReplacesTheWholeFile) {
   test::TempDir dir;
   const auto path = dir / "config.bin";
