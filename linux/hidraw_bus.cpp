@@ -16,6 +16,7 @@
 
 #include "device/hid_report_descriptor.h"
 #include "linux/unique_fd.h"
+#include "settings/file_bytes.h"
 
 namespace q8::linux_shell {
 namespace fs = std::filesystem;
@@ -41,23 +42,6 @@ std::optional<unsigned> NodeNumber(std::string_view name) {
 // Nothing when the file cannot be read to its end: a sysfs file of a device that is leaving fails
 // its reads. Read in chunks, because the stream reports such a failure only to its own reads
 // (iterators over its buffer throw it instead).
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    return std::nullopt;
-  }
-  std::vector<std::uint8_t> bytes;
-  std::array<char, 4096> chunk;
-  while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
-    std::transform(chunk.begin(), chunk.begin() + in.gcount(), std::back_inserter(bytes),
-                   [](char c) { return static_cast<std::uint8_t>(c); });
-  }
-  if (in.bad()) {
-    return std::nullopt;
-  }
-  return bytes;
-}
-
 template <typename T>
 std::optional<T> ParseHex(std::string_view text) {
   T value = 0;

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "settings/durable_file.h"
+#include "settings/file_bytes.h"
 
 namespace q8 {
 namespace {
@@ -198,12 +199,11 @@ std::error_code LoadIniFile(const std::filesystem::path& path, IniDocument& docu
   if (std::filesystem::is_directory(status)) {
     return std::make_error_code(std::errc::is_a_directory);
   }
-  std::ifstream file(path, std::ios::binary);
-  std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(file), {});
-  if (!file.is_open() || file.bad()) {
+  const auto bytes = ReadFileBytes(path);
+  if (!bytes) {
     return std::make_error_code(std::errc::io_error);
   }
-  document = IniDocument::Parse(bytes);
+  document = IniDocument::Parse(*bytes);
   return {};
 }
 

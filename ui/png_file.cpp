@@ -1,5 +1,7 @@
 #include "ui/png_file.h"
 
+#include "settings/file_bytes.h"
+
 #include <array>
 #include <fstream>
 #include <string_view>
@@ -85,21 +87,7 @@ std::optional<PngFacts> InspectPng(std::span<const std::uint8_t> file) {
 }
 
 std::optional<std::vector<std::uint8_t>> ReadImageFile(const std::filesystem::path& path) {
-  std::error_code error;
-  const auto size = std::filesystem::file_size(path, error);
-  if (error || size > kMaxPngFileBytes) {
-    return std::nullopt;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    return std::nullopt;
-  }
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (in.gcount() != static_cast<std::streamsize>(bytes.size())) {
-    return std::nullopt;
-  }
-  return bytes;
+  return ReadFileBytes(path, kMaxPngFileBytes);
 }
 
 }  // namespace q8
