@@ -9,6 +9,7 @@
 #include "device/simulated_hid_bus.h"
 #include "support/fake_hid_bus.h"
 #include "support/fakes.h"
+#include "support/recording_host.h"
 
 namespace q8 {
 namespace {
@@ -16,14 +17,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-class RecordingHost final : public DeviceChangeHost {
- public:
-  void AnnounceStatus(int type) override { calls.push_back("announce " + std::to_string(type)); }
-  void HideMainWindow() override { calls.push_back("hide"); }
-  void ReadMouse() override { calls.push_back("read"); }
-  void SetDevicePresent(bool present) override { calls.push_back(present ? "present" : "absent"); }
-  std::vector<std::string> calls;
-};
+using test::RecordingHost;
 
 constexpr std::uint32_t kArrival = 0x8000;
 constexpr std::uint32_t kRemoval = 0x8004;

@@ -22,6 +22,7 @@
 #include "linux/hotplug_monitor.h"
 #include "support/fakes.h"
 #include "support/mouse_descriptors.h"
+#include "support/recording_host.h"
 #include "support/temp_dir.h"
 
 namespace q8::linux_shell {
@@ -177,14 +178,7 @@ TEST_F(HidrawBusTest, TheSearchsFailureRulesHoldOnLinux) {
               ElementsAre(test::Message{"CreateFile Error Code:21", "TarnixMouseApp"}));
 }
 
-class RecordingHost final : public DeviceChangeHost {
- public:
-  void AnnounceStatus(int type) override { calls.push_back("announce " + std::to_string(type)); }
-  void HideMainWindow() override { calls.push_back("hide"); }
-  void ReadMouse() override { calls.push_back("read"); }
-  void SetDevicePresent(bool present) override { calls.push_back(present ? "present" : "absent"); }
-  std::vector<std::string> calls;
-};
+using test::RecordingHost;
 
 std::vector<std::uint8_t> KernelEvent(const std::string& action, const std::string& subsystem,
                                       const std::string& node) {
