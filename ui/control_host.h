@@ -24,6 +24,9 @@ enum class StaticStyle {
 // What the platform reports from a list box.
 enum class ListEvent { kSelectionChange, kDoubleClick };
 
+// What the platform reports from an edit box.
+enum class EditEvent { kChange, kKillFocus };
+
 // The colours a window answers when the platform asks how to paint one of its child controls.
 // Anything left empty keeps the platform's default.
 struct ControlColors {

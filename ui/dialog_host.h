@@ -43,6 +43,7 @@ class DialogController {
   // cursor position in the dialog's client pixels: before the message is dispatched.
   virtual void OnPointerMove(Point point) = 0;
   virtual void OnListNotification(ControlId list, ListEvent event) = 0;
+  virtual void OnEditNotification(ControlId /*edit*/, EditEvent /*event*/) {}
   virtual void OnMouseWheel(int delta) = 0;
   virtual ControlColors ControlColor(ControlId control) const = 0;
 };
