@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <system_error>
 
 #include "app/app_state.h"
 #include "app/main_window_host.h"
@@ -37,6 +38,7 @@ inline constexpr std::string_view kMsgDeviceNotificationFailed =
 // messages to the On... handlers. The settings page plugs in through MainPageOperations.
 class CKeldraDlg final : private DeviceChangeHost {
  public:
+  // `mouse` has its bus open already.
   CKeldraDlg(AppState& state, MainWindowHost& host, MouseConnection& mouse, ImageDecoder& decoder);
   CKeldraDlg(const CKeldraDlg&) = delete;
   CKeldraDlg& operator=(const CKeldraDlg&) = delete;
@@ -99,6 +101,9 @@ class CKeldraDlg final : private DeviceChangeHost {
   void SetDevicePresent(bool present) override { state_.devicePresent = present; }
 
   void SetUpPresentation();
+  void FillTexts();
+  ProtocolPorts Ports();
+  void ReportIniWriteError(std::error_code error);
   void ReadStrIni();
   void LoadSkin();
   void ShowFromTray();
@@ -106,7 +111,8 @@ class CKeldraDlg final : private DeviceChangeHost {
   bool DispatchPageArea(Point point);
   void RunSkinChooser();
   void ExitProcess();
-  std::string_view Text(UiTextKey key) const { return texts_.Text(key); }
+  // A text of the window's language (read from str.ini on first use).
+  std::string_view Text(UiTextKey key);
 
   AppState& state_;
   MainWindowHost& host_;
@@ -116,6 +122,7 @@ class CKeldraDlg final : private DeviceChangeHost {
   SkinChooserPort* skinChooser_ = nullptr;
 
   UiTextTable texts_;
+  bool textsFilled_ = false;
   MainWindowCaptions captions_;
   SkinnedWindow window_;
   SkinPainter painter_;
