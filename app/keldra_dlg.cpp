@@ -91,6 +91,16 @@ bool CKeldraDlg::OnInitDialog() {
     host_.EndProcess(0);  // another copy runs: leave it as it is, say nothing
     return false;
   }
+  const bool initialised = InitialiseSteps();
+  if (!host_.HasNotificationArea()) {
+    // Nothing would bring a hidden window back: the program starts shown instead.
+    paintsToHide_ = 0;
+    host_.ShowWindow();
+  }
+  return initialised;
+}
+
+bool CKeldraDlg::InitialiseSteps() {
   host_.SetUpWindowStyle();
   host_.AddTrayIcon(kTrayTip);
   state_.files = DataFilePathsFor(state_.executable);
@@ -290,6 +300,22 @@ void CKeldraDlg::ExitProcess() {
   host_.EndProcess(0);
 }
 
+void CKeldraDlg::Conceal() {
+  if (host_.HasNotificationArea()) {
+    host_.HideWindow();
+  } else {
+    host_.MinimiseWindow();
+  }
+}
+
+void CKeldraDlg::OnClose() {
+  if (host_.HasNotificationArea()) {
+    host_.HideWindow();
+  } else {
+    ExitProcess();
+  }
+}
+
 void CKeldraDlg::OnDestroy() {
   mouse_.Link().Close();
   host_.DeleteTrayIcon();
@@ -299,7 +325,7 @@ bool CKeldraDlg::OnKeyDown(int virtualKey) {
   if (virtualKey != kKeyEnter && virtualKey != kKeyEscape) {
     return false;
   }
-  host_.HideWindow();
+  Conceal();
   return true;
 }
 
@@ -323,14 +349,14 @@ bool CKeldraDlg::DispatchCommandArea(Point point) {
   if (kOkArea.Contains(point) && state_.devicePresent) {
     ApplySettings();
     state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
-    host_.HideWindow();
+    Conceal();
   } else if (kApplyArea.Contains(point) && state_.devicePresent) {
     ApplySettings();
     state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
   } else if (kSkinChooserArea.Contains(point)) {
     RunSkinChooser();
   } else if (kMinimiseArea.Contains(point)) {
-    host_.HideWindow();
+    Conceal();
   } else if (kCloseArea.Contains(point)) {
     ExitProcess();
   } else if (kPreviousPageArea.Contains(point)) {
@@ -340,7 +366,7 @@ bool CKeldraDlg::DispatchCommandArea(Point point) {
   } else if (kCancelArea.Contains(point)) {
     state_.settings.deviceConfig = state_.settings.deviceConfigBackup;
     state_.reloadOnShow = true;
-    host_.HideWindow();
+    Conceal();
   } else if (kWebLinkArea.Contains(point)) {
     host_.OpenAddress(Text(UiTextKey::WebLink));
   } else {

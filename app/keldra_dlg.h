@@ -64,7 +64,8 @@ class CKeldraDlg final : private DeviceChangeHost {
   void OnMouseWheel(int delta);
   // A key-down before dispatch: true when consumed (Enter and Escape hide the window).
   bool OnKeyDown(int virtualKey);
-  void OnClose() { host_.HideWindow(); }
+  // Closing the window hides it; without a notification area it ends the program.
+  void OnClose();
   void OnDestroy();
   void OnCommand(int command);
   void OnTrayCallback(unsigned mouseMessage);
@@ -96,10 +97,13 @@ class CKeldraDlg final : private DeviceChangeHost {
  private:
   // DeviceChangeHost
   void AnnounceStatus(int type) override { OnStatusNotify(static_cast<std::uintptr_t>(type), 0); }
-  void HideMainWindow() override { host_.HideWindow(); }
+  void HideMainWindow() override { Conceal(); }
   void ReadMouse() override;
   void SetDevicePresent(bool present) override { state_.devicePresent = present; }
 
+  // Hides the window, or minimises it where no tray icon would bring it back.
+  void Conceal();
+  bool InitialiseSteps();
   void SetUpPresentation();
   void FillTexts();
   ProtocolPorts Ports();

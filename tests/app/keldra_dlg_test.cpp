@@ -426,6 +426,20 @@ TEST_F(KeldraDlgTest, EnterEscapeAndCloseHideTheWindowOtherKeysPass) {
   EXPECT_FALSE(host.endedWith.has_value());
 }
 
+TEST_F(KeldraDlgTest, WithoutANotificationAreaTheWindowStaysReachable) {
+  host.hasTray = false;
+  ASSERT_TRUE(Start());
+  EXPECT_TRUE(host.visible);  // shown at start-up, not hidden by the first paints
+  Click(830, 10);             // minimise
+  EXPECT_THAT(host.calls, Contains("minimise"));
+  EXPECT_THAT(host.calls, Not(Contains("hide")));
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  EXPECT_TRUE(dialog.OnKeyDown(kKeyEscape));
+  EXPECT_FALSE(host.endedWith.has_value());
+  dialog.OnClose();  // closing ends the program
+  EXPECT_EQ(host.endedWith, 0);
+}
+
 TEST_F(KeldraDlgTest, AChosenSkinIsPublishedSavedAndShownAtOnce) {
   ASSERT_TRUE(Start());
   Click(705, 10);  // the skin chooser, cancelled

@@ -179,6 +179,11 @@ class FakeMainWindowHost final : public FakeControlsOf<MainWindowHost> {
     Log("hide");
   }
   void BringToForeground() override { Log("foreground"); }
+  bool HasNotificationArea() const override { return hasTray; }
+  void MinimiseWindow() override {
+    visible = false;
+    Log("minimise");
+  }
   void StartDrag(Point p) override {
     Log("drag " + std::to_string(p.x) + "," + std::to_string(p.y));
   }
@@ -214,6 +219,7 @@ class FakeMainWindowHost final : public FakeControlsOf<MainWindowHost> {
   int height = 150;
   bool visible = true;
   bool anotherCopyRuns = false;
+  bool hasTray = true;
   bool refuseNotifications = false;
   int copies = 0;
   std::optional<int> endedWith;
