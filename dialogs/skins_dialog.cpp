@@ -1,5 +1,6 @@
 #include "dialogs/skins_dialog.h"
 
+#include <filesystem>
 #include <optional>
 #include <string_view>
 
@@ -35,11 +36,16 @@ std::string_view PromptFor(UiLanguage language) {
   }
 }
 
+std::string Utf8(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 }  // namespace
 
 CSkinsDialog::CSkinsDialog(const DialogEnvironment& environment)
     : FunctionDialogFrame(environment, kSkinsLayout, std::string()),
-      skinsRoot_(ExecutableDirectory(environment.executablePath) + "/Skins"),
+      skinsRoot_(ExecutableDirectory(Utf8(environment.state.executable)) + "/Skins"),
       chosenSkinPath_(environment.state.skinDirectory),
       chosenTextColor_(environment.state.skinTextColor) {}
 

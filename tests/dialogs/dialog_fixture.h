@@ -21,6 +21,7 @@ class DialogTest : public ::testing::Test {
 
  protected:
   DialogTest() {
+    state.executable = "/opt/q8/TarnixMouseApp.exe";
     state.skinDirectory = "/opt/q8/Skins/Default";
     state.skinName = "Default";
     state.skinTextColor = {255, 255, 255};
@@ -55,7 +56,7 @@ class DialogTest : public ::testing::Test {
   AppState state;
   FakeDialogHost host;
   FakeImageDecoder decoder{host.drawLog};
-  DialogEnvironment environment{state, decoder, {10, 0}, "/opt/q8/TarnixMouseApp.exe"};
+  DialogEnvironment environment{state, decoder, {10, 0}};
 };
 
 }  // namespace q8::test

@@ -61,7 +61,7 @@ TEST_F(FrameTest, CaptionsAndFontFollowTheLanguage) {
     test::FakeDialogHost window;
     test::FakeImageDecoder images(window.drawLog);
     state.language = c.language;
-    DialogEnvironment env{state, images, c.version, ""};
+    DialogEnvironment env{state, images, c.version};
     CHotKeyDialog dialog(env);
     window.Attach(dialog);
     dialog.OnInitDialog(window);
@@ -158,7 +158,7 @@ TEST_F(FrameTest, OkCancelAndCloseEndTheRunAndOkTakesTheSharedColumn) {
   for (const auto& c : cases) {
     test::FakeDialogHost window;
     test::FakeImageDecoder images(window.drawLog);
-    DialogEnvironment env{state, images, {10, 0}, ""};
+    DialogEnvironment env{state, images, {10, 0}};
     CMediaDialog dialog(env);
     window.Attach(dialog);
     dialog.OnInitDialog(window);
@@ -223,7 +223,7 @@ TEST_F(FrameTest, WithoutItsBackgroundEachDialogSaysSoCreatesNothingAndCancels) 
     test::FakeDialogHost window;
     test::FakeImageDecoder images(window.drawLog);
     images.missing = {c.image};
-    DialogEnvironment env{state, images, {10, 0}, ""};
+    DialogEnvironment env{state, images, {10, 0}};
     auto dialog = c.make(env);
     window.Attach(*dialog);
     dialog->OnInitDialog(window);

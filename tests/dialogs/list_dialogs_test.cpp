@@ -20,7 +20,7 @@ TEST_F(ListDialogsTest, HotKeyStartsOnTheFirstPresetInEveryLanguage) {
     test::FakeDialogHost window;
     test::FakeImageDecoder images(window.drawLog);
     state.language = c.language;
-    DialogEnvironment env{state, images, {10, 0}, ""};
+    DialogEnvironment env{state, images, {10, 0}};
     CHotKeyDialog dialog(env);
     window.Attach(dialog);
     dialog.OnInitDialog(window);
@@ -54,7 +54,7 @@ TEST_F(ListDialogsTest, MediaGivesTheSameIndexInEveryLanguage) {
     test::FakeDialogHost window;
     test::FakeImageDecoder images(window.drawLog);
     state.language = language;
-    DialogEnvironment env{state, images, {10, 0}, ""};
+    DialogEnvironment env{state, images, {10, 0}};
     CMediaDialog dialog(env);
     window.Attach(dialog);
     dialog.OnInitDialog(window);

@@ -22,7 +22,7 @@ class SkinsDialogTest : public test::DialogTest {
     std::filesystem::create_directories(skins / "Blue");
     std::filesystem::create_directories(skins / "Red");
     test::WriteBytes(skins / "readme.txt", {'h', 'i'});
-    environment.executablePath = (folder.path() / "TarnixMouseApp.exe").string();
+    state.executable = folder.path() / "TarnixMouseApp.exe";
     state.skinDirectory = (folder.path() / "Skins" / "Blue").string();
     state.skinName = "Blue";
     state.skinTextColor = {10, 20, 30};
