@@ -41,8 +41,9 @@ class DialogHost : public SkinWindowHost, public ControlHost, public MessageSink
   virtual void EndDialog(DialogResult result) = 0;
   // Passes every keystroke the dialog's thread takes from its queue (key-downs, repeats and
   // key-ups, with Alt too) to the controller's OnKeyCaptured, named by the platform, until the
-  // run ends. The keystrokes still go on to normal processing.
-  virtual KeyCaptureStart StartKeyCapture() = 0;
+  // run ends. The keystrokes still go on to normal processing. A window that cannot capture keys
+  // keeps this answer: not started (the dialog tells the user so).
+  virtual KeyCaptureStart StartKeyCapture() { return {}; }
 };
 
 // A skinned modal dialog as its window sees it. The host creates the window from the template
