@@ -190,6 +190,7 @@ void QtMainWindow::TakeStatusConnection() {
       while (client->canReadLine()) {
         const QByteArray line = client->readLine().trimmed();
         if (const auto status = ParseStatusLine(std::string_view(line.data(), line.size()))) {
+          lastStatus_ = status;
           controller_->OnStatusNotify(status->type, status->value);
         }
       }

@@ -15,6 +15,7 @@
 #include "linux/gui/qt_controls.h"
 #include "linux/gui/qt_text_painter.h"
 #include "linux/hotplug_monitor.h"
+#include "linux/status_socket.h"
 
 namespace q8::linux_shell {
 
@@ -28,6 +29,8 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
 
   // The controller the window's events go to; set once, before the initialisation.
   void Bind(CKeldraDlg& controller);
+  // The last status notification that came through the socket.
+  std::optional<StatusNotification> LastStatus() const { return lastStatus_; }
 
   // SkinWindowHost
   Rect ClientRect() const override { return {0, 0, width(), height()}; }
@@ -93,6 +96,7 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   // A drag the window manager could not take over: the pointer's offset in the window.
   std::optional<QPoint> dragOffset_;
   ulong lastPointerMove_ = 0;
+  std::optional<StatusNotification> lastStatus_;
 };
 
 }  // namespace q8::linux_shell
