@@ -6,10 +6,8 @@
 
 #include "win32/skinned_dialog_host.h"
 
-namespace q8 {
+namespace q8::win32 {
 namespace {
-
-using win32::SkinnedDialogHost;
 
 // One run of a dialog: what the dialog procedure finds through its window.
 struct DialogRun {
@@ -127,4 +125,4 @@ DialogResult RunSkinnedDialog(HWND owner, DialogController& dialog) {
                                                            : DialogResult::kCancel;
 }
 
-}  // namespace q8
+}  // namespace q8::win32

@@ -4,7 +4,7 @@
 
 #include "ui/dialog_host.h"
 
-namespace q8 {
+namespace q8::win32 {
 
 // Runs a skinned dialog modally over `owner`, which stays disabled until the dialog ends: a
 // popup with a thin border, no caption and no system menu, made from an in-memory template with
@@ -20,4 +20,4 @@ DialogResult RunSkinnedDialog(HWND owner, DialogController& dialog);
 // that look for the program's dialogs.
 inline constexpr wchar_t kDialogTemplateProperty[] = L"TarnixQ8DialogTemplate";
 
-}  // namespace q8
+}  // namespace q8::win32

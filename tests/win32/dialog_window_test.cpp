@@ -93,7 +93,7 @@ HWND FindDialog(int templateId) {
   ::EnumWindows(
       [](HWND window, LPARAM lParam) -> BOOL {
         auto* s = reinterpret_cast<Search*>(lParam);
-        if (::GetPropW(window, kDialogTemplateProperty) ==
+        if (::GetPropW(window, win32::kDialogTemplateProperty) ==
             reinterpret_cast<HANDLE>(static_cast<INT_PTR>(s->templateId))) {
           s->found = window;
           return FALSE;
@@ -150,7 +150,7 @@ class DialogWindowTest : public ::testing::Test {
         ADD_FAILURE() << "no dialog " << dialog.TemplateId();
       }
     });
-    const DialogResult result = RunSkinnedDialog(owner, dialog);
+    const DialogResult result = win32::RunSkinnedDialog(owner, dialog);
     userThread.join();
     return result;
   }
