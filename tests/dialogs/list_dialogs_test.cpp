@@ -49,23 +49,6 @@ TEST_F(ListDialogsTest, HotKeyChoosingUndoGivesIndexSevenAndIgnoresTheWheel) {
   EXPECT_EQ(dialog.SelectedText(), "Undo");
 }
 
-TEST_F(ListDialogsTest, MediaGivesTheSameIndexInEveryLanguage) {
-  for (const UiLanguage language : {UiLanguage::EN, UiLanguage::CHS}) {
-    test::FakeDialogHost window;
-    test::FakeImageDecoder images(window.drawLog);
-    state.language = language;
-    DialogEnvironment env{state, images, {10, 0}};
-    CMediaDialog dialog(env);
-    window.Attach(dialog);
-    dialog.OnInitDialog(window);
-    dialog.OnLButtonDown({140, 136});
-    dialog.OnPointerMove({60, 146 + 5 * 16 + 1});
-    dialog.OnListNotification(553, ListEvent::kSelectionChange);
-    EXPECT_EQ(dialog.SelectedIndex(), 5);
-    EXPECT_EQ(dialog.SelectedText(), language == UiLanguage::EN ? "Vol+" : "音量+");
-  }
-}
-
 TEST_F(ListDialogsTest, LaunchListIsLongerAndEndsWithBrowserRefresh) {
   CWindowsDialog dialog(environment);
   Open(dialog);
