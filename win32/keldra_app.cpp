@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/keldra_dlg.h"
+#include "settings/executable_path.h"
 #include "ui/png_decoder.h"
 #include "win32/main_window.h"
 #include "win32/message_params.h"
@@ -43,6 +44,8 @@ int CKeldraApp::Run() {
   }
   // The decoder starts GDI+ and keeps its token; GDI+ shuts down when it ends, after the window.
   PngDecoder decoder;
+  // The data files and the skins live beside the executable.
+  state_.executable = ExecutablePath().value_or(std::filesystem::path());
   win32::MainWindow window(instance_);
   CKeldraDlg dialog(state_, window, mouse_, decoder);
   const int exitCode = window.Run(dialog);

@@ -29,13 +29,27 @@ bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& an
                                &answer) != 0;
 }
 
-// The window answers messages once its initialisation has ended.
+// Waits until the program's modal loop waits for input: its initialisation has ended. (The window
+// exists, and answers sent messages, already while it initialises.)
+bool WaitUntilIdle(HWND window, DWORD limitMs) {
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(window, &processId);
+  HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
+  if (process == nullptr) {
+    return false;
+  }
+  const bool idle = ::WaitForInputIdle(process, limitMs) == 0;
+  ::CloseHandle(process);
+  return idle;
+}
+
 int Wait(double seconds) {
   const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
   while (::GetTickCount64() < deadline) {
     if (HWND window = FindMainWindow()) {
       DWORD_PTR answer = 0;
-      if (Send(window, WM_NULL, 0, 0, answer)) {
+      if (WaitUntilIdle(window, static_cast<DWORD>(deadline - ::GetTickCount64())) &&
+          Send(window, WM_NULL, 0, 0, answer)) {
         return 0;
       }
     }
