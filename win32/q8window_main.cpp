@@ -43,6 +43,22 @@ bool WaitUntilIdle(HWND window, DWORD limitMs) {
   return idle;
 }
 
+// The modal loop is idle once before it shows its dialog a second time, which the window answers
+// by hiding itself again: start-up is over when the window's visibility stays as it is over
+// several answered messages.
+void Settle(HWND window) {
+  constexpr int kQuietRounds = 4;
+  bool visible = ::IsWindowVisible(window) != FALSE;
+  for (int quiet = 0, round = 0; quiet < kQuietRounds && round < 100; ++round) {
+    DWORD_PTR answer = 0;
+    Send(window, WM_NULL, 0, 0, answer);
+    ::Sleep(100);
+    const bool now = ::IsWindowVisible(window) != FALSE;
+    quiet = now == visible ? quiet + 1 : 0;
+    visible = now;
+  }
+}
+
 int Wait(double seconds) {
   const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
   while (::GetTickCount64() < deadline) {
@@ -50,6 +66,7 @@ int Wait(double seconds) {
       DWORD_PTR answer = 0;
       if (WaitUntilIdle(window, static_cast<DWORD>(deadline - ::GetTickCount64())) &&
           Send(window, WM_NULL, 0, 0, answer)) {
+        Settle(window);
         return 0;
       }
     }

@@ -71,17 +71,31 @@ HWND RunningProgram::WaitUntilReady(std::chrono::milliseconds limit) {
     for (HWND window : MainWindows()) {
       DWORD owner = 0;
       ::GetWindowThreadProcessId(window, &owner);
-      if (owner != processId_) {
-        continue;
+      if (owner == processId_) {
+        ::WaitForInputIdle(process_, static_cast<DWORD>(limit.count()));
+        Settle(window);
+        return window;
       }
-      // The modal loop has begun waiting for input: the initialisation is over.
-      ::WaitForInputIdle(process_, static_cast<DWORD>(limit.count()));
-      LRESULT ignored = 0;
-      return SendAndWait(window, WM_NULL, 0, 0, ignored) ? window : nullptr;
     }
     ::Sleep(50);
   }
   return nullptr;
+}
+
+// The modal loop signals its first idle moment before it shows a visible dialog the second time,
+// which the window answers by hiding itself again: the start-up has ended once the window has
+// answered several messages in a row without a change of its visibility.
+void RunningProgram::Settle(HWND window) {
+  constexpr int kQuietRounds = 4;
+  bool visible = ::IsWindowVisible(window) != FALSE;
+  for (int quiet = 0, round = 0; quiet < kQuietRounds && round < 100; ++round) {
+    LRESULT ignored = 0;
+    SendAndWait(window, WM_NULL, 0, 0, ignored);
+    ::Sleep(100);
+    const bool now = ::IsWindowVisible(window) != FALSE;
+    quiet = now == visible ? quiet + 1 : 0;
+    visible = now;
+  }
 }
 
 std::optional<DWORD> RunningProgram::WaitForExit(std::chrono::milliseconds limit) {

@@ -43,6 +43,8 @@ class RunningProgram {
   DWORD ProcessId() const { return processId_; }
 
  private:
+  static void Settle(HWND window);
+
   HANDLE process_ = nullptr;
   DWORD processId_ = 0;
 };
