@@ -3,6 +3,7 @@
 //   q8window wait SECONDS     waits until the window exists and has finished starting
 //   q8window show             a left click on the tray icon; prints the window's place and size
 //   q8window notify TYPE VALUE  a status notification, as another program would send it
+//   q8window menu             a right click on the tray icon: the menu opens (and waits)
 //   q8window exit             the tray menu's Exit
 
 #include <windows.h>
@@ -18,6 +19,7 @@ namespace {
 
 constexpr UINT kAnswerTimeoutMs = 10000;
 constexpr WPARAM kLeftButtonUp = 0x202;
+constexpr LPARAM kRightButtonUp = 0x205;
 
 HWND FindMainWindow() {
   return ::FindWindowW(q8::win32::kMainWindowClass, nullptr);
@@ -101,7 +103,7 @@ int Notify(HWND window, const wchar_t* type, const wchar_t* value) {
 }
 
 int Usage() {
-  std::fputs("usage: q8window wait SECONDS | show | notify TYPE VALUE | exit\n", stderr);
+  std::fputs("usage: q8window wait SECONDS | show | notify TYPE VALUE | menu | exit\n", stderr);
   return 2;
 }
 
@@ -125,6 +127,11 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"notify" && argc == 4) {
     return Notify(window, argv[2], argv[3]);
+  }
+  if (command == L"menu" && argc == 2) {
+    // Posted: the program stays in the menu until the menu is closed.
+    ::PostMessageW(window, q8::win32::kTrayCallbackMessage, 0, kRightButtonUp);
+    return 0;
   }
   if (command == L"exit" && argc == 2) {
     ::PostMessageW(window, WM_COMMAND, q8::kCommandExit, 0);
