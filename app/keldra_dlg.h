@@ -93,6 +93,8 @@ class CKeldraDlg final : private DeviceChangeHost {
   MainWindowCaptions& Captions() { return captions_; }
   const UiTextTable& Texts() const { return texts_; }
   ImageDecoder& Decoder() { return decoder_; }
+  // The handler of device changes, for shells whose system tells of them in other ways.
+  DeviceChangeHandler& DeviceChanges() { return deviceChanges_; }
 
  private:
   // DeviceChangeHost
