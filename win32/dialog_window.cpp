@@ -1,9 +1,10 @@
 #include "win32/dialog_window.h"
 
-#include <array>
-#include <cstring>
 #include <memory>
+#include <vector>
 
+#include "win32/dialog_template.h"
+#include "win32/message_params.h"
 #include "win32/skinned_dialog_host.h"
 
 namespace q8::win32 {
@@ -51,22 +52,13 @@ class MessageFilterHook {
 // A popup with a thin border, its children clipped, brought to the foreground when it opens; no
 // caption, no system menu, no controls, no font. 200 x 150 dialog units until the controller
 // sizes it to its background.
-class DialogTemplate {
- public:
-  DialogTemplate() {
-    DLGTEMPLATE header{};
-    header.style = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN | DS_SETFOREGROUND;
-    header.cx = 200;
-    header.cy = 150;
-    // Menu, window class and title follow as empty (zero) words.
-    std::memcpy(words_.data(), &header, sizeof(header));
-  }
-  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
-
- private:
-  static_assert(sizeof(DLGTEMPLATE) == 18);
-  alignas(4) std::array<WORD, 12> words_{};
-};
+DialogTemplateSpec SkinnedDialogTemplate() {
+  DialogTemplateSpec spec;
+  spec.style = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN | DS_SETFOREGROUND;
+  spec.width = 200;
+  spec.height = 150;
+  return spec;
+}
 
 // Centres the dialog over its owner, or over the work area when the owner is not shown.
 void PlaceOver(HWND dialog, HWND owner) {
@@ -90,7 +82,7 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     run->host = std::make_unique<SkinnedDialogHost>(window, run->controller);
     g_runningHost = run->host.get();
     ::SetPropW(window, kDialogTemplateProperty,
-               reinterpret_cast<HANDLE>(static_cast<INT_PTR>(run->controller.TemplateId())));
+               reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(run->controller.TemplateId())));
     run->controller.OnInitDialog(*run->host);
     PlaceOver(window, run->owner);
     return TRUE;
@@ -115,9 +107,9 @@ DialogResult RunSkinnedDialog(HWND owner, DialogController& dialog) {
   INT_PTR result = -1;
   {
     MessageFilterHook filter;
-    const DialogTemplate dialogTemplate;
-    result = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialogTemplate.Get(), owner,
-                                       &DialogProc, reinterpret_cast<LPARAM>(&run));
+    const std::vector<WORD> dialogTemplate = BuildDialogTemplate(SkinnedDialogTemplate());
+    result = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), AsTemplate(dialogTemplate),
+                                       owner, &DialogProc, reinterpret_cast<LPARAM>(&run));
   }
   g_runningHost = previous;
   // The host (and its key capture, font and brushes) ends with `run`, after the window.
