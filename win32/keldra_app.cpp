@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/keldra_dlg.h"
+#include "dialogs/skins_dialog_chooser.h"
 #include "settings/executable_path.h"
 #include "ui/png_decoder.h"
 #include "win32/main_window.h"
@@ -48,6 +49,10 @@ int CKeldraApp::Run() {
   state_.executable = ExecutablePath().value_or(std::filesystem::path());
   win32::MainWindow window(instance_);
   CKeldraDlg dialog(state_, window, mouse_, decoder);
+  // The skin chooser opens over the main window, reading the same state and decoder.
+  const DialogEnvironment dialogs{state_, decoder, window.PlatformVersion()};
+  SkinsDialogChooser skinChooser(window, dialogs);
+  dialog.SetSkinChooser(&skinChooser);
   const int exitCode = window.Run(dialog);
   return exitCode < 0 ? kStartFailed : exitCode;
 }

@@ -12,109 +12,21 @@
 #include "dialogs/single_dialog.h"
 #include "ui/png_decoder.h"
 #include "win32/key_capture.h"
-#include "win32/wide_text.h"
+#include "win32/user_input.h"
 
 // The real dialogs in real windows, driven as a user would: SendInput from a second thread while
 // the test's thread runs the dialog. Needs a display (Xvfb under Wine).
 namespace q8 {
 namespace {
 
+using test::ClickAt;
+using test::Eventually;
+using test::Key;
+using test::KeyName;
+using test::MoveTo;
+using test::Press;
+using test::TextOf;
 using namespace std::chrono_literals;
-
-// --- Input, as the user gives it ----------------------------------------------------------------
-
-void Send(INPUT input) {
-  ::SendInput(1, &input, sizeof(input));
-  std::this_thread::sleep_for(60ms);
-}
-
-void MoveTo(HWND dialog, Point client) {
-  POINT p{client.x, client.y};
-  ::ClientToScreen(dialog, &p);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = ::MulDiv(p.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = ::MulDiv(p.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  Send(input);
-}
-
-void ClickAt(HWND dialog, Point client) {
-  MoveTo(dialog, client);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  Send(input);
-  input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  Send(input);
-}
-
-bool IsExtended(WORD key) {
-  return key == VK_LWIN || key == VK_RWIN;
-}
-
-void Key(WORD key, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (IsExtended(key) ? KEYEVENTF_EXTENDEDKEY : 0);
-  Send(input);
-}
-
-void Press(WORD key) {
-  Key(key, false);
-  Key(key, true);
-}
-
-// The platform's name of a key, looked up the way the capture looks it up.
-std::string KeyName(WORD key) {
-  const UINT scan = ::MapVirtualKeyW(key, MAPVK_VK_TO_VSC) & 0xFF;
-  const LONG keyData = static_cast<LONG>((scan << 16) | (IsExtended(key) ? 1u << 24 : 0u) | 1u);
-  wchar_t name[32] = {};
-  const int length = ::GetKeyNameTextW(keyData, name, 32);
-  return win32::ToUtf8(std::wstring_view(name, length > 0 ? length : 0));
-}
-
-std::string TextOf(HWND window) {
-  wchar_t text[64] = {};
-  ::GetWindowTextW(window, text, 64);
-  return win32::ToUtf8(text);
-}
-
-// --- A dialog run with a user script
-// ----------------------------------------------------------------
-
-HWND FindDialog(int templateId) {
-  struct Search {
-    int templateId;
-    HWND found;
-  } search{templateId, nullptr};
-  ::EnumWindows(
-      [](HWND window, LPARAM lParam) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lParam);
-        if (::GetPropW(window, win32::kDialogTemplateProperty) ==
-            reinterpret_cast<HANDLE>(static_cast<INT_PTR>(s->templateId))) {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-// Polls until `condition` holds, for at most `limit`.
-bool Eventually(const std::function<bool()>& condition,
-                std::chrono::milliseconds limit = std::chrono::milliseconds(2000)) {
-  for (auto waited = 0ms; waited < limit; waited += 50ms) {
-    if (condition()) {
-      return true;
-    }
-    std::this_thread::sleep_for(50ms);
-  }
-  return condition();
-}
 
 class DialogWindowTest : public ::testing::Test {
  protected:
@@ -131,15 +43,9 @@ class DialogWindowTest : public ::testing::Test {
   // the user leaves open is cancelled so the test ends.
   DialogResult Run(DialogController& dialog, const std::function<void(HWND)>& user) {
     std::thread userThread([&] {
-      HWND window = nullptr;
-      Eventually(
-          [&] {
-            window = FindDialog(dialog.TemplateId());
-            return window != nullptr && ::IsWindowVisible(window);
-          },
-          10s);  // the first text drawn under Wine may wait for its font cache
+      // The first text drawn under Wine may wait for its font cache.
+      HWND window = test::WaitForDialog(dialog.TemplateId());
       if (window != nullptr) {
-        std::this_thread::sleep_for(200ms);  // painted
         user(window);
         // Wine may take a second to take a hidden window off an X display without a manager.
         if (!Eventually([&] { return !::IsWindow(window); }, 5s)) {
