@@ -281,7 +281,9 @@ class FakeDialogHost final : public FakeControlsOf<DialogHost> {
   // The user types `text` over an edit's text: the edit takes the focus (from the one that had
   // it) and reports the change.
   void Type(ControlId edit, std::string_view newText) {
-    if (focus != edit) LoseFocus();
+    if (focus != edit) {
+      LoseFocus();
+    }
     focus = edit;
     SetControlText(edit, newText);
     controller->OnEditNotification(edit, EditEvent::kChange);
