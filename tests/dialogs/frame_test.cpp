@@ -42,6 +42,11 @@ TEST_F(FrameTest, OpensOnTheSkinsBackgroundWithButtonsCaptionsAndTheValueBox) {
   EXPECT_EQ(host.text.texts[1].rect, (Rect{270, 253, 375, 274}));
   EXPECT_EQ(host.text.texts[1].colour, (Rgb{255, 255, 255}));
   EXPECT_TRUE(host.messages.empty());
+  // Value box and list: white on dark grey; other controls keep the platform's colours.
+  const ControlColors whiteOnGrey{Rgb{255, 255, 255}, std::nullopt, Rgb{40, 40, 40}};
+  EXPECT_EQ(dialog.ControlColor(kValueBox), whiteOnGrey);
+  EXPECT_EQ(dialog.ControlColor(kList), whiteOnGrey);
+  EXPECT_EQ(dialog.ControlColor(575), ControlColors{});
 }
 
 TEST_F(FrameTest, CaptionsAndFontFollowTheLanguage) {
@@ -169,27 +174,6 @@ TEST_F(FrameTest, OkCancelAndCloseEndTheRunAndOkTakesTheSharedColumn) {
     EXPECT_EQ(dialog.SelectedIndex(), 0);
     EXPECT_EQ(dialog.SelectedText(), "Next");
   }
-}
-
-TEST_F(FrameTest, TheButtonsTurnOverWhileTheMouseRestsOnThem) {
-  CMediaDialog dialog(environment);
-  Open(dialog);
-  host.drawLog.clear();
-  dialog.OnMouseMove(kCancel);
-  dialog.OnMouseHover(kCancel);
-  dialog.OnMouseMove(kNowhere);
-  EXPECT_EQ(host.tracks, (std::vector<test::TrackRequest>{{false, 10}}));
-  EXPECT_EQ(host.drawLog, (DrawLog{"image /button-over.png", "text Cancel", "copy",
-                                   "image /button-normal.png", "text Cancel", "copy"}));
-}
-
-TEST_F(FrameTest, ValueBoxAndListAreWhiteOnDarkGrey) {
-  CMediaDialog dialog(environment);
-  Open(dialog);
-  const ControlColors expected{Rgb{255, 255, 255}, std::nullopt, Rgb{40, 40, 40}};
-  EXPECT_EQ(dialog.ControlColor(kValueBox), expected);
-  EXPECT_EQ(dialog.ControlColor(kList), expected);
-  EXPECT_EQ(dialog.ControlColor(575), ControlColors{});
 }
 
 TEST_F(FrameTest, WithoutItsBackgroundEachDialogSaysSoCreatesNothingAndCancels) {
