@@ -13,8 +13,9 @@
 namespace q8::win32 {
 
 void ForwardDeviceChange(DeviceChangeHandler& handler, WPARAM event, LPARAM record) {
-  // Events such as DBT_DEVNODES_CHANGED come without a record.
-  if (record == 0) {
+  // Only arrivals and completed removals come with a record to read; for every other event the
+  // second parameter is something else, or nothing (DBT_DEVNODES_CHANGED).
+  if ((event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE) || record == 0) {
     return;
   }
   const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(record);

@@ -7,7 +7,8 @@
 namespace q8::win32 {
 
 // Hands one WM_DEVICECHANGE (its wParam and lParam) to the core's handler: the event code, the
-// record's type and, for a device-interface record, its path.
+// record's type and, for a device-interface record, its path. Only an arrival or a completed
+// removal is handed on; the record of any other event is never read.
 void ForwardDeviceChange(DeviceChangeHandler& handler, WPARAM event, LPARAM record);
 
 // The window's registration for arrival and removal notifications of HID device interfaces,

@@ -61,5 +61,30 @@ TEST(DeviceNotificationTest, ForwardsInterfacePathsAndIgnoresOtherRecords) {
   EXPECT_THAT(host.calls, ElementsAre(kStatusMouseLost));
 }
 
+// Only arrivals and completed removals carry a record the handler may read; for every other event
+// the second parameter means something else or nothing, and is never looked at.
+TEST(DeviceNotificationTest, ReadsARecordOnlyForArrivalsAndRemovals) {
+  test::FakeHidBus bus;
+  test::RecordingMessageSink messages;
+  MouseLink link;
+  RecordingHost host;
+  DeviceChangeHandler handler(bus, messages, link, host);
+  // Memory that cannot be read: touching it would end the test.
+  void* unreadable = ::VirtualAlloc(nullptr, 4096, MEM_RESERVE | MEM_COMMIT, PAGE_NOACCESS);
+  ASSERT_NE(unreadable, nullptr);
+  for (const WPARAM event : {WPARAM{DBT_DEVNODES_CHANGED}, WPARAM{DBT_DEVICEQUERYREMOVE},
+                             WPARAM{DBT_DEVICEREMOVEPENDING}, WPARAM{DBT_CUSTOMEVENT},
+                             WPARAM{DBT_CONFIGCHANGED}, WPARAM{0x0018}}) {
+    ForwardDeviceChange(handler, event, reinterpret_cast<LPARAM>(unreadable));
+  }
+  ::VirtualFree(unreadable, 0, MEM_RELEASE);
+  EXPECT_EQ(handler.ArrivalCounter(), 0);
+
+  auto mouse = InterfaceRecord(LR"(\\?\HID#VID_04D9&PID_A09E&MI_00#7&1#{4d1e55b2})");
+  ForwardDeviceChange(handler, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(mouse.data()));
+  ForwardDeviceChange(handler, DBT_DEVICEREMOVECOMPLETE, reinterpret_cast<LPARAM>(mouse.data()));
+  EXPECT_EQ(handler.ArrivalCounter(), 2);
+}
+
 }  // namespace
 }  // namespace q8::win32
