@@ -38,6 +38,8 @@ class TracingChannel final : public FeatureChannel {
 
   bool SendFeature(std::span<const std::uint8_t> report) override;
   bool GetFeature(std::span<std::uint8_t> report) override;
+  void Lock() override { inner_.Lock(); }
+  void Unlock() override { inner_.Unlock(); }
 
  private:
   FeatureChannel& inner_;
