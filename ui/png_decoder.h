@@ -20,8 +20,9 @@ class PngDecoder final : public ImageDecoder {
   std::optional<DecodedImage> Decode(const std::filesystem::path& path) override;
 
  private:
-  // The library's start-up token where it needs one (GDI+); 0 when it failed to start.
-  std::uintptr_t session_ = 0;
+  // The library's start-up token where it needs one (GDI+); 0 when it failed to start. libpng
+  // needs none, so the POSIX decoder leaves it unused.
+  [[maybe_unused]] std::uintptr_t session_ = 0;
 };
 
 }  // namespace q8

@@ -19,12 +19,12 @@ Bytes FromText(std::string_view text) {
 // udev's form: "libudev\0", magic (network order), header size, properties offset and length.
 Bytes UdevMessage(std::string_view properties) {
   constexpr std::uint32_t kHeaderSize = 40;
-  Bytes message(kHeaderSize, 0);
+  Bytes message(kHeaderSize + properties.size(), 0);
   std::memcpy(message.data(), "libudev", 8);
   const std::uint32_t fields[] = {htonl(0xFEEDCAFE), kHeaderSize, kHeaderSize,
                                   static_cast<std::uint32_t>(properties.size())};
   std::memcpy(message.data() + 8, fields, sizeof(fields));
-  message.insert(message.end(), properties.begin(), properties.end());
+  std::memcpy(message.data() + kHeaderSize, properties.data(), properties.size());
   return message;
 }
 

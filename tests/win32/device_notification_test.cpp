@@ -61,29 +61,26 @@ TEST(DeviceNotificationTest, ForwardsInterfacePathsAndIgnoresOtherRecords) {
   EXPECT_THAT(host.calls, ElementsAre(kStatusMouseLost));
 }
 
-// Only arrivals and completed removals carry a record the handler may read; for every other event
-// the second parameter means something else or nothing, and is never looked at.
-TEST(DeviceNotificationTest, ReadsARecordOnlyForArrivalsAndRemovals) {
-  test::FakeHidBus bus;
-  test::RecordingMessageSink messages;
-  MouseLink link;
-  RecordingHost host;
-  DeviceChangeHandler handler(bus, messages, link, host);
-  // Memory that cannot be read: touching it would end the test.
-  void* unreadable = ::VirtualAlloc(nullptr, 4096, MEM_RESERVE | MEM_COMMIT, PAGE_NOACCESS);
-  ASSERT_NE(unreadable, nullptr);
-  for (const WPARAM event : {WPARAM{DBT_DEVNODES_CHANGED}, WPARAM{DBT_DEVICEQUERYREMOVE},
-                             WPARAM{DBT_DEVICEREMOVEPENDING}, WPARAM{DBT_CUSTOMEVENT},
-                             WPARAM{DBT_CONFIGCHANGED}, WPARAM{0x0018}}) {
-    ForwardDeviceChange(handler, event, reinterpret_cast<LPARAM>(unreadable));
-  }
-  ::VirtualFree(unreadable, 0, MEM_RELEASE);
-  EXPECT_EQ(handler.ArrivalCounter(), 0);
+TEST(DeviceNotificationTest, ReadsARecordOnlyForArrivalAndRemoval) {
+  auto mouse = InterfaceRecord(LR"(\\?\HID#VID_04D9&PID_A09E&MI_01#7&2#{4d1e55b2})");
+  const auto record = reinterpret_cast<LPARAM>(mouse.data());
 
-  auto mouse = InterfaceRecord(LR"(\\?\HID#VID_04D9&PID_A09E&MI_00#7&1#{4d1e55b2})");
-  ForwardDeviceChange(handler, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(mouse.data()));
-  ForwardDeviceChange(handler, DBT_DEVICEREMOVECOMPLETE, reinterpret_cast<LPARAM>(mouse.data()));
-  EXPECT_EQ(handler.ArrivalCounter(), 2);
+  const DeviceChangeNotice removal = ReadDeviceChange(DBT_DEVICEREMOVECOMPLETE, record);
+  EXPECT_EQ(removal.event, 0x8004u);
+  EXPECT_EQ(removal.recordType, kDeviceInterfaceRecord);
+  EXPECT_EQ(removal.interfacePath, R"(\\?\HID#VID_04D9&PID_A09E&MI_01#7&2#{4d1e55b2})");
+
+  // DBT_CONFIGCHANGECANCELED and friends may carry anything in the lParam: an address that cannot
+  // be read must not be.
+  const DeviceChangeNotice other = ReadDeviceChange(DBT_CONFIGCHANGECANCELED, 1);
+  EXPECT_EQ(other.event, static_cast<std::uint32_t>(DBT_CONFIGCHANGECANCELED));
+  EXPECT_EQ(other.recordType, 0u);
+  EXPECT_EQ(other.interfacePath, "");
+
+  // A record cut short before its path yields an empty path, not what lies beyond it.
+  reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(mouse.data())->dbcc_size =
+      offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name);
+  EXPECT_EQ(ReadDeviceChange(DBT_DEVICEARRIVAL, record).interfacePath, "");
 }
 
 }  // namespace

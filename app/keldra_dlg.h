@@ -1,0 +1,141 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <system_error>
+
+#include "app/app_state.h"
+#include "app/main_window_host.h"
+#include "app/mouse_connection.h"
+#include "app/skin_chooser_port.h"
+#include "device/device_change.h"
+#include "pages/main_page_operations.h"
+#include "ui/image_decoder.h"
+#include "ui/main_window_controls.h"
+#include "ui/skin_painter.h"
+#include "ui/skinned_window.h"
+#include "ui/ui_text.h"
+
+namespace q8 {
+
+// The messages of the tray icon the main window reacts to.
+inline constexpr unsigned kTrayLeftButtonUp = 0x202;
+inline constexpr unsigned kTrayLeftDoubleClick = 0x203;
+inline constexpr unsigned kTrayRightButtonUp = 0x205;
+
+// Keys that hide the main window instead of ending it.
+inline constexpr int kKeyEnter = 13;
+inline constexpr int kKeyEscape = 27;
+
+inline constexpr std::string_view kTrayTip = "Tarnix Q8 Gaming Mouse 1.0";
+inline constexpr std::string_view kMsgDeviceNotificationFailed =
+    "RegisterDeviceNotification failed!!!";
+
+// The main window: its start-up, tray icon, status notifications, click dispatch, apply, hover and
+// the device changes it hears of. It acts only through its host; the shell forwards the window's
+// messages to the On... handlers. The settings page plugs in through MainPageOperations.
+class CKeldraDlg final : private DeviceChangeHost {
+ public:
+  // `mouse` has its bus open already.
+  CKeldraDlg(AppState& state, MainWindowHost& host, MouseConnection& mouse, ImageDecoder& decoder);
+  CKeldraDlg(const CKeldraDlg&) = delete;
+  CKeldraDlg& operator=(const CKeldraDlg&) = delete;
+
+  // The settings page; without one the page areas are inactive. Set before OnInitDialog.
+  void SetPage(MainPageOperations* page) { page_ = page; }
+  // The skin chooser; without one its area does nothing.
+  void SetSkinChooser(SkinChooserPort* chooser) { skinChooser_ = chooser; }
+
+  // --- Window messages --------------------------------------------------------------------------
+  // The main window's initialisation. False when it stopped early (another copy runs, which ends
+  // the process, or the device notifications were refused).
+  bool OnInitDialog();
+  // A non-client paint request: true when it hid the window instead (the first two of them).
+  bool OnNcPaint();
+  void OnEraseBackground() { window_.ShowCanvas(); }
+  void OnLButtonDown(Point point);
+  void OnMouseMove(Point point);
+  void OnMouseHover(Point point);
+  void OnMouseLeave() { controls_.OnMouseLeave(); }
+  // Every mouse move the window's loop handles, over the window or its child controls.
+  void OnPointerMove(Point point);
+  void OnMouseWheel(int delta);
+  // A key-down before dispatch: true when consumed (Enter and Escape hide the window).
+  bool OnKeyDown(int virtualKey);
+  // Closing the window hides it; without a notification area it ends the program.
+  void OnClose();
+  void OnDestroy();
+  void OnCommand(int command);
+  void OnTrayCallback(unsigned mouseMessage);
+  // The status notification: always answered 0 by the shell.
+  void OnStatusNotify(std::uintptr_t type, std::intptr_t value);
+  // The shell was restarted and has forgotten every tray icon.
+  void OnTaskbarCreated() { host_.AddTrayIcon(kTrayTip); }
+  void OnDeviceChange(std::uint32_t eventCode, std::uint32_t recordType,
+                      std::string_view interfacePath) {
+    deviceChanges_.OnDeviceChange(eventCode, recordType, interfacePath);
+  }
+  void OnListNotification(ControlId list, ListEvent event);
+  ControlColors ControlColor(ControlId control) const;
+
+  // --- Commands ---------------------------------------------------------------------------------
+  // Sends the settings to the mouse and saves them (OK and Apply, before the backup copy).
+  void ApplySettings();
+
+  // --- What the page and the dialogs draw with -------------------------------------------------
+  AppState& State() { return state_; }
+  MainWindowHost& Host() { return host_; }
+  SkinnedWindow& Window() { return window_; }
+  const SkinPainter& Painter() const { return painter_; }
+  MainWindowControls& Controls() { return controls_; }
+  MainWindowCaptions& Captions() { return captions_; }
+  const UiTextTable& Texts() const { return texts_; }
+  ImageDecoder& Decoder() { return decoder_; }
+  // The handler of device changes, for shells whose system tells of them in other ways.
+  DeviceChangeHandler& DeviceChanges() { return deviceChanges_; }
+
+ private:
+  // DeviceChangeHost
+  void AnnounceStatus(int type) override { OnStatusNotify(static_cast<std::uintptr_t>(type), 0); }
+  void HideMainWindow() override { Conceal(); }
+  void ReadMouse() override;
+  void SetDevicePresent(bool present) override { state_.devicePresent = present; }
+
+  // Hides the window, or minimises it where no tray icon would bring it back.
+  void Conceal();
+  bool InitialiseSteps();
+  void SetUpPresentation();
+  void FillTexts();
+  ProtocolPorts Ports();
+  void ReportIniWriteError(std::error_code error);
+  void ReadStrIni();
+  void LoadSkin();
+  void ShowFromTray();
+  bool DispatchCommandArea(Point point);
+  bool DispatchPageArea(Point point);
+  void RunSkinChooser();
+  void ExitProcess();
+  // A text of the window's language (read from str.ini on first use).
+  std::string_view Text(UiTextKey key);
+
+  AppState& state_;
+  MainWindowHost& host_;
+  MouseConnection& mouse_;
+  ImageDecoder& decoder_;
+  MainPageOperations* page_ = nullptr;
+  SkinChooserPort* skinChooser_ = nullptr;
+
+  UiTextTable texts_;
+  bool textsFilled_ = false;
+  MainWindowCaptions captions_;
+  SkinnedWindow window_;
+  SkinPainter painter_;
+  MainWindowControls controls_;
+  DeviceChangeHandler deviceChanges_;
+  // The first two non-client paint requests hide the window: start-up ends in the tray.
+  int paintsToHide_ = 2;
+};
+
+}  // namespace q8

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <string_view>
+
+#include "ui/control_host.h"
+#include "ui/dialog_host.h"
+#include "ui/language_fonts.h"
+#include "ui/message_sink.h"
+#include "ui/skin_window_host.h"
+#include "ui/text_port.h"
+
+namespace q8 {
+
+// The balloon of a status notification on the tray icon.
+struct TrayBalloon {
+  std::string_view text;
+  std::string_view title;  // "Info" or "Warning"
+  unsigned timeoutMs = 0;
+};
+
+// The tray menu's one command: end the program.
+inline constexpr int kCommandExit = 1028;
+
+// What the main window's shell does for the controller: the window itself, its tray icon, its
+// native child controls, message boxes, the modal dialogs over it and the process's end. The
+// Win32 shell implements it with a real window; tests record the calls.
+class MainWindowHost : public SkinWindowHost,
+                       public ControlHost,
+                       public MessageSink,
+                       public DialogRunner {
+ public:
+  // --- Start-up ---------------------------------------------------------------------------------
+  // Creates the single-instance guard of the user's session, kept until the process ends. False
+  // when another copy of the tool holds it already.
+  virtual bool ClaimSingleInstance() = 0;
+  // The application icon as the window's icons, and no task-bar button (a tool window).
+  virtual void SetUpWindowStyle() = 0;
+  // Asks the system for arrival and removal notifications of HID device interfaces. False when
+  // the system refuses.
+  virtual bool RegisterDeviceNotifications() = 0;
+  // Makes the window's normal and title fonts; captions drawn through Text() use them.
+  virtual void SetFonts(const LanguageFonts& fonts) = 0;
+  // The operating system's version, which chooses the Simplified Chinese font.
+  virtual OsVersion PlatformVersion() const = 0;
+  virtual TextPainter& Text() = 0;
+
+  // --- The window -------------------------------------------------------------------------------
+  virtual void ShowWindow() = 0;
+  virtual void HideWindow() = 0;
+  virtual void BringToForeground() = 0;
+  // Lets the window follow the pointer, as a press on a caption bar would, from `point`.
+  virtual void StartDrag(Point point) = 0;
+  // The wait cursor while the mouse is read or written.
+  virtual void SetBusy(bool busy) = 0;
+
+  // Whether the desktop has a notification area to keep the tray icon. Without one a hidden
+  // window could never be reached again.
+  virtual bool HasNotificationArea() const { return true; }
+  // Minimises the window to the desktop's task list (only used without a notification area).
+  virtual void MinimiseWindow() { HideWindow(); }
+
+  // --- Tray icon --------------------------------------------------------------------------------
+  // Adds the icon with its tip; the icon's callbacks reach CKeldraDlg::OnTrayCallback.
+  virtual void AddTrayIcon(std::string_view tip) = 0;
+  virtual void ShowBalloon(const TrayBalloon& balloon) = 0;
+  virtual void DeleteTrayIcon() = 0;
+  // Opens the tray menu at the cursor with one item, `exitText`; choosing it sends kCommandExit.
+  virtual void ShowTrayMenu(std::string_view exitText) = 0;
+
+  // --- The system -------------------------------------------------------------------------------
+  // Opens a document or web address with the system's "open" action; the result is not checked.
+  virtual void OpenAddress(std::string_view address) = 0;
+  // Destroys the window and ends the process with `exitCode` after the current message.
+  virtual void EndProcess(int exitCode) = 0;
+};
+
+}  // namespace q8

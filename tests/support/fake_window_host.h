@@ -1,0 +1,237 @@
+#pragma once
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/main_window_host.h"
+#include "support/fakes.h"
+#include "ui/dialog_host.h"
+#include "ui/skin_fakes.h"
+
+namespace q8::test {
+
+// One native child control as a fake host keeps it.
+struct FakeControl {
+  enum class Kind { kList, kStatic, kEdit } kind = Kind::kStatic;
+  Rect rect;
+  bool verticalScrollBar = false;
+  StaticStyle style = StaticStyle::kLeft;
+  std::string text;
+  std::vector<std::string> items;
+  std::optional<int> selection;
+  int topIndex = 0;
+  bool visible = true;
+  // Rows of a list are this many pixels high in the fake.
+  static constexpr int kItemHeight = 16;
+};
+
+// The native controls of a window, kept as data so tests can look at them and act as the user
+// would (select an item, type into an edit). Every call is also logged, one line each.
+template <typename Base>
+class FakeControlsOf : public Base {
+ public:
+  void CreateList(ControlId id, Rect rect, bool verticalScrollBar) override {
+    Log("create list " + std::to_string(id));
+    FakeControl list;
+    list.kind = FakeControl::Kind::kList;
+    list.rect = rect;
+    list.verticalScrollBar = verticalScrollBar;
+    controls[id] = list;
+  }
+  void AddListItem(ControlId id, std::string_view text) override {
+    if (FakeControl* c = Find(id))
+      c->items.emplace_back(text);
+  }
+  std::optional<int> ListSelection(ControlId id) const override {
+    const FakeControl* c = Find(id);
+    return c ? c->selection : std::nullopt;
+  }
+  void SetListSelection(ControlId id, int index) override {
+    if (FakeControl* c = Find(id))
+      c->selection = index;
+  }
+  std::optional<int> ListItemAt(ControlId id, Point point) const override {
+    const FakeControl* c = Find(id);
+    if (c == nullptr || !c->rect.Contains(point) || c->items.empty())
+      return std::nullopt;
+    const int row = c->topIndex + (point.y - c->rect.top) / FakeControl::kItemHeight;
+    return std::min(row, static_cast<int>(c->items.size()) - 1);
+  }
+  Rect ListItemRect(ControlId id, int index) const override {
+    const FakeControl* c = Find(id);
+    if (c == nullptr)
+      return {};
+    const int top = (index - c->topIndex) * FakeControl::kItemHeight;
+    return {0, top, c->rect.Width(), top + FakeControl::kItemHeight};
+  }
+  void ScrollList(ControlId id, int lines) override {
+    Log("scroll " + std::to_string(id) + " " + std::to_string(lines));
+    if (FakeControl* c = Find(id))
+      c->topIndex = std::max(0, c->topIndex + lines);
+  }
+  void CreateStatic(ControlId id, Rect rect, std::string_view text, StaticStyle style) override {
+    Log("create static " + std::to_string(id));
+    FakeControl label;
+    label.rect = rect;
+    label.text = text;
+    label.style = style;
+    controls[id] = label;
+  }
+  void CreateEdit(ControlId id, Rect rect, std::string_view text) override {
+    Log("create edit " + std::to_string(id));
+    FakeControl edit;
+    edit.kind = FakeControl::Kind::kEdit;
+    edit.rect = rect;
+    edit.text = text;
+    controls[id] = edit;
+  }
+  void SetControlText(ControlId id, std::string_view text) override {
+    if (FakeControl* c = Find(id))
+      c->text = text;
+  }
+  std::string ControlText(ControlId id) const override {
+    const FakeControl* c = Find(id);
+    return c ? c->text : std::string();
+  }
+  void ShowControl(ControlId id, bool visible) override {
+    if (FakeControl* c = Find(id))
+      c->visible = visible;
+  }
+  void RedrawControl(ControlId id) override { Log("redraw " + std::to_string(id)); }
+  void DestroyControl(ControlId id) override {
+    if (controls.erase(id) != 0)
+      Log("destroy " + std::to_string(id));
+  }
+  std::optional<Rgb> ChooseColor(Rgb initial) override {
+    Log("choose colour");
+    chooserOpenedOn = initial;
+    return chosenColor;
+  }
+
+  // MessageSink
+  void ShowMessage(std::string_view text, std::string_view caption) override {
+    messages.push_back({std::string(text), std::string(caption)});
+    Log("message " + std::string(text));
+  }
+
+  bool Has(ControlId id) const { return controls.count(id) != 0; }
+  FakeControl* Find(ControlId id) {
+    auto it = controls.find(id);
+    return it == controls.end() ? nullptr : &it->second;
+  }
+  const FakeControl* Find(ControlId id) const {
+    auto it = controls.find(id);
+    return it == controls.end() ? nullptr : &it->second;
+  }
+  void Log(std::string line) { calls.push_back(std::move(line)); }
+
+  std::map<ControlId, FakeControl> controls;
+  std::vector<Message> messages;
+  std::vector<std::string> calls;
+  // What the colour chooser answers (nothing: Cancel) and the colour it was opened on.
+  std::optional<Rgb> chosenColor;
+  std::optional<Rgb> chooserOpenedOn;
+};
+
+// A main window without a screen: it keeps the client size, logs every call and records what the
+// window showed, the tray balloons and the dialogs run over it.
+class FakeMainWindowHost final : public FakeControlsOf<MainWindowHost> {
+ public:
+  FakeMainWindowHost() : text_(drawLog) {}
+
+  Rect ClientRect() const override { return {0, 0, width, height}; }
+  void CopyToWindow(const Canvas&, Rect) override { ++copies; }
+  void ResizeClient(int w, int h) override {
+    width = w;
+    height = h;
+    Log("resize " + std::to_string(w) + "x" + std::to_string(h));
+  }
+  void TrackMouse(bool alsoLeave, unsigned hoverMs) override {
+    tracks.push_back({alsoLeave, hoverMs});
+  }
+
+  bool ClaimSingleInstance() override {
+    Log("claim instance");
+    return !anotherCopyRuns;
+  }
+  void SetUpWindowStyle() override { Log("window style"); }
+  bool RegisterDeviceNotifications() override {
+    Log("register notifications");
+    return !refuseNotifications;
+  }
+  void SetFonts(const LanguageFonts& f) override {
+    fonts = f;
+    Log("fonts");
+  }
+  OsVersion PlatformVersion() const override { return {10, 0}; }
+  TextPainter& Text() override { return text_; }
+
+  void ShowWindow() override {
+    visible = true;
+    Log("show");
+  }
+  void HideWindow() override {
+    visible = false;
+    Log("hide");
+  }
+  void BringToForeground() override { Log("foreground"); }
+  bool HasNotificationArea() const override { return hasTray; }
+  void MinimiseWindow() override {
+    visible = false;
+    Log("minimise");
+  }
+  void StartDrag(Point p) override {
+    Log("drag " + std::to_string(p.x) + "," + std::to_string(p.y));
+  }
+  void SetBusy(bool busy) override { Log(busy ? "busy" : "not busy"); }
+
+  void AddTrayIcon(std::string_view tip) override { Log("tray add " + std::string(tip)); }
+  void ShowBalloon(const TrayBalloon& b) override {
+    balloons.push_back({std::string(b.text), std::string(b.title), b.timeoutMs});
+    Log("balloon " + std::string(b.title));
+  }
+  void DeleteTrayIcon() override { Log("tray delete"); }
+  void ShowTrayMenu(std::string_view exitText) override { Log("menu " + std::string(exitText)); }
+
+  void OpenAddress(std::string_view address) override { Log("open " + std::string(address)); }
+  void EndProcess(int exitCode) override {
+    endedWith = exitCode;
+    Log("end " + std::to_string(exitCode));
+  }
+
+  DialogResult RunDialog(DialogController& dialog) override {
+    Log("dialog " + std::to_string(dialog.TemplateId()));
+    return runDialog ? runDialog(dialog) : DialogResult::kCancel;
+  }
+
+  struct Balloon {
+    std::string text;
+    std::string title;
+    unsigned timeoutMs;
+    friend bool operator==(const Balloon&, const Balloon&) = default;
+  };
+
+  int width = 200;
+  int height = 150;
+  bool visible = true;
+  bool anotherCopyRuns = false;
+  bool hasTray = true;
+  bool refuseNotifications = false;
+  int copies = 0;
+  std::optional<int> endedWith;
+  std::optional<LanguageFonts> fonts;
+  std::vector<TrackRequest> tracks;
+  std::vector<Balloon> balloons;
+  // Plays the user of a dialog run over the window; Cancel when unset.
+  std::function<DialogResult(DialogController&)> runDialog;
+  DrawLog drawLog;
+
+ private:
+  FakeTextPainter text_;
+};
+
+}  // namespace q8::test

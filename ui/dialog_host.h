@@ -1,0 +1,58 @@
+#pragma once
+
+#include "ui/control_host.h"
+#include "ui/language_fonts.h"
+#include "ui/message_sink.h"
+#include "ui/skin_window_host.h"
+#include "ui/text_port.h"
+
+namespace q8 {
+
+// How a modal dialog ended, as the platform's dialog run returns it.
+enum class DialogResult { kOk = 1, kCancel = 2 };
+
+// What a skinned modal dialog's window does for its controller: the skinned window's services,
+// its native child controls, its message boxes (owned by the dialog), its one font and the end of
+// the modal run.
+class DialogHost : public SkinWindowHost, public ControlHost, public MessageSink {
+ public:
+  // Makes the dialog's font; every caption and control of the dialog uses it from then on.
+  virtual void SetFont(const FontRequest& font) = 0;
+  // Draws captions into the canvas with the dialog's font.
+  virtual TextPainter& Text() = 0;
+  // Ends the modal run with `result` once the current message has been handled.
+  virtual void EndDialog(DialogResult result) = 0;
+};
+
+// A skinned modal dialog as its window sees it. The host creates the window from the template
+// `TemplateId()`, calls OnInitDialog once, then forwards the window's messages until the run ends.
+class DialogController {
+ public:
+  virtual ~DialogController() = default;
+
+  virtual int TemplateId() const = 0;
+  // Whether Enter and Escape end the run through the platform's dialog keys (OK and Cancel).
+  virtual bool UsesDialogKeys() const { return true; }
+
+  virtual void OnInitDialog(DialogHost& host) = 0;
+  virtual void OnEraseBackground() = 0;
+  virtual void OnLButtonDown(Point point) = 0;
+  virtual void OnMouseMove(Point point) = 0;
+  virtual void OnMouseHover(Point point) = 0;
+  // Every mouse move the dialog's loop handles, over the dialog or any of its controls, with the
+  // cursor position in the dialog's client pixels: before the message is dispatched.
+  virtual void OnPointerMove(Point point) = 0;
+  virtual void OnListNotification(ControlId list, ListEvent event) = 0;
+  virtual void OnEditNotification(ControlId /*edit*/, EditEvent /*event*/) {}
+  virtual void OnMouseWheel(int delta) = 0;
+  virtual ControlColors ControlColor(ControlId control) const = 0;
+};
+
+// Runs a skinned dialog modally over the main window, which stays disabled while it runs.
+class DialogRunner {
+ public:
+  virtual ~DialogRunner() = default;
+  virtual DialogResult RunDialog(DialogController& dialog) = 0;
+};
+
+}  // namespace q8
