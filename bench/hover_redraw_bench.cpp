@@ -49,8 +49,8 @@ void BM_HoverRedraw(benchmark::State& state) {
   }
   const Rgb colour = kInitialSkinTextColor;
   const SkinPainter painter(kDefaultSkin, colour, decoder, text, nullptr);
-  MainWindowCaptions captions;
-  captions.ok = "OK";
+  const MainWindowCaptions captions{
+      .ok = "OK", .apply = {}, .cancel = {}, .restoreKeys = {}, .keyRows = {}};
   MainWindowControls controls(window, painter, captions);
   const Rect ok = MainWindowControls::kOkButton.region;
   const Point onOk{ok.left + 5, ok.top + 5};
