@@ -201,7 +201,10 @@ std::error_code WriteInPlace(const std::filesystem::path& target,
 
 std::error_code ReplaceFileContents(const std::filesystem::path& path,
                                     std::span<const std::uint8_t> bytes) {
-  const std::filesystem::path target = FollowLinks(path);
+  // A full path: Wine's ReplaceFileW finds no folder for a bare file name (ERROR_DIRECTORY).
+  std::error_code absoluteError;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, absoluteError);
+  const std::filesystem::path target = FollowLinks(absoluteError ? path : absolute);
   if (std::error_code error = CheckWritable(target)) {
     return error;
   }

@@ -97,10 +97,18 @@ TEST(DurableFileWinTest, AFileAnotherProgramReadsIsSavedInPlace) {
   EXPECT_EQ(bytes[1], 0x22);
   EXPECT_EQ(EntriesIn(dir.path()), 1);
 
-  // Once the reader is gone, the file is replaced again, leaving nothing beside it.
+  // Once the reader is gone, the file is replaced again, leaving nothing beside it, also when it
+  // is named relative to the working folder.
   config.Bytes()[0] = 0x44;
   ASSERT_TRUE(SaveConfigFile(path, config, messages));
   EXPECT_EQ(test::ReadBytes(path).at(1), 0x44);
+  const std::filesystem::path working = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  config.Bytes()[0] = 0x55;
+  const bool savedByName = SaveConfigFile("config.bin", config, messages);
+  std::filesystem::current_path(working);
+  EXPECT_TRUE(savedByName);
+  EXPECT_EQ(test::ReadBytes(path).at(1), 0x55);
   EXPECT_EQ(EntriesIn(dir.path()), 1);
 }
 
