@@ -86,12 +86,15 @@ ParseResult ParseInvocation(std::span<const std::string> args) {
       }
     } else if (arg == "--config" || arg.starts_with("--config=")) {
       if (arg == "--config") {
-        if (i + 1 == args.size()) {
+        if (i + 1 == args.size() || args[i + 1].empty()) {
           return "--config needs a file name";
         }
         invocation.configFile = args[++i];
       } else {
         invocation.configFile = arg.substr(arg.find('=') + 1);
+        if (invocation.configFile->empty()) {
+          return "--config= needs a file name";
+        }
       }
     } else if (arg.starts_with("--")) {
       return "unknown option '" + arg + "'";

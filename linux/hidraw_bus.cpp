@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <linux/hidraw.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -161,6 +162,15 @@ class HidrawChannel final : public FeatureChannel {
     std::copy_n(buffer.begin(), count, report.begin());
     return true;
   }
+
+  // An advisory lock on the node, which every program of this tool takes for each device operation
+  // (the tray program, q8ctl). Where the node cannot be locked at all, the operation goes on
+  // without the lock rather than failing.
+  void Lock() override {
+    while (::flock(fd_.Get(), LOCK_EX) != 0 && errno == EINTR) {
+    }
+  }
+  void Unlock() override { ::flock(fd_.Get(), LOCK_UN); }
 
  private:
   UniqueFd fd_;
