@@ -1,5 +1,6 @@
 #include "cli/q8ctl.h"
 
+#include <charconv>
 #include <filesystem>
 
 #include "app/apply_settings.h"
@@ -8,6 +9,7 @@
 #include "cli/set_command.h"
 #include "cli/settings_report.h"
 #include "cli/termination_hold.h"
+#include "cli/tray_program.h"
 #include "settings/config_file.h"
 #include "settings/executable_path.h"
 
@@ -24,16 +26,37 @@ int BadInput(const std::string& problem, std::ostream& err) {
   return kExitUsage;
 }
 
-// The config.bin a command works on: --config, or the one beside q8ctl.
-std::optional<std::filesystem::path> ConfigPath(const Invocation& invocation) {
+// The config.bin a command works on: --config, or the tool's own (the one the tray program uses).
+std::optional<std::filesystem::path> ConfigPath(const Invocation& invocation, std::string& error) {
   if (invocation.configFile) {
     return PathFromUtf8(*invocation.configFile);
   }
-  const auto executable = ExecutablePath();
+  const auto executable = ToolExecutable(error);
   if (!executable) {
     return std::nullopt;
   }
   return DataFilePathsFor(*executable).configBin;
+}
+
+// notify TYPE VALUE: hands the running tray program a status notification.
+int Notify(const Invocation& invocation, std::ostream& err) {
+  std::uintptr_t type = 0;
+  std::intptr_t value = 0;
+  const auto number = [](const std::string& text, auto& result) {
+    const char* end = text.data() + text.size();
+    const auto parsed = std::from_chars(text.data(), end, result);
+    return parsed.ec == std::errc() && parsed.ptr == end && !text.empty();
+  };
+  if (invocation.args.size() != 2 || !number(invocation.args[0], type) ||
+      !number(invocation.args[1], value)) {
+    return UsageError("notify takes a TYPE and a VALUE, both whole numbers", "notify", err);
+  }
+  std::string error;
+  if (!NotifyTrayProgram(type, value, error)) {
+    err << "q8ctl: " << error << '\n';
+    return kExitDeviceFailure;
+  }
+  return kExitOk;
 }
 
 // The settings of a config.bin of the right size, or the one line that says why not.
@@ -134,6 +157,10 @@ int RunQ8ctl(std::span<const std::string> args, std::ostream& out, std::ostream&
     return kExitOk;
   }
 
+  if (invocation.command == "notify") {
+    return Notify(invocation, err);
+  }
+
   std::optional<SettingChange> change;
   if (invocation.command == "set") {
     auto parsedChange = SettingChange::Parse(invocation.args);
@@ -146,9 +173,10 @@ int RunQ8ctl(std::span<const std::string> args, std::ostream& out, std::ostream&
   std::optional<SettingsRecord> settings;
   std::filesystem::path configBin;
   if (invocation.command == "show" || invocation.command == "apply" || change) {
-    const auto path = ConfigPath(invocation);
+    std::string error;
+    const auto path = ConfigPath(invocation, error);
     if (!path) {
-      return BadInput("cannot tell where q8ctl is, so there is no config.bin beside it", err);
+      return BadInput(error + ", so there is no config.bin to work on", err);
     }
     configBin = *path;
     StreamMessageSink messages(err);

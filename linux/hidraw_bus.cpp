@@ -265,4 +265,16 @@ HidChannelOpening HidrawBus::OpenChannel(const std::string& path, ChannelKind ki
   return {std::make_unique<HidrawChannel>(std::move(fd)), 0};
 }
 
+std::string HidrawBus::OpenFailureAdvice(std::uint32_t errorCode) const {
+  if (errorCode != EACCES && errorCode != EPERM) {
+    return {};
+  }
+  return "This user may not open the mouse's hidraw nodes. Install the udev rule that gives the "
+         "user at the seat access, then plug the mouse in again:\n"
+         "  sudo cp 70-tarnix-q8.rules /etc/udev/rules.d/\n"
+         "  sudo udevadm control --reload-rules && sudo udevadm trigger --subsystem-match=hidraw\n"
+         "(the rule comes with the tool: linux/70-tarnix-q8.rules in its sources; the Debian "
+         "package installs it).";
+}
+
 }  // namespace q8::linux_shell

@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <cerrno>
 
 #include <fcntl.h>
 #include <linux/netlink.h>
@@ -182,6 +183,10 @@ TEST_F(HidrawBusTest, TheSearchsFailureRulesHoldOnLinux) {
   EXPECT_FALSE(FindMouse(bus_, messages_, link_));
   EXPECT_THAT(messages_.messages,
               ElementsAre(test::Message{"CreateFile Error Code:21", "TarnixMouseApp"}));
+
+  // Without the rights to a node, the user learns of the udev rule that gives them.
+  EXPECT_THAT(bus_.OpenFailureAdvice(EACCES), ::testing::HasSubstr("70-tarnix-q8.rules"));
+  EXPECT_THAT(bus_.OpenFailureAdvice(EPERM), ::testing::HasSubstr("udevadm"));
 }
 
 using test::RecordingHost;
