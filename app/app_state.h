@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "device/device_image.h"
@@ -15,7 +16,9 @@ namespace q8 {
 // flags every window reads, the language and the active skin. The application object owns the
 // one instance; tests make their own. Windows and pages write it in place.
 struct AppState {
-  // config.bin and str.ini, beside the executable.
+  // The running executable; the data files and the skins live beside it.
+  std::filesystem::path executable;
+  // config.bin and str.ini, formed from the executable's path at start-up.
   DataFilePaths files;
 
   // DeviceConfig, DeviceConfigBackup and the first-run flag of config.bin.

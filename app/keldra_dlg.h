@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <system_error>
 
 #include "app/app_state.h"
 #include "app/main_window_host.h"
@@ -37,6 +38,7 @@ inline constexpr std::string_view kMsgDeviceNotificationFailed =
 // messages to the On... handlers. The settings page plugs in through MainPageOperations.
 class CKeldraDlg final : private DeviceChangeHost {
  public:
+  // `mouse` has its bus open already.
   CKeldraDlg(AppState& state, MainWindowHost& host, MouseConnection& mouse, ImageDecoder& decoder);
   CKeldraDlg(const CKeldraDlg&) = delete;
   CKeldraDlg& operator=(const CKeldraDlg&) = delete;
@@ -62,7 +64,8 @@ class CKeldraDlg final : private DeviceChangeHost {
   void OnMouseWheel(int delta);
   // A key-down before dispatch: true when consumed (Enter and Escape hide the window).
   bool OnKeyDown(int virtualKey);
-  void OnClose() { host_.HideWindow(); }
+  // Closing the window hides it; without a notification area it ends the program.
+  void OnClose();
   void OnDestroy();
   void OnCommand(int command);
   void OnTrayCallback(unsigned mouseMessage);
@@ -90,15 +93,23 @@ class CKeldraDlg final : private DeviceChangeHost {
   MainWindowCaptions& Captions() { return captions_; }
   const UiTextTable& Texts() const { return texts_; }
   ImageDecoder& Decoder() { return decoder_; }
+  // The handler of device changes, for shells whose system tells of them in other ways.
+  DeviceChangeHandler& DeviceChanges() { return deviceChanges_; }
 
  private:
   // DeviceChangeHost
   void AnnounceStatus(int type) override { OnStatusNotify(static_cast<std::uintptr_t>(type), 0); }
-  void HideMainWindow() override { host_.HideWindow(); }
+  void HideMainWindow() override { Conceal(); }
   void ReadMouse() override;
   void SetDevicePresent(bool present) override { state_.devicePresent = present; }
 
+  // Hides the window, or minimises it where no tray icon would bring it back.
+  void Conceal();
+  bool InitialiseSteps();
   void SetUpPresentation();
+  void FillTexts();
+  ProtocolPorts Ports();
+  void ReportIniWriteError(std::error_code error);
   void ReadStrIni();
   void LoadSkin();
   void ShowFromTray();
@@ -106,7 +117,8 @@ class CKeldraDlg final : private DeviceChangeHost {
   bool DispatchPageArea(Point point);
   void RunSkinChooser();
   void ExitProcess();
-  std::string_view Text(UiTextKey key) const { return texts_.Text(key); }
+  // A text of the window's language (read from str.ini on first use).
+  std::string_view Text(UiTextKey key);
 
   AppState& state_;
   MainWindowHost& host_;
@@ -116,6 +128,7 @@ class CKeldraDlg final : private DeviceChangeHost {
   SkinChooserPort* skinChooser_ = nullptr;
 
   UiTextTable texts_;
+  bool textsFilled_ = false;
   MainWindowCaptions captions_;
   SkinnedWindow window_;
   SkinPainter painter_;

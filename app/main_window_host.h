@@ -53,6 +53,12 @@ class MainWindowHost : public SkinWindowHost,
   // The wait cursor while the mouse is read or written.
   virtual void SetBusy(bool busy) = 0;
 
+  // Whether the desktop has a notification area to keep the tray icon. Without one a hidden
+  // window could never be reached again.
+  virtual bool HasNotificationArea() const { return true; }
+  // Minimises the window to the desktop's task list (only used without a notification area).
+  virtual void MinimiseWindow() { HideWindow(); }
+
   // --- Tray icon --------------------------------------------------------------------------------
   // Adds the icon with its tip; the icon's callbacks reach CKeldraDlg::OnTrayCallback.
   virtual void AddTrayIcon(std::string_view tip) = 0;

@@ -27,10 +27,10 @@ class MainPageOperations {
 
   virtual void SelectKeyConfig(KeyConfigId config) = 0;
   virtual void RestoreDefaultKeys() = 0;
-  virtual void ToggleKeyList(int row) = 0;                   // 1..7
-  virtual void SelectReportRate(int position) = 0;           // 1..4: 125, 250, 500, 1000 Hz
-  virtual void ChooseStageColor(int stage) = 0;              // 1..6
-  virtual void ToggleDpiLevelList(int stage) = 0;            // 1..6
+  virtual void ToggleKeyList(int row) = 0;          // 1..7
+  virtual void SelectReportRate(int position) = 0;  // 1..4: 125, 250, 500, 1000 Hz
+  virtual void ChooseStageColor(int stage) = 0;     // 1..6
+  virtual void ToggleDpiLevelList(int stage) = 0;   // 1..6
   virtual void ToggleLightingModeList() = 0;
   virtual void ToggleLightingParamList() = 0;
   virtual void ToggleLightingEffectList() = 0;

@@ -43,30 +43,35 @@ class FakeControlsOf : public Base {
     controls[id] = list;
   }
   void AddListItem(ControlId id, std::string_view text) override {
-    if (FakeControl* c = Find(id)) c->items.emplace_back(text);
+    if (FakeControl* c = Find(id))
+      c->items.emplace_back(text);
   }
   std::optional<int> ListSelection(ControlId id) const override {
     const FakeControl* c = Find(id);
     return c ? c->selection : std::nullopt;
   }
   void SetListSelection(ControlId id, int index) override {
-    if (FakeControl* c = Find(id)) c->selection = index;
+    if (FakeControl* c = Find(id))
+      c->selection = index;
   }
   std::optional<int> ListItemAt(ControlId id, Point point) const override {
     const FakeControl* c = Find(id);
-    if (c == nullptr || !c->rect.Contains(point) || c->items.empty()) return std::nullopt;
+    if (c == nullptr || !c->rect.Contains(point) || c->items.empty())
+      return std::nullopt;
     const int row = c->topIndex + (point.y - c->rect.top) / FakeControl::kItemHeight;
     return std::min(row, static_cast<int>(c->items.size()) - 1);
   }
   Rect ListItemRect(ControlId id, int index) const override {
     const FakeControl* c = Find(id);
-    if (c == nullptr) return {};
+    if (c == nullptr)
+      return {};
     const int top = (index - c->topIndex) * FakeControl::kItemHeight;
     return {0, top, c->rect.Width(), top + FakeControl::kItemHeight};
   }
   void ScrollList(ControlId id, int lines) override {
     Log("scroll " + std::to_string(id) + " " + std::to_string(lines));
-    if (FakeControl* c = Find(id)) c->topIndex = std::max(0, c->topIndex + lines);
+    if (FakeControl* c = Find(id))
+      c->topIndex = std::max(0, c->topIndex + lines);
   }
   void CreateStatic(ControlId id, Rect rect, std::string_view text, StaticStyle style) override {
     Log("create static " + std::to_string(id));
@@ -85,18 +90,21 @@ class FakeControlsOf : public Base {
     controls[id] = edit;
   }
   void SetControlText(ControlId id, std::string_view text) override {
-    if (FakeControl* c = Find(id)) c->text = text;
+    if (FakeControl* c = Find(id))
+      c->text = text;
   }
   std::string ControlText(ControlId id) const override {
     const FakeControl* c = Find(id);
     return c ? c->text : std::string();
   }
   void ShowControl(ControlId id, bool visible) override {
-    if (FakeControl* c = Find(id)) c->visible = visible;
+    if (FakeControl* c = Find(id))
+      c->visible = visible;
   }
   void RedrawControl(ControlId id) override { Log("redraw " + std::to_string(id)); }
   void DestroyControl(ControlId id) override {
-    if (controls.erase(id) != 0) Log("destroy " + std::to_string(id));
+    if (controls.erase(id) != 0)
+      Log("destroy " + std::to_string(id));
   }
   std::optional<Rgb> ChooseColor(Rgb initial) override {
     Log("choose colour");
@@ -171,7 +179,14 @@ class FakeMainWindowHost final : public FakeControlsOf<MainWindowHost> {
     Log("hide");
   }
   void BringToForeground() override { Log("foreground"); }
-  void StartDrag(Point p) override { Log("drag " + std::to_string(p.x) + "," + std::to_string(p.y)); }
+  bool HasNotificationArea() const override { return hasTray; }
+  void MinimiseWindow() override {
+    visible = false;
+    Log("minimise");
+  }
+  void StartDrag(Point p) override {
+    Log("drag " + std::to_string(p.x) + "," + std::to_string(p.y));
+  }
   void SetBusy(bool busy) override { Log(busy ? "busy" : "not busy"); }
 
   void AddTrayIcon(std::string_view tip) override { Log("tray add " + std::string(tip)); }
@@ -204,6 +219,7 @@ class FakeMainWindowHost final : public FakeControlsOf<MainWindowHost> {
   int height = 150;
   bool visible = true;
   bool anotherCopyRuns = false;
+  bool hasTray = true;
   bool refuseNotifications = false;
   int copies = 0;
   std::optional<int> endedWith;

@@ -1,0 +1,486 @@
+#include "app/keldra_dlg.h"
+
+#include "app/apply_settings.h"
+#include "pages/dpi_levels.h"
+#include "ui/language_fonts.h"
+#include "ui/skin_directory.h"
+#include "ui/skin_images.h"
+
+namespace q8 {
+namespace {
+
+// The command areas of the main window, in client pixels.
+constexpr Rect kOkArea = MainWindowControls::kOkButton.region;
+constexpr Rect kApplyArea = MainWindowControls::kApplyButton.region;
+constexpr Rect kCancelArea = MainWindowControls::kCancelButton.region;
+constexpr Rect kSkinChooserArea = MainWindowControls::kSkinsButton.region;
+constexpr Rect kMinimiseArea = MainWindowControls::kMinimiseButton.region;
+constexpr Rect kCloseArea = MainWindowControls::kCloseButton.region;
+constexpr Rect kPreviousPageArea = MainWindowControls::kPreviousPageButton.region;
+constexpr Rect kWebLinkArea{263, 627, 439, 647};
+
+// The page's click areas.
+constexpr Rect kModeAArea{253, 518, 358, 539};
+constexpr Rect kModeBArea{357, 518, 462, 539};
+constexpr Rect kRestoreKeysArea = MainWindowControls::kRestoreKeysButton.region;
+constexpr Rect kReportRateAreas[] = {
+    {542, 204, 612, 215}, {614, 204, 684, 215}, {686, 204, 756, 215}, {758, 204, 828, 215}};
+constexpr int kPageStages = 6;
+constexpr Rect StageSwatchArea(int stage) {
+  return {548, 323 + 30 * (stage - 1), 564, 339 + 30 * (stage - 1)};
+}
+constexpr Rect StageValueArea(int stage) {
+  return {575, 323 + 30 * (stage - 1), 659, 337 + 30 * (stage - 1)};
+}
+constexpr Rect kLightingModeArea{768, 331, 851, 345};
+constexpr Rect kLightingParamArea{768, 361, 851, 375};
+constexpr Rect kLightingEffectArea{768, 391, 851, 405};
+
+// Balloons of the status notifications.
+constexpr std::string_view kTitleInfo = "Info";
+constexpr std::string_view kTitleWarning = "Warning";
+constexpr unsigned kChangeBalloonMs = 5000;
+constexpr unsigned kDeviceBalloonMs = 100;
+
+constexpr int kStatusReportRate = 5;
+constexpr int kStatusDpiStage = 7;
+constexpr int kStatusKeyConfig = 8;
+constexpr int kStatusMacro = 9;
+
+std::string Utf8Of(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::optional<UiTextKey> ReportRateText(std::intptr_t code) {
+  switch (code) {
+    case 1:
+      return UiTextKey::NotifyRate1000;
+    case 2:
+      return UiTextKey::NotifyRate500;
+    case 4:
+      return UiTextKey::NotifyRate250;
+    case 8:
+      return UiTextKey::NotifyRate125;
+    default:
+      return std::nullopt;
+  }
+}
+
+UiTextKey Offset(UiTextKey first, std::intptr_t by) {
+  return static_cast<UiTextKey>(static_cast<std::size_t>(first) + static_cast<std::size_t>(by));
+}
+
+}  // namespace
+
+CKeldraDlg::CKeldraDlg(AppState& state, MainWindowHost& host, MouseConnection& mouse,
+                       ImageDecoder& decoder)
+    : state_(state),
+      host_(host),
+      mouse_(mouse),
+      decoder_(decoder),
+      window_(host),
+      painter_(state.skinDirectory, state.skinTextColor, decoder, host.Text(), nullptr),
+      controls_(window_, painter_, captions_),
+      deviceChanges_(mouse.Bus(), host, mouse.Link(), *this) {}
+
+// --- Start-up ------------------------------------------------------------------------------------
+
+bool CKeldraDlg::OnInitDialog() {
+  if (!host_.ClaimSingleInstance()) {
+    host_.EndProcess(0);  // another copy runs: leave it as it is, say nothing
+    return false;
+  }
+  const bool initialised = InitialiseSteps();
+  if (!host_.HasNotificationArea()) {
+    // Nothing would bring a hidden window back: the program starts shown instead.
+    paintsToHide_ = 0;
+    host_.ShowWindow();
+  }
+  return initialised;
+}
+
+bool CKeldraDlg::InitialiseSteps() {
+  host_.SetUpWindowStyle();
+  host_.AddTrayIcon(kTrayTip);
+  state_.files = DataFilePathsFor(state_.executable);
+  DiscoverMouseAtStartup(mouse_.Bus(), host_, mouse_.Link(), *this);
+  if (!host_.RegisterDeviceNotifications()) {
+    host_.ShowMessage(kMsgDeviceNotificationFailed, kApplicationName);
+    return false;
+  }
+  LoadConfigFile(state_.files.configBin, state_.settings, host_);
+  state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
+  SetUpPresentation();
+  return true;
+}
+
+void CKeldraDlg::FillTexts() {
+  state_.languageCode = ReadLanguageCode(state_.files.strIni);
+  state_.language = SelectLanguage(state_.languageCode);
+  texts_.FillTextTable(state_.language);
+  textsFilled_ = true;
+  captions_.ok = Text(UiTextKey::Ok);
+  captions_.apply = Text(UiTextKey::Apply);
+  captions_.cancel = Text(UiTextKey::Cancel);
+  captions_.restoreKeys = Text(UiTextKey::RestoreKeys);
+}
+
+std::string_view CKeldraDlg::Text(UiTextKey key) {
+  if (!textsFilled_) {
+    // A message or balloon of the device search comes before the presentation set-up: it speaks
+    // the language of str.ini already rather than show an empty text.
+    FillTexts();
+  }
+  return texts_.Text(key);
+}
+
+void CKeldraDlg::SetUpPresentation() {
+  FillTexts();
+  ReadStrIni();
+  LoadSkin();
+  host_.SetFonts(CreateLanguageFonts(state_.language, host_.PlatformVersion()));
+  if (state_.devicePresent && page_ != nullptr) {
+    page_->Build();
+  }
+}
+
+void CKeldraDlg::ReadStrIni() {
+  const StrIniSettings ini =
+      ReadStrIniSettings(state_.files.strIni, Text(UiTextKey::StrIniSection));
+  state_.captions = ini.captions;
+  state_.skinName = ini.skinName;
+  state_.skinTextColor =
+      Rgb{ColorByte(ini.redText), ColorByte(ini.greenText), ColorByte(ini.blueText)};
+}
+
+void CKeldraDlg::LoadSkin() {
+  state_.skinDirectory =
+      SkinDirectory(ExecutableDirectory(Utf8Of(state_.executable)), state_.skinName);
+  // A skin without its background leaves the window without a canvas; nothing is said.
+  window_.MakeCanvas(decoder_, SkinImagePath(state_.skinDirectory, skin_image::kMain));
+}
+
+bool CKeldraDlg::OnNcPaint() {
+  if (paintsToHide_ <= 0) {
+    return false;
+  }
+  --paintsToHide_;
+  host_.HideWindow();
+  return true;
+}
+
+// --- The mouse -----------------------------------------------------------------------------------
+
+void CKeldraDlg::ReadMouse() {
+  host_.SetBusy(true);
+  state_.sensorVariant = ReadFoundMouse(Ports(), state_.device);
+  host_.SetBusy(false);
+}
+
+ProtocolPorts CKeldraDlg::Ports() {
+  return mouse_.Ports(host_, Text(UiTextKey::MsgMouseNotDetected));
+}
+
+void CKeldraDlg::ApplySettings() {
+  if (!mouse_.Link().HasChannels()) {
+    return;
+  }
+  host_.SetBusy(true);
+  q8::ApplySettings(Ports(), state_.device, state_.settings, state_.files.configBin, [this] {
+    const std::error_code error =
+        WriteButtonCaptions(state_.files.strIni, Text(UiTextKey::StrIniSection), state_.captions);
+    ReportIniWriteError(error);
+  });
+  host_.SetBusy(false);
+}
+
+void CKeldraDlg::ReportIniWriteError(std::error_code error) {
+  if (error) {
+    host_.ShowMessage(std::string(kIniFileName) + " cannot be written: " + error.message(),
+                      kApplicationName);
+  }
+}
+
+// --- Tray icon and status notifications ----------------------------------------------------------
+
+void CKeldraDlg::OnTrayCallback(unsigned mouseMessage) {
+  switch (mouseMessage) {
+    case kTrayLeftButtonUp:
+    case kTrayLeftDoubleClick:
+      if (state_.devicePresent) {
+        ShowFromTray();
+      } else {
+        OnStatusNotify(kStatusMouseLost, 0);
+      }
+      break;
+    case kTrayRightButtonUp:
+      host_.ShowTrayMenu(Text(UiTextKey::MenuExit));
+      break;
+    default:
+      break;
+  }
+}
+
+void CKeldraDlg::ShowFromTray() {
+  if (state_.reloadOnShow) {
+    state_.reloadOnShow = false;
+    if (page_ != nullptr && page_->IsBuilt()) {
+      // Cancel dropped the edits of the record; the captions go back to what str.ini holds.
+      page_->TearDown();
+      ReadStrIni();
+      page_->Build();
+    }
+  } else if (!state_.pagesBuiltOnce && page_ != nullptr) {
+    page_->Build();
+  }
+  host_.BringToForeground();
+  host_.ShowWindow();
+}
+
+void CKeldraDlg::OnStatusNotify(std::uintptr_t type, std::intptr_t value) {
+  std::string text;
+  std::string_view title = kTitleInfo;
+  unsigned timeout = kChangeBalloonMs;
+  switch (type) {
+    case kStatusReportRate: {
+      const auto key = ReportRateText(value);
+      if (!key)
+        return;
+      text = Text(*key);
+      break;
+    }
+    case kStatusDpiStage: {
+      if (value < 1 || value > static_cast<std::intptr_t>(kDpiStageCount))
+        return;
+      const auto stage = static_cast<std::size_t>(value);
+      text = Text(Offset(UiTextKey::NotifyDpiStage1, value - 1));
+      text += DpiLevelLabel(state_.sensorVariant,
+                            state_.settings.deviceConfig.Stage(field::DpiStageLevel, stage));
+      break;
+    }
+    case kStatusKeyConfig:
+      if (value != 1 && value != 2)
+        return;
+      text = Text(Offset(UiTextKey::NotifyKeyGroup1, value - 1));
+      break;
+    case kStatusMacro:
+      if (value == 0)
+        return;
+      text = Text(UiTextKey::NotifyMacro);
+      text += std::to_string(value);
+      break;
+    case kStatusMouseFound:
+      text = Text(UiTextKey::MsgMouseDetected);
+      timeout = kDeviceBalloonMs;
+      break;
+    case kStatusMouseLost:
+      text = Text(UiTextKey::MsgMouseNotDetected);
+      title = kTitleWarning;
+      timeout = kDeviceBalloonMs;
+      break;
+    default:
+      return;
+  }
+  host_.ShowBalloon({text, title, timeout});
+}
+
+void CKeldraDlg::OnCommand(int command) {
+  if (command == kCommandExit) {
+    ExitProcess();
+  }
+}
+
+// --- Ending --------------------------------------------------------------------------------------
+
+void CKeldraDlg::ExitProcess() {
+  // Pending edits are not saved.
+  mouse_.Link().Close();
+  host_.DeleteTrayIcon();
+  host_.EndProcess(0);
+}
+
+void CKeldraDlg::Conceal() {
+  if (host_.HasNotificationArea()) {
+    host_.HideWindow();
+  } else {
+    host_.MinimiseWindow();
+  }
+}
+
+void CKeldraDlg::OnClose() {
+  if (host_.HasNotificationArea()) {
+    host_.HideWindow();
+  } else {
+    ExitProcess();
+  }
+}
+
+void CKeldraDlg::OnDestroy() {
+  mouse_.Link().Close();
+  host_.DeleteTrayIcon();
+}
+
+bool CKeldraDlg::OnKeyDown(int virtualKey) {
+  if (virtualKey != kKeyEnter && virtualKey != kKeyEscape) {
+    return false;
+  }
+  Conceal();
+  return true;
+}
+
+// --- Clicks --------------------------------------------------------------------------------------
+
+void CKeldraDlg::OnLButtonDown(Point point) {
+  if (DispatchCommandArea(point)) {
+    return;
+  }
+  if (page_ != nullptr && page_->IsBuilt()) {
+    page_->CloseListsOutside(point);
+    if (DispatchPageArea(point)) {
+      return;
+    }
+  }
+  // No caption bar: a press anywhere else moves the window.
+  host_.StartDrag(point);
+}
+
+bool CKeldraDlg::DispatchCommandArea(Point point) {
+  if (kOkArea.Contains(point) && state_.devicePresent) {
+    ApplySettings();
+    state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
+    Conceal();
+  } else if (kApplyArea.Contains(point) && state_.devicePresent) {
+    ApplySettings();
+    state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
+  } else if (kSkinChooserArea.Contains(point)) {
+    RunSkinChooser();
+  } else if (kMinimiseArea.Contains(point)) {
+    Conceal();
+  } else if (kCloseArea.Contains(point)) {
+    ExitProcess();
+  } else if (kPreviousPageArea.Contains(point)) {
+    if (page_ != nullptr) {
+      page_->Build();
+    }
+  } else if (kCancelArea.Contains(point)) {
+    state_.settings.deviceConfig = state_.settings.deviceConfigBackup;
+    state_.reloadOnShow = true;
+    Conceal();
+  } else if (kWebLinkArea.Contains(point)) {
+    host_.OpenAddress(Text(UiTextKey::WebLink));
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool CKeldraDlg::DispatchPageArea(Point point) {
+  MainPageOperations& page = *page_;
+  if (kModeAArea.Contains(point)) {
+    page.SelectKeyConfig(KeyConfigId::A);
+    return true;
+  }
+  if (kModeBArea.Contains(point)) {
+    page.SelectKeyConfig(KeyConfigId::B);
+    return true;
+  }
+  if (kRestoreKeysArea.Contains(point)) {
+    page.RestoreDefaultKeys();
+    return true;
+  }
+  for (int row = 1; row <= MainWindowControls::kKeyRows; ++row) {
+    if (MainWindowControls::KeyRow(row).region.Contains(point)) {
+      page.ToggleKeyList(row);
+      return true;
+    }
+  }
+  for (int position = 1; position <= 4; ++position) {
+    if (kReportRateAreas[position - 1].Contains(point)) {
+      page.SelectReportRate(position);
+      return true;
+    }
+  }
+  for (int stage = 1; stage <= kPageStages; ++stage) {
+    if (StageSwatchArea(stage).Contains(point)) {
+      page.ChooseStageColor(stage);
+      return true;
+    }
+  }
+  for (int stage = 1; stage <= kPageStages; ++stage) {
+    if (StageValueArea(stage).Contains(point)) {
+      page.ToggleDpiLevelList(stage);
+      return true;
+    }
+  }
+  if (kLightingModeArea.Contains(point)) {
+    page.ToggleLightingModeList();
+  } else if (kLightingParamArea.Contains(point)) {
+    page.ToggleLightingParamList();
+  } else if (kLightingEffectArea.Contains(point)) {
+    page.ToggleLightingEffectList();
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void CKeldraDlg::RunSkinChooser() {
+  if (skinChooser_ == nullptr) {
+    return;
+  }
+  const std::optional<SkinChoice> choice = skinChooser_->ChooseSkin();
+  if (!choice) {
+    return;
+  }
+  state_.skinDirectory = choice->directory;
+  state_.skinName = choice->name;
+  state_.skinTextColor = choice->textColor;
+  const ColorBytes color{choice->textColor.red, choice->textColor.green, choice->textColor.blue};
+  ReportIniWriteError(WriteSkin(state_.files.strIni, color, choice->name));
+  if (page_ != nullptr && page_->IsBuilt()) {
+    page_->TearDown();
+    page_->Build();
+  }
+  host_.BringToForeground();
+  host_.ShowWindow();
+}
+
+// --- Pointer, wheel and controls of the page -----------------------------------------------------
+
+void CKeldraDlg::OnMouseMove(Point point) {
+  controls_.OnMouseMove(point);
+}
+
+void CKeldraDlg::OnMouseHover(Point point) {
+  controls_.OnMouseHover(point);
+}
+
+void CKeldraDlg::OnPointerMove(Point point) {
+  if (page_ != nullptr && page_->IsBuilt()) {
+    page_->OnPointerMove(point);
+  }
+}
+
+void CKeldraDlg::OnMouseWheel(int delta) {
+  if (page_ != nullptr && page_->IsBuilt()) {
+    page_->OnMouseWheel(delta);
+  }
+}
+
+void CKeldraDlg::OnListNotification(ControlId list, ListEvent event) {
+  if (page_ != nullptr && page_->IsBuilt()) {
+    page_->OnListNotification(list, event);
+  }
+}
+
+ControlColors CKeldraDlg::ControlColor(ControlId control) const {
+  if (page_ != nullptr) {
+    if (auto colors = page_->ControlColor(control)) {
+      return *colors;
+    }
+  }
+  return {};
+}
+
+}  // namespace q8

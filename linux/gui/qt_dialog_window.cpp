@@ -1,0 +1,141 @@
+#include "linux/gui/qt_dialog_window.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPainter>
+
+#include "ui/canvas.h"
+
+namespace q8::linux_shell {
+
+DialogResult RunQtDialog(QWidget* owner, DialogController& dialog) {
+  QtDialogWindow window(owner, dialog);
+  dialog.OnInitDialog(window);
+  return window.exec() == static_cast<int>(DialogResult::kOk) ? DialogResult::kOk
+                                                              : DialogResult::kCancel;
+}
+
+QtDialogWindow::QtDialogWindow(QWidget* owner, DialogController& dialog)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), dialog_(dialog) {
+  controls_ = std::make_unique<QtControls>(
+      *this, QtControls::Callbacks{
+                 [this](ControlId id) { return dialog_.ControlColor(id); },
+                 [this](ControlId id, ListEvent e) { dialog_.OnListNotification(id, e); },
+                 [this](ControlId id, EditEvent e) { dialog_.OnEditNotification(id, e); }});
+  setMouseTracking(true);
+  resize(371, 307);  // until the background gives the dialog its size
+  hoverTimer_.setSingleShot(true);
+  connect(&hoverTimer_, &QTimer::timeout, this, [this] {
+    if (hoverArmed_ && rect().contains(mapFromGlobal(QCursor::pos()))) {
+      hoverArmed_ = false;
+      dialog_.OnMouseHover(CursorInWindow());
+    }
+  });
+  qApp->installEventFilter(this);
+}
+
+QtDialogWindow::~QtDialogWindow() {
+  qApp->removeEventFilter(this);
+}
+
+Point QtDialogWindow::CursorInWindow() const {
+  const QPoint p = mapFromGlobal(QCursor::pos());
+  return {p.x(), p.y()};
+}
+
+void QtDialogWindow::CopyToWindow(const Canvas& source, Rect area) {
+  const QImage canvas(reinterpret_cast<const uchar*>(source.Pixels().data()), source.Width(),
+                      source.Height(), source.Width() * 4, QImage::Format_RGB32);
+  if (screen_.size() != size()) {
+    screen_ = QImage(size(), QImage::Format_RGB32);
+    screen_.fill(Qt::black);
+  }
+  {
+    QPainter painter(&screen_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(QPoint(area.left, area.top), canvas,
+                      QRect(0, 0, area.Width(), area.Height()));
+  }
+  update(area.left, area.top, area.Width(), area.Height());
+}
+
+void QtDialogWindow::ResizeClient(int width, int height) {
+  setFixedSize(width, height);
+  screen_ = QImage(width, height, QImage::Format_RGB32);
+  screen_.fill(Qt::black);
+}
+
+void QtDialogWindow::TrackMouse(bool, unsigned hoverMs) {
+  hoverArmed_ = true;
+  hoverTimer_.start(static_cast<int>(hoverMs));
+}
+
+void QtDialogWindow::ShowMessage(std::string_view text, std::string_view caption) {
+  QMessageBox box(QMessageBox::NoIcon, QStringOf(caption), QStringOf(text), QMessageBox::Ok, this);
+  box.exec();
+}
+
+void QtDialogWindow::SetFont(const FontRequest& font) {
+  const QFont qfont = QFontOf(font);
+  text_.SetFonts(qfont, qfont);
+  controls_->SetFont(qfont);
+  QDialog::setFont(qfont);
+}
+
+void QtDialogWindow::showEvent(QShowEvent* event) {
+  if (parentWidget() != nullptr && parentWidget()->isVisible()) {
+    // Centred over the main window.
+    const QRect owner = parentWidget()->frameGeometry();
+    move(owner.center() - rect().center());
+  }
+  dialog_.OnEraseBackground();
+  QDialog::showEvent(event);
+}
+
+void QtDialogWindow::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawImage(0, 0, screen_);
+}
+
+void QtDialogWindow::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    const QPoint p = event->position().toPoint();
+    dialog_.OnLButtonDown({p.x(), p.y()});
+  }
+}
+
+void QtDialogWindow::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  dialog_.OnMouseMove({p.x(), p.y()});
+}
+
+void QtDialogWindow::wheelEvent(QWheelEvent* event) {
+  dialog_.OnMouseWheel(event->angleDelta().y());
+}
+
+void QtDialogWindow::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  const bool escape = event->key() == Qt::Key_Escape;
+  if (!enter && !escape) {
+    QDialog::keyPressEvent(event);
+  } else if (dialog_.UsesDialogKeys()) {
+    EndDialog(enter ? DialogResult::kOk : DialogResult::kCancel);
+  }
+  // Otherwise the key is the dialog's to capture, not a way out.
+}
+
+bool QtDialogWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseMove) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const auto* move = static_cast<QMouseEvent*>(event);
+    if (widget != nullptr && (widget == this || isAncestorOf(widget)) &&
+        move->timestamp() != lastPointerMove_) {
+      lastPointerMove_ = move->timestamp();
+      dialog_.OnPointerMove(CursorInWindow());
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace q8::linux_shell

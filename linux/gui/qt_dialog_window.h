@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+#include <QTimer>
+
+#include "linux/gui/qt_controls.h"
+#include "linux/gui/qt_text_painter.h"
+#include "ui/dialog_host.h"
+
+namespace q8::linux_shell {
+
+// Runs a skinned dialog modally over `owner` and returns how it ended.
+DialogResult RunQtDialog(QWidget* owner, DialogController& dialog);
+
+// The window of one skinned dialog run: a frameless Qt dialog showing the controller's canvas,
+// with its native controls and its keys, forwarding every event to the controller.
+class QtDialogWindow final : public QDialog, public QtControlHostOf<DialogHost> {
+ public:
+  QtDialogWindow(QWidget* owner, DialogController& dialog);
+  ~QtDialogWindow() override;
+
+  // SkinWindowHost
+  Rect ClientRect() const override { return {0, 0, width(), height()}; }
+  void CopyToWindow(const Canvas& source, Rect area) override;
+  void ResizeClient(int width, int height) override;
+  void TrackMouse(bool alsoLeave, unsigned hoverMs) override;
+  // MessageSink
+  void ShowMessage(std::string_view text, std::string_view caption) override;
+  // DialogHost
+  void SetFont(const FontRequest& font) override;
+  TextPainter& Text() override { return text_; }
+  void EndDialog(DialogResult result) override { done(static_cast<int>(result)); }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  Point CursorInWindow() const;
+
+  DialogController& dialog_;
+  QImage screen_;
+  QtTextPainter text_;
+  QTimer hoverTimer_;
+  bool hoverArmed_ = false;
+  ulong lastPointerMove_ = 0;
+};
+
+}  // namespace q8::linux_shell

@@ -1,0 +1,45 @@
+#include "linux/gui/qt_text_painter.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+
+#include "linux/gui/qt_controls.h"
+#include "ui/canvas.h"
+
+namespace q8::linux_shell {
+
+QFont QFontOf(const FontRequest& request) {
+  QFont font(QStringOf(request.face));
+  font.setStyleHint(QFont::SansSerif);
+  font.setWeight(static_cast<QFont::Weight>(request.weight));
+  const int cell = request.height > 0 ? request.height : 12;
+  font.setPixelSize(cell);
+  const int measured = QFontMetrics(font).height();
+  if (measured > cell) {
+    font.setPixelSize(std::max(1, cell * cell / measured));
+  }
+  return font;
+}
+
+void QtTextPainter::DrawText(Canvas& canvas, std::string_view text, Rect rect, FontRole font,
+                             Rgb colour, TextAlign align) {
+  if (canvas.Width() == 0 || canvas.Height() == 0) {
+    return;
+  }
+  // The canvas's pixels are the image's: blue, green, red, alpha in memory.
+  QImage image(reinterpret_cast<uchar*>(canvas.Pixels().data()), canvas.Width(), canvas.Height(),
+               canvas.Width() * 4, QImage::Format_ARGB32_Premultiplied);
+  QPainter painter(&image);
+  painter.setFont(font == FontRole::kTitle ? title_ : normal_);
+  painter.setPen(QColor(colour.red, colour.green, colour.blue));
+  const QRect box(rect.left, rect.top, rect.Width(), rect.Height());
+  painter.setClipRect(box);
+  const Qt::Alignment horizontal = align == TextAlign::kCentre  ? Qt::AlignHCenter
+                                   : align == TextAlign::kRight ? Qt::AlignRight
+                                                                : Qt::AlignLeft;
+  const int flags = static_cast<int>(horizontal | Qt::AlignVCenter) | Qt::TextSingleLine;
+  painter.drawText(box, flags, QStringOf(text));
+}
+
+}  // namespace q8::linux_shell

@@ -1,0 +1,73 @@
+// tarnix-q8: the tray program on Linux.
+#include <QApplication>
+#include <QIcon>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/keldra_dlg.h"
+#include "app/mouse_connection.h"
+#include "cli/system_hid_bus.h"
+#include "linux/gui/qt_main_window.h"
+#include "linux/tool_home.h"
+#include "settings/executable_path.h"
+#include "ui/png_decoder.h"
+
+namespace {
+
+QIcon ApplicationIcon(const std::filesystem::path& executable) {
+  for (const auto& candidate :
+       {executable.parent_path() / "TarnixMouseApp.ico",
+        executable.parent_path().parent_path() / "share/tarnix-q8/TarnixMouseApp.ico"}) {
+    const QIcon icon(QString::fromStdString(candidate.string()));
+    if (!icon.isNull()) {
+      return icon;
+    }
+  }
+  return QIcon::fromTheme(QStringLiteral("input-mouse"));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace q8;
+  QApplication application(argc, argv);
+  // The program lives in the tray: hiding its window does not end it.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  std::string error;
+  const std::optional<MouseOptions> options = ParseMouseOptions(args, error);
+  if (!options) {
+    std::cerr << "tarnix-q8: " << error << '\n';
+    return 2;
+  }
+  const std::optional<std::filesystem::path> executable = ExecutablePath();
+  if (!executable) {
+    std::cerr << "tarnix-q8: cannot tell where the executable is\n";
+    return 1;
+  }
+  const auto home = linux_shell::ToolHome(*executable, error);
+  if (!home) {
+    std::cerr << "tarnix-q8: " << error << '\n';
+    return 1;
+  }
+  MouseConnection mouse;
+  if (!mouse.Open(*options, &OpenSystemHidBus, error)) {
+    std::cerr << "tarnix-q8: " << error << '\n';
+    return 1;
+  }
+
+  AppState state;
+  state.executable = *home;
+  PngDecoder decoder;
+  linux_shell::QtMainWindow window(mouse, state, ApplicationIcon(*executable));
+  CKeldraDlg dialog(state, window, mouse, decoder);
+  window.Bind(dialog);
+  dialog.OnInitDialog();
+  // Linux windows have no non-client paints of their own: the two that end start-up in the tray
+  // on Windows are played here.
+  dialog.OnNcPaint();
+  dialog.OnNcPaint();
+  return QApplication::exec();
+}

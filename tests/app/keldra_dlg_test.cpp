@@ -1,0 +1,514 @@
+#include "app/keldra_dlg.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "device/simulated_hid_bus.h"
+#include "device/simulated_mouse.h"
+#include "pages/dpi_levels.h"
+#include "settings/ini_file.h"
+#include "support/fake_window_host.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
+#include "ui/png_decoder.h"
+
+namespace q8 {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::Not;
+using Balloon = test::FakeMainWindowHost::Balloon;
+
+// The page as the dispatcher sees it: records every operation it is asked for.
+class RecordingPage final : public MainPageOperations {
+ public:
+  explicit RecordingPage(AppState& state) : state_(state) {}
+  bool IsBuilt() const override { return built; }
+  void Build() override {
+    calls.push_back(built ? "build (built)" : "build");
+    built = true;
+    state_.pagesBuiltOnce = true;
+    captionsAtBuild = state_.captions;
+  }
+  void TearDown() override {
+    calls.push_back("tear down");
+    built = false;
+  }
+  void CloseListsOutside(Point p) override { calls.push_back("close lists " + At(p)); }
+  void SelectKeyConfig(KeyConfigId c) override {
+    calls.push_back(c == KeyConfigId::A ? "mode A" : "mode B");
+  }
+  void RestoreDefaultKeys() override { calls.push_back("restore keys"); }
+  void ToggleKeyList(int row) override { calls.push_back("key list " + std::to_string(row)); }
+  void SelectReportRate(int p) override { calls.push_back("report rate " + std::to_string(p)); }
+  void ChooseStageColor(int s) override { calls.push_back("colour " + std::to_string(s)); }
+  void ToggleDpiLevelList(int s) override { calls.push_back("dpi list " + std::to_string(s)); }
+  void ToggleLightingModeList() override { calls.push_back("lighting mode"); }
+  void ToggleLightingParamList() override { calls.push_back("lighting param"); }
+  void ToggleLightingEffectList() override { calls.push_back("lighting effect"); }
+  void OnPointerMove(Point p) override { calls.push_back("pointer " + At(p)); }
+  void OnListNotification(ControlId id, ListEvent) override {
+    calls.push_back("list " + std::to_string(id));
+  }
+  void OnMouseWheel(int delta) override { calls.push_back("wheel " + std::to_string(delta)); }
+  std::optional<ControlColors> ControlColor(ControlId id) const override {
+    if (id != 80)
+      return std::nullopt;
+    return ControlColors{Rgb{1, 2, 3}, std::nullopt, Rgb{4, 5, 6}};
+  }
+
+  static std::string At(Point p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
+
+  bool built = false;
+  std::vector<std::string> calls;
+  ButtonCaptions captionsAtBuild;
+
+ private:
+  AppState& state_;
+};
+
+class FakeSkinChooser final : public SkinChooserPort {
+ public:
+  std::optional<SkinChoice> ChooseSkin() override {
+    ++runs;
+    return answer;
+  }
+  std::optional<SkinChoice> answer;
+  int runs = 0;
+};
+
+// A folder laid out as the tool is delivered: the executable's place, config.bin, str.ini and
+// the skins; a simulated mouse on a simulated bus; and the main window over a fake host.
+class KeldraDlgTest : public ::testing::Test {
+ protected:
+  KeldraDlgTest() {
+    std::filesystem::copy_file(std::filesystem::path(Q8_DATA_DIR) / "config.bin",
+                               dir / "config.bin");
+    std::filesystem::copy_file(std::filesystem::path(Q8_DATA_DIR) / "str.ini", dir / "str.ini");
+    std::filesystem::copy(Q8_SKINS_DIR, dir / "Skins", std::filesystem::copy_options::recursive);
+    state.executable = dir / "TarnixMouseApp.exe";
+  }
+
+  // Start-up as the shell runs it: the initialisation, then the first two non-client paints.
+  bool Start(bool withPage = true) {
+    if (withPage)
+      dialog.SetPage(&page);
+    dialog.SetSkinChooser(&chooser);
+    const bool initialised = dialog.OnInitDialog();
+    dialog.OnNcPaint();
+    dialog.OnNcPaint();
+    return initialised;
+  }
+
+  void Click(int x, int y) { dialog.OnLButtonDown({x, y}); }
+  std::vector<std::uint8_t> ConfigBin() { return test::ReadBytes(dir / "config.bin"); }
+  std::uint8_t MouseReportRate() const { return mouse.Memory().status.reportRateCode; }
+
+  test::TempDir dir;
+  SimulatedMouse mouse;
+  SimulatedHidBus bus{mouse};
+  test::NoSleeper sleeper;
+  struct Connected {
+    Connected(HidBus& bus, Sleeper& sleeper) { connection.UseBus(bus, sleeper); }
+    MouseConnection connection;
+  } connected{bus, sleeper};
+  MouseConnection& connection = connected.connection;
+  AppState state;
+  test::FakeMainWindowHost host;
+  PngDecoder decoder;
+  CKeldraDlg dialog{state, host, connection, decoder};
+  RecordingPage page{state};
+  FakeSkinChooser chooser;
+};
+
+// --- Start-up ------------------------------------------------------------------------------------
+
+TEST_F(KeldraDlgTest, StartsWithTheMouseHiddenInTheTrayWithPageSkinAndFonts) {
+  ASSERT_TRUE(Start());
+
+  EXPECT_TRUE(state.devicePresent);
+  EXPECT_TRUE(state.device.scrambleEnabled);
+  EXPECT_EQ(state.device.image, mouse.Memory().image);
+  EXPECT_EQ(state.sensorVariant, SensorVariantOf(mouse.Memory().image));
+  EXPECT_EQ(state.settings.deviceConfigBackup, state.settings.deviceConfig);
+  EXPECT_EQ(state.settings.firstRunFlag, 0);  // the delivered config.bin
+
+  // Start-up order: guard, style, tray, (search), notifications, then the presentation.
+  EXPECT_THAT(
+      host.calls,
+      ElementsAre("claim instance", "window style", "tray add Tarnix Q8 Gaming Mouse 1.0", "busy",
+                  "not busy", "register notifications", "resize 876x648", "fonts", "hide", "hide"));
+  EXPECT_THAT(host.balloons, IsEmpty());
+  EXPECT_THAT(host.messages, IsEmpty());
+  EXPECT_FALSE(host.visible);
+  EXPECT_THAT(page.calls, ElementsAre("build"));
+
+  EXPECT_EQ(state.language, UiLanguage::EN);
+  EXPECT_EQ(state.skinName, "Default");
+  EXPECT_EQ(state.skinDirectory, (dir.path() / "").string() + "/Skins/Default");
+  EXPECT_EQ(state.skinTextColor, (Rgb{255, 255, 255}));
+  EXPECT_EQ(host.fonts->normal.face, "Arial");
+
+  // Later non-client paints are painted as usual.
+  EXPECT_FALSE(dialog.OnNcPaint());
+}
+
+TEST_F(KeldraDlgTest, StartsWithoutTheMouseAnnouncingItAndNeverShowsTheWindow) {
+  bus.SetPlugged(false);
+  test::WriteBytes(dir / "str.ini", {});
+  ASSERT_FALSE(WriteIniString(dir / "str.ini", "Skins", "Lan", "CHT"));
+  ASSERT_FALSE(WriteIniString(dir / "str.ini", "Skins", "Path", "Cobalt"));
+  ASSERT_TRUE(Start());
+
+  EXPECT_FALSE(state.devicePresent);
+  // The balloon already speaks the language of str.ini.
+  EXPECT_THAT(
+      host.balloons,
+      ElementsAre(Balloon{std::string(TextFor(UiTextKey::MsgMouseNotDetected, UiLanguage::CHT)),
+                          "Warning", 100}));
+  EXPECT_THAT(page.calls, IsEmpty());
+  EXPECT_EQ(state.skinDirectory, (dir.path() / "").string() + "/Skins/Cobalt");
+  EXPECT_EQ(host.width, 876);
+
+  // Each left click on the icon tells the user again; the window stays hidden.
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  dialog.OnTrayCallback(kTrayLeftDoubleClick);
+  EXPECT_EQ(host.balloons.size(), 3u);
+  EXPECT_FALSE(host.visible);
+  EXPECT_THAT(host.calls, Not(Contains("show")));
+  EXPECT_THAT(page.calls, IsEmpty());
+}
+
+TEST_F(KeldraDlgTest, RefusedDeviceNotificationsStopStartUpAfterTheMessage) {
+  host.refuseNotifications = true;
+  std::filesystem::remove(dir / "config.bin");
+  EXPECT_FALSE(Start());
+
+  // The mouse was read, but no settings, texts, skin, fonts or page follow.
+  EXPECT_TRUE(state.devicePresent);
+  EXPECT_THAT(host.messages,
+              ElementsAre(test::Message{"RegisterDeviceNotification failed!!!", "TarnixMouseApp"}));
+  EXPECT_FALSE(host.fonts.has_value());
+  EXPECT_THAT(host.calls, Not(Contains("resize 876x648")));
+  EXPECT_THAT(page.calls, IsEmpty());
+}
+
+TEST_F(KeldraDlgTest, ASecondCopyEndsAtOnceTouchingNothing) {
+  host.anotherCopyRuns = true;
+  EXPECT_FALSE(dialog.OnInitDialog());
+  EXPECT_THAT(host.calls, ElementsAre("claim instance", "end 0"));
+  EXPECT_EQ(MouseReportRate(), FactoryMouseMemory().status.reportRateCode);
+  EXPECT_FALSE(state.devicePresent);
+}
+
+TEST_F(KeldraDlgTest, AMissingConfigFileIsReportedAndStartUpGoesOn) {
+  std::filesystem::remove(dir / "config.bin");
+  ASSERT_TRUE(Start());
+  EXPECT_THAT(host.messages,
+              ElementsAre(test::Message{"Config file is not exist.", "TarnixMouseApp"}));
+  EXPECT_THAT(page.calls, ElementsAre("build"));
+}
+
+// --- Status notifications and the tray
+// -------------------------------------------------------------
+
+TEST_F(KeldraDlgTest, StatusNotificationsShowTheBalloonsOfTheirTable) {
+  ASSERT_TRUE(Start());
+  DeviceConfig& config = state.settings.deviceConfig;
+  config.Stage(field::DpiStageLevel, 2) = 3;
+  const std::string stage2Label(DpiLevelLabel(state.sensorVariant, 3));
+  ASSERT_FALSE(stage2Label.empty());
+
+  struct Case {
+    std::uintptr_t type;
+    std::intptr_t value;
+    std::optional<Balloon> balloon;
+  };
+  const Case cases[] = {
+      {5, 1, Balloon{"Switch report rate into 1000HZ", "Info", 5000}},
+      {5, 8, Balloon{"Switch report rate into 125HZ", "Info", 5000}},
+      {5, 3, std::nullopt},
+      {7, 2, Balloon{"Switch DPI into the second stage " + stage2Label, "Info", 5000}},
+      {7, 0, std::nullopt},
+      {7, 9, std::nullopt},
+      {8, 2,
+       Balloon{std::string(TextFor(UiTextKey::NotifyKeyGroup2, UiLanguage::EN)), "Info", 5000}},
+      {8, 3, std::nullopt},
+      {8, 4, std::nullopt},
+      {9, 12, Balloon{"Switch to macro key12", "Info", 5000}},
+      {9, 0, std::nullopt},
+      {14, 77, Balloon{"The system detect the gaming mouse.", "Info", 100}},
+      {15, 0, Balloon{"The system did not detect the gaming mouse!", "Warning", 100}},
+      {6, 1, std::nullopt},
+      {0, 0, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    host.balloons.clear();
+    dialog.OnStatusNotify(c.type, c.value);
+    if (c.balloon) {
+      EXPECT_THAT(host.balloons, ElementsAre(*c.balloon)) << c.type << " " << c.value;
+    } else {
+      EXPECT_THAT(host.balloons, IsEmpty()) << c.type << " " << c.value;
+    }
+  }
+}
+
+TEST_F(KeldraDlgTest, TrayClicksShowTheWindowOpenTheMenuOrNothing) {
+  ASSERT_TRUE(Start());
+  host.calls.clear();
+
+  dialog.OnTrayCallback(0x200);  // a move over the icon
+  dialog.OnTrayCallback(0x201);  // a press
+  dialog.OnTrayCallback(0x206);  // a right double click
+  EXPECT_THAT(host.calls, IsEmpty());
+
+  dialog.OnTrayCallback(kTrayRightButtonUp);
+  EXPECT_THAT(host.calls, ElementsAre("menu Exit"));
+
+  host.calls.clear();
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  EXPECT_THAT(host.calls, ElementsAre("foreground", "show"));
+  EXPECT_THAT(page.calls, ElementsAre("build"));  // built at start-up, not again
+
+  dialog.OnCommand(kCommandExit);
+  EXPECT_EQ(host.endedWith, 0);
+  EXPECT_THAT(host.calls, Contains("tray delete"));
+  EXPECT_FALSE(connection.Link().HasChannels());
+}
+
+TEST_F(KeldraDlgTest, APageFirstBuiltWhenTheMouseAppearsAfterStartUp) {
+  bus.SetPlugged(false);
+  ASSERT_TRUE(Start());
+  bus.SetPlugged(true);
+  for (int i = 0; i < 4; ++i) {
+    dialog.OnDeviceChange(0x8000, 5, R"(\\?\HID#VID_04D9&PID_A09E&MI_01#7&1)");
+  }
+  ASSERT_TRUE(state.devicePresent);
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  EXPECT_THAT(page.calls, ElementsAre("build"));
+  EXPECT_TRUE(host.visible);
+}
+
+TEST_F(KeldraDlgTest, ShowingAfterCancelRebuildsThePageWithTheSavedCaptions) {
+  ASSERT_TRUE(Start());
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  Click(700, 630);  // Apply: the captions reach str.ini
+  const ButtonCaptions applied = state.captions;
+  state.captions[0] = "an unsaved caption";
+  Click(800, 630);  // Cancel
+  EXPECT_TRUE(state.reloadOnShow);
+  EXPECT_FALSE(host.visible);
+
+  page.calls.clear();
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  EXPECT_THAT(page.calls, ElementsAre("tear down", "build"));
+  EXPECT_EQ(page.captionsAtBuild, applied);
+  EXPECT_FALSE(state.reloadOnShow);
+  EXPECT_TRUE(host.visible);
+}
+
+// --- Click dispatch
+// --------------------------------------------------------------------------------
+
+TEST_F(KeldraDlgTest, PressesOnThePageForwardInTheirAreasAndElsewhereDrag) {
+  ASSERT_TRUE(Start());
+  const std::pair<Point, std::string> presses[] = {
+      {{253, 518}, "mode A"},         {{358, 538}, "mode B"},
+      {{307, 549}, "restore keys"},   {{252, 199}, "key list 1"},
+      {{462, 357}, "key list 7"},     {{542, 204}, "report rate 1"},
+      {{827, 214}, "report rate 4"},  {{548, 323}, "colour 1"},
+      {{563, 488}, "colour 6"},       {{575, 323}, "dpi list 1"},
+      {{658, 486}, "dpi list 6"},     {{768, 331}, "lighting mode"},
+      {{850, 374}, "lighting param"}, {{800, 400}, "lighting effect"},
+  };
+  for (const auto& [point, operation] : presses) {
+    page.calls.clear();
+    host.calls.clear();
+    dialog.OnLButtonDown(point);
+    EXPECT_THAT(page.calls, ElementsAre("close lists " + RecordingPage::At(point), operation));
+    EXPECT_THAT(host.calls, IsEmpty()) << operation;
+  }
+
+  // Beside the areas: lists close, then the window moves with the pointer.
+  page.calls.clear();
+  Click(463, 199);
+  Click(200, 300);
+  EXPECT_THAT(page.calls, ElementsAre("close lists 463,199", "close lists 200,300"));
+  EXPECT_THAT(host.calls, ElementsAre("drag 463,199", "drag 200,300"));
+
+  // Command areas come first and leave the page's lists alone.
+  page.calls.clear();
+  Click(60, 60);   // previous page: already built
+  Click(830, 10);  // minimise
+  EXPECT_THAT(page.calls, ElementsAre("build (built)"));
+  EXPECT_FALSE(host.visible);
+
+  host.calls.clear();
+  Click(300, 630);  // the web link
+  EXPECT_THAT(host.calls,
+              ElementsAre("open " + std::string(TextFor(UiTextKey::WebLink, UiLanguage::EN))));
+}
+
+TEST_F(KeldraDlgTest, WithoutThePageOrTheMouseOnlyTheWindowCommandsAct) {
+  bus.SetPlugged(false);
+  ASSERT_TRUE(Start());
+  host.calls.clear();
+  const auto configBefore = ConfigBin();
+  Click(600, 630);  // OK without the mouse
+  Click(700, 630);  // Apply without the mouse
+  Click(252, 199);  // a key box while no page is built
+  EXPECT_THAT(host.calls, ElementsAre("drag 600,630", "drag 700,630", "drag 252,199"));
+  EXPECT_THAT(page.calls, IsEmpty());
+  EXPECT_EQ(ConfigBin(), configBefore);
+}
+
+TEST_F(KeldraDlgTest, OkApplyCancelMinimiseAndCloseFollowTheirTable) {
+  ASSERT_TRUE(Start());
+  DeviceConfig& config = state.settings.deviceConfig;
+  const DeviceConfig loaded = config;
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+
+  // An edit, then minimise: the edit stays pending; nothing is written.
+  config[field::ReportRateCode] = 8;
+  Click(830, 10);
+  EXPECT_FALSE(host.visible);
+  EXPECT_EQ(config[field::ReportRateCode], 8);
+  EXPECT_NE(MouseReportRate(), 8);
+
+  // Apply writes the mouse, config.bin (flag 1) and the captions; the window stays.
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  Click(700, 630);
+  EXPECT_TRUE(host.visible);
+  EXPECT_EQ(MouseReportRate(), 8);
+  EXPECT_EQ(ConfigBin()[0], 1);
+  EXPECT_EQ(ConfigBin()[1 + field::ReportRateCode.offset], 8);
+  EXPECT_EQ(state.settings.deviceConfigBackup, config);
+  EXPECT_EQ(ReadIniString(dir / "str.ini", "Setting-EN", "Item1"), state.captions[0]);
+  EXPECT_THAT(host.calls, Contains("busy"));
+
+  // Cancel restores the last applied record, not the one read at start-up.
+  config[field::ReportRateCode] = 1;
+  Click(800, 630);
+  EXPECT_EQ(config[field::ReportRateCode], 8);
+  EXPECT_NE(config, loaded);
+  EXPECT_FALSE(host.visible);
+
+  // OK writes and hides.
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  config[field::ReportRateCode] = 2;
+  Click(600, 630);
+  EXPECT_EQ(MouseReportRate(), 2);
+  EXPECT_FALSE(host.visible);
+
+  // Close ends the process without saving the pending edit.
+  config[field::ReportRateCode] = 4;
+  Click(855, 10);
+  EXPECT_EQ(host.endedWith, 0);
+  EXPECT_EQ(ConfigBin()[1 + field::ReportRateCode.offset], 2);
+  EXPECT_EQ(MouseReportRate(), 2);
+}
+
+TEST_F(KeldraDlgTest, EnterEscapeAndCloseHideTheWindowOtherKeysPass) {
+  ASSERT_TRUE(Start());
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  EXPECT_TRUE(dialog.OnKeyDown(kKeyEnter));
+  EXPECT_FALSE(host.visible);
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  EXPECT_TRUE(dialog.OnKeyDown(kKeyEscape));
+  EXPECT_FALSE(host.visible);
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  EXPECT_FALSE(dialog.OnKeyDown('A'));
+  EXPECT_TRUE(host.visible);
+  dialog.OnClose();
+  EXPECT_FALSE(host.visible);
+  EXPECT_FALSE(host.endedWith.has_value());
+}
+
+TEST_F(KeldraDlgTest, WithoutANotificationAreaTheWindowStaysReachable) {
+  host.hasTray = false;
+  ASSERT_TRUE(Start());
+  EXPECT_TRUE(host.visible);  // shown at start-up, not hidden by the first paints
+  Click(830, 10);             // minimise
+  EXPECT_THAT(host.calls, Contains("minimise"));
+  EXPECT_THAT(host.calls, Not(Contains("hide")));
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  EXPECT_TRUE(dialog.OnKeyDown(kKeyEscape));
+  EXPECT_FALSE(host.endedWith.has_value());
+  dialog.OnClose();  // closing ends the program
+  EXPECT_EQ(host.endedWith, 0);
+}
+
+TEST_F(KeldraDlgTest, AChosenSkinIsPublishedSavedAndShownAtOnce) {
+  ASSERT_TRUE(Start());
+  Click(705, 10);  // the skin chooser, cancelled
+  EXPECT_EQ(chooser.runs, 1);
+  EXPECT_EQ(state.skinName, "Default");
+  EXPECT_FALSE(host.visible);
+
+  const std::string cobalt = (dir.path() / "").string() + "/Skins/Cobalt";
+  chooser.answer = SkinChoice{cobalt, "Cobalt", Rgb{10, 20, 300 - 256}};
+  page.calls.clear();
+  Click(705, 10);
+  EXPECT_EQ(state.skinDirectory, cobalt);
+  EXPECT_EQ(state.skinName, "Cobalt");
+  EXPECT_EQ(state.skinTextColor, (Rgb{10, 20, 44}));
+  EXPECT_EQ(ReadIniString(dir / "str.ini", "Skins", "Path"), "Cobalt");
+  EXPECT_EQ(ReadIniString(dir / "str.ini", "Skins", "BColor"), "44");
+  EXPECT_THAT(page.calls, ElementsAre("tear down", "build"));
+  EXPECT_TRUE(host.visible);
+}
+
+// --- Device changes and the page's controls
+// --------------------------------------------------------
+
+TEST_F(KeldraDlgTest, EveryFourthMatchingNotificationActsOnTheMouse) {
+  ASSERT_TRUE(Start());
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  const std::string path = R"(\\?\HID#VID_04D9&PID_A09E&MI_01#7&1)";
+
+  // Unplugged: two removals and two arrivals act once, as an arrival that finds nothing.
+  bus.SetPlugged(false);
+  dialog.OnDeviceChange(0x8004, 5, path);
+  dialog.OnDeviceChange(0x8004, 5, path);
+  dialog.OnDeviceChange(0x8000, 5, R"(\\?\HID#vid_04d9&pid_a09e)");  // not the mouse's marks
+  dialog.OnDeviceChange(0x8000, 5, path);
+  EXPECT_TRUE(state.devicePresent);
+  EXPECT_THAT(host.balloons, IsEmpty());
+  dialog.OnDeviceChange(0x8000, 5, path);
+  EXPECT_FALSE(state.devicePresent);
+  EXPECT_FALSE(host.visible);
+  EXPECT_THAT(host.balloons,
+              ElementsAre(Balloon{"The system did not detect the gaming mouse!", "Warning", 100}));
+
+  // Plugged in again: the fourth arrival reads the mouse and announces it.
+  bus.SetPlugged(true);
+  state.device.image = {};
+  for (int i = 0; i < 4; ++i)
+    dialog.OnDeviceChange(0x8000, 5, path);
+  EXPECT_TRUE(state.devicePresent);
+  EXPECT_EQ(state.device.image, mouse.Memory().image);
+  EXPECT_EQ(host.balloons.back(), (Balloon{"The system detect the gaming mouse.", "Info", 100}));
+}
+
+TEST_F(KeldraDlgTest, PointerWheelListsAndColoursReachOnlyABuiltPage) {
+  bus.SetPlugged(false);
+  ASSERT_TRUE(Start());
+  dialog.OnPointerMove({300, 250});
+  dialog.OnMouseWheel(120);
+  dialog.OnListNotification(41, ListEvent::kSelectionChange);
+  EXPECT_THAT(page.calls, IsEmpty());
+
+  page.Build();
+  page.calls.clear();
+  dialog.OnPointerMove({300, 250});
+  dialog.OnMouseWheel(-120);
+  dialog.OnListNotification(41, ListEvent::kDoubleClick);
+  EXPECT_THAT(page.calls, ElementsAre("pointer 300,250", "wheel -120", "list 41"));
+  EXPECT_EQ(dialog.ControlColor(80).brush, (Rgb{4, 5, 6}));
+  EXPECT_EQ(dialog.ControlColor(99), ControlColors{});
+}
+
+}  // namespace
+}  // namespace q8

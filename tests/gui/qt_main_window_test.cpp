@@ -1,0 +1,146 @@
+#include "linux/gui/qt_main_window.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QTest>
+
+#include "device/simulated_hid_bus.h"
+#include "device/simulated_mouse.h"
+#include "linux/status_socket.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
+#include "ui/png_decoder.h"
+
+namespace q8::linux_shell {
+namespace {
+
+using ::testing::ElementsAre;
+
+// A page with one list and one coloured label, recording what reaches it.
+class OneListPage final : public MainPageOperations {
+ public:
+  explicit OneListPage(ControlHost& controls) : controls_(controls) {}
+  bool IsBuilt() const override { return built_; }
+  void Build() override {
+    built_ = true;
+    controls_.CreateList(41, {252, 221, 463, 451}, false);
+    for (const char* item : {"Left Click", "Right Click", "Mid Click"}) {
+      controls_.AddListItem(41, item);
+    }
+    controls_.CreateStatic(80, {700, 331, 760, 345}, "Standard", StaticStyle::kCentre);
+  }
+  void TearDown() override { built_ = false; }
+  void CloseListsOutside(Point) override {}
+  void SelectKeyConfig(KeyConfigId) override {}
+  void RestoreDefaultKeys() override {}
+  void ToggleKeyList(int) override {}
+  void SelectReportRate(int) override {}
+  void ChooseStageColor(int) override {}
+  void ToggleDpiLevelList(int) override {}
+  void ToggleLightingModeList() override {}
+  void ToggleLightingParamList() override {}
+  void ToggleLightingEffectList() override {}
+  void OnPointerMove(Point p) override { pointer.push_back(p); }
+  void OnListNotification(ControlId id, ListEvent) override {
+    chosen.push_back(controls_.ListSelection(id).value_or(-1));
+  }
+  void OnMouseWheel(int) override {}
+  std::optional<ControlColors> ControlColor(ControlId id) const override {
+    if (id != 80)
+      return std::nullopt;
+    return ControlColors{Rgb{255, 0, 0}, Rgb{3, 20, 31}, Rgb{3, 20, 55}};
+  }
+  std::vector<int> chosen;
+  std::vector<Point> pointer;
+
+ private:
+  ControlHost& controls_;
+  bool built_ = false;
+};
+
+// The real window over the real controller, the delivered files and skin, and the simulated
+// mouse, on Qt's offscreen platform (no tray there).
+class QtMainWindowTest : public ::testing::Test {
+ protected:
+  QtMainWindowTest() {
+    setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
+    std::filesystem::copy_file(std::filesystem::path(Q8_DATA_DIR) / "config.bin",
+                               dir / "config.bin");
+    std::filesystem::copy_file(std::filesystem::path(Q8_DATA_DIR) / "str.ini", dir / "str.ini");
+    std::filesystem::copy(Q8_SKINS_DIR, dir / "Skins", std::filesystem::copy_options::recursive);
+    state.executable = dir / "tarnix-q8";
+    window.Bind(dialog);
+    dialog.SetPage(&page);
+  }
+
+  test::TempDir dir;
+  SimulatedMouse mouse;
+  SimulatedHidBus bus{mouse};
+  test::NoSleeper sleeper;
+  struct Connected {
+    Connected(HidBus& bus, Sleeper& sleeper) { connection.UseBus(bus, sleeper); }
+    MouseConnection connection;
+  } connected{bus, sleeper};
+  MouseConnection& connection = connected.connection;
+  AppState state;
+  PngDecoder decoder;
+  QtMainWindow window{connection, state, QIcon()};
+  CKeldraDlg dialog{state, window, connection, decoder};
+  OneListPage page{window};
+};
+
+TEST_F(QtMainWindowTest, StartsShownWithoutATrayAtTheSizeOfTheSkin) {
+  ASSERT_TRUE(dialog.OnInitDialog());
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(window.size(), QSize(876, 648));
+  EXPECT_TRUE(state.devicePresent);
+
+  // A second copy finds the first through its socket and ends at once.
+  QtMainWindow second{connection, state, QIcon()};
+  EXPECT_FALSE(second.ClaimSingleInstance());
+}
+
+TEST_F(QtMainWindowTest, ListsAndLabelsSitAtTheirRectanglesInTheirColours) {
+  ASSERT_TRUE(dialog.OnInitDialog());
+  auto* list = window.findChild<QListWidget*>();
+  auto* label = window.findChild<QLabel*>();
+  ASSERT_NE(list, nullptr);
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(list->geometry(), QRect(252, 221, 211, 230));
+  EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+  EXPECT_EQ(label->palette().color(QPalette::Window), QColor(3, 20, 55));
+
+  // The pointer over the list is tracked; setting the highlight tells nobody; a click chooses.
+  window.SetListSelection(41, 1);
+  EXPECT_TRUE(page.chosen.empty());
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                    list->visualItemRect(list->item(2)).center());
+  EXPECT_THAT(page.chosen, ElementsAre(2));
+  EXPECT_EQ(window.ListItemAt(41, {300, 221 + 1}), 0);
+  EXPECT_EQ(window.ListItemAt(41, {300, 440}), 2);  // below the items: the nearest
+  EXPECT_EQ(window.ListItemAt(41, {100, 300}), std::nullopt);
+}
+
+TEST_F(QtMainWindowTest, StatusNotificationsArriveThroughTheSocket) {
+  ASSERT_TRUE(dialog.OnInitDialog());
+  std::string error;
+  ASSERT_TRUE(SendStatusNotification(StatusSocketPath(), {9, 12}, error)) << error;
+  // Not shown without a tray, but it reached the window: a bad line is ignored, a good one read.
+  ASSERT_TRUE(SendStatusNotification(StatusSocketPath(), {5, 8}, error)) << error;
+  QTest::qWait(50);
+  EXPECT_EQ(window.LastStatus(), (StatusNotification{5, 8}));
+}
+
+}  // namespace
+}  // namespace q8::linux_shell
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication application(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
