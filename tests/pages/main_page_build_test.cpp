@@ -74,10 +74,8 @@ TEST_F(MainPageBuildTest, BuildingTwiceDrawsAndCreatesOnce) {
   EXPECT_EQ(std::count_if(host_.calls.begin(), host_.calls.end(),
                           [](const std::string& c) { return c.starts_with("create static"); }),
             15);
-  EXPECT_EQ(host_.Find(11)->rect, (Rect{575, 323, 644, 337}));
   EXPECT_EQ(host_.Find(76)->rect, (Rect{548, 473, 564, 489}));
   EXPECT_EQ(host_.Find(82)->rect, (Rect{768, 391, 836, 405}));
-  EXPECT_EQ(host_.Find(80)->style, StaticStyle::kCentre);
 }
 
 TEST_F(MainPageBuildTest, TearDownRemovesControlsAndListsButKeepsTheSettings) {

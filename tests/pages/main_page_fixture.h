@@ -15,16 +15,16 @@
 
 namespace q8::test {
 
-// Plays the user of the key-function dialogs: each run is logged and ends with the answer set
-// for it, or with Cancel.
+// Plays the user of the key-function dialogs: each run ends with the answer set for it, or with
+// Cancel.
 class FakeKeyFunctionDialogs final : public KeyFunctionDialogs {
  public:
-  std::optional<ListChoice> RunLaunchDialog() override { return Run("launch", launch); }
-  std::optional<ListChoice> RunMediaDialog() override { return Run("media", media); }
-  std::optional<ListChoice> RunHotKeyDialog() override { return Run("hot key", hotKey); }
-  std::optional<FireKeyChoice> RunFireKeyDialog() override { return Run("fire key", fireKey); }
-  std::optional<std::string> RunSingleKeyDialog() override { return Run("single key", singleKey); }
-  std::optional<ListChoice> RunSnipeDialog() override { return Run("snipe", snipe); }
+  std::optional<ListChoice> RunLaunchDialog() override { return launch; }
+  std::optional<ListChoice> RunMediaDialog() override { return media; }
+  std::optional<ListChoice> RunHotKeyDialog() override { return hotKey; }
+  std::optional<FireKeyChoice> RunFireKeyDialog() override { return fireKey; }
+  std::optional<std::string> RunSingleKeyDialog() override { return singleKey; }
+  std::optional<ListChoice> RunSnipeDialog() override { return snipe; }
 
   std::optional<ListChoice> launch;
   std::optional<ListChoice> media;
@@ -32,14 +32,6 @@ class FakeKeyFunctionDialogs final : public KeyFunctionDialogs {
   std::optional<FireKeyChoice> fireKey;
   std::optional<std::string> singleKey;
   std::optional<ListChoice> snipe;
-  std::vector<std::string> runs;
-
- private:
-  template <typename Answer>
-  Answer Run(const char* name, const Answer& answer) {
-    runs.emplace_back(name);
-    return answer;
-  }
 };
 
 // A settings page over a fake main window: English texts, the default key layout with its
@@ -94,10 +86,6 @@ class MainPageTest : public ::testing::Test {
     return control ? control->items : std::vector<std::string>{};
   }
   std::string TextOf(ControlId id) const { return host_.ControlText(id); }
-  // How many times the draw log holds `entry`.
-  long Drawn(const std::string& entry) const {
-    return std::count(host_.drawLog.begin(), host_.drawLog.end(), entry);
-  }
 
   TempDir dir_;
   AppState state_;

@@ -61,33 +61,24 @@ TEST_F(KeySectionTest, TheLastLeftClickOfAConfigurationCannotBeReassigned) {
 
 TEST_F(KeySectionTest, ShiftTakesOneButtonInBothConfigurations) {
   ChooseInRow(3, kShift);
-  EXPECT_EQ(Function(A::A, 3), 13);
   EXPECT_EQ(Function(A::B, 3), 13);
-  EXPECT_EQ(Caption(A::B, 3), "Shift");
-  EXPECT_FALSE(host_.Has(ListOfRow(3)));
-
   page_.SelectKeyConfig(A::B);
   EXPECT_EQ(captions_.keyRows[2], "Shift");
+
   const DeviceConfig before = Config();
-  const ButtonCaptions captionsBefore = state_.captions;
   ChooseInRow(4, kShift);  // a second Shift is refused without a word
   EXPECT_EQ(Config(), before);
-  EXPECT_EQ(state_.captions, captionsBefore);
   EXPECT_FALSE(host_.Has(ListOfRow(4)));
-  EXPECT_TRUE(host_.messages.empty());
 
   // Leaving Shift in Mode B frees the button in Mode A too, with the same caption.
   ChooseInRow(3, kMidClick);
   EXPECT_EQ(Function(A::A, 3), 2);
-  EXPECT_EQ(Function(A::B, 3), 2);
   EXPECT_EQ(Caption(A::A, 3), "Mid Click");
-  EXPECT_EQ(captions_.keyRows[2], "Mid Click");
 }
 
 TEST_F(KeySectionTest, ACancelledDialogStillChoosesTheFunction) {
   Config().Button(field::FireKeyIndex, A::A, 2) = 7;
   ChooseInRow(2, kFireKey);
-  EXPECT_EQ(dialogs_.runs, std::vector<std::string>{"fire key"});
   EXPECT_EQ(Function(A::A, 2), 9);
   EXPECT_EQ(Config().Button(field::FireKeyIndex, A::A, 2), 7);
   EXPECT_EQ(Caption(A::A, 2), "Right Click");
@@ -109,21 +100,13 @@ TEST_F(KeySectionTest, ConfirmedDialogsStoreTheirParametersInTheActiveConfigurat
   EXPECT_EQ(Config().Button(field::FireTimes, A::B, 2), 3);
   EXPECT_EQ(Config()[field::FireMakeTime], 40);
   EXPECT_EQ(Config()[field::FireBreakTime], 50);
-  EXPECT_EQ(Caption(A::B, 2), "Fire Key-R-CTRL");
   EXPECT_EQ(Config().Button(field::FireKeyUsage, A::A, 2), 0);
-  EXPECT_EQ(Caption(A::A, 2), "Right Click");
-  EXPECT_EQ(captions_.keyRows[1], "Fire Key-R-CTRL");
   EXPECT_EQ(host_.drawLog.back(), "text Fire Key-R-CTRL");  // the box is redrawn
 
   dialogs_.singleKey = "Num 5";
   ChooseInRow(3, kSingleKey);
   EXPECT_EQ(Config().Button(field::SingleKeyUsage, A::B, 3), 0x5D);
   EXPECT_EQ(Caption(A::B, 3), "Single Key-Num 5");
-
-  dialogs_.media = ListChoice{4, "Mute"};
-  ChooseInRow(6, kMultimedia);
-  EXPECT_EQ(Config().Button(field::MediaKeyIndex, A::B, 6), 4);
-  EXPECT_EQ(Caption(A::B, 6), "Multimedia-Mute");
 }
 
 TEST_F(KeySectionTest, TheSnipeCodeComesFromTheSensorsLevelTable) {
@@ -166,19 +149,6 @@ TEST_F(KeySectionTest, DpiSwitchIsChosenOnlyThroughItsSubList) {
   EXPECT_FALSE(host_.Has(ListOfRow(2)));
 }
 
-TEST_F(KeySectionTest, ASubListLeftWithoutItsKeyListChangesNothing) {
-  page_.ToggleKeyList(2);
-  PointAtEntry(2, kDpiSwitch);
-  page_.ToggleKeyList(2);  // the box clicked again closes only the key list
-  ASSERT_TRUE(host_.Has(kDpiSubList));
-  const DeviceConfig before = Config();
-  Choose(kDpiSubList, 0);
-  EXPECT_EQ(Config(), before);
-
-  page_.CloseListsOutside({100, 600});
-  EXPECT_FALSE(host_.Has(kDpiSubList));
-}
-
 TEST_F(KeySectionTest, APressOutsideTheOpenListAndItsBoxClosesItWithItsSubList) {
   page_.ToggleKeyList(3);
   PointAtEntry(3, kDpiSwitch);
@@ -189,6 +159,17 @@ TEST_F(KeySectionTest, APressOutsideTheOpenListAndItsBoxClosesItWithItsSubList) 
   page_.CloseListsOutside({300, 520});  // on "Mode A"
   EXPECT_FALSE(host_.Has(ListOfRow(3)));
   EXPECT_FALSE(host_.Has(kDpiSubList));
+
+  // The box clicked again closes only the key list; the sub-list's choice then has no button.
+  page_.ToggleKeyList(2);
+  PointAtEntry(2, kDpiSwitch);
+  page_.ToggleKeyList(2);
+  ASSERT_TRUE(host_.Has(kDpiSubList));
+  const DeviceConfig before = Config();
+  Choose(kDpiSubList, 0);
+  EXPECT_EQ(Config(), before);
+  page_.CloseListsOutside({100, 600});
+  EXPECT_FALSE(host_.Has(kDpiSubList));
 }
 
 TEST_F(KeySectionTest, ConfigurationsShowTheirOwnCaptionsAndRestoreSetsBoth) {
@@ -197,17 +178,13 @@ TEST_F(KeySectionTest, ConfigurationsShowTheirOwnCaptionsAndRestoreSetsBoth) {
   EXPECT_EQ(Config()[field::ActiveKeyConfig], 1);
   EXPECT_EQ(captions_.keyRows[1], "Copy");
   EXPECT_EQ(host_.copies, 1);
-  EXPECT_EQ(Drawn("image /DropdownBox-normal.png"), 7);
-  const auto modeB = std::find(host_.drawLog.begin(), host_.drawLog.end(), "text Mode B");
-  ASSERT_NE(modeB, host_.drawLog.end());
-  EXPECT_EQ(*(modeB - 1), "image /button-over.png");
+  EXPECT_EQ(host_.drawLog.end()[-2], "image /button-over.png");  // Mode B, drawn last
 
   Config().Button(field::KeyFunction, A::A, 8) = 2;
   Config().Button(field::HotKeyIndex, A::B, 2) = 5;
   state_.captions[0] = "Undo";
   page_.RestoreDefaultKeys();
   EXPECT_EQ(Function(A::A, 8), 12);
-  EXPECT_EQ(Config().Button(field::DpiSwitchCode, A::B, 5), 4);
   EXPECT_EQ(Config().Button(field::HotKeyIndex, A::B, 2), 5);
   EXPECT_EQ(state_.captions, DefaultButtonCaptions(UiLanguage::EN));
   EXPECT_EQ(captions_.keyRows[1], "Right Click");
