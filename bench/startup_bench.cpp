@@ -44,15 +44,15 @@ void StartUp(benchmark::State& state, bool plugged) {
   }
 }
 
-void BM_StartUpWithoutMouse(benchmark::State& state) {
+void BM_StartUpToReadyWithoutMouse(benchmark::State& state) {
   StartUp(state, false);
 }
-BENCHMARK(BM_StartUpWithoutMouse)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StartUpToReadyWithoutMouse)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_StartUpWithSimulatedMouse(benchmark::State& state) {
+void BM_StartUpToReadyWithSimulatedMouse(benchmark::State& state) {
   StartUp(state, true);
 }
-BENCHMARK(BM_StartUpWithSimulatedMouse)
+BENCHMARK(BM_StartUpToReadyWithSimulatedMouse)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)
     ->UseRealTime();

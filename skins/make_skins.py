@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws the skins delivered with the tool and the application icon.
 
-    python3 skins/make_skins.py            writes skins/<name>/*.png and skins/TarnixMouseApp.ico
+    python3 skins/make_skins.py            writes skins/<name>/*.png, skins/TarnixMouseApp.ico and skins/tarnix-q8.png
 
 Every image has exactly the size of the rectangle that draws it (control faces) or holds every
 control of its window (backgrounds); the positions below are the fixed layout of the windows, the
@@ -391,6 +391,8 @@ def make_icon():
         emblem(img, t, r, r, size * 0.42)
         entries.append((size, img.png(alpha=True)))
     write(os.path.join(HERE, "TarnixMouseApp.ico"), encode_ico(entries))
+    # The same picture for Linux desktops, whose menus and trays take PNG icons.
+    write(os.path.join(HERE, "tarnix-q8.png"), entries[-1][1])
     print("icon")
 
 

@@ -12,23 +12,27 @@
 
 namespace q8::win32 {
 
-void ForwardDeviceChange(DeviceChangeHandler& handler, WPARAM event, LPARAM record) {
-  // Events such as DBT_DEVNODES_CHANGED come without a record.
-  if (record == 0) {
-    return;
+DeviceChangeNotice ReadDeviceChange(WPARAM event, LPARAM record) {
+  DeviceChangeNotice notice;
+  notice.event = static_cast<std::uint32_t>(event);
+  // Other events (DBT_DEVNODES_CHANGED, DBT_CONFIGCHANGED ...) carry no record, or one of another
+  // shape, in the lParam.
+  const bool carriesRecord = event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE;
+  if (!carriesRecord || record == 0) {
+    return notice;
   }
   const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(record);
-  std::string path;
+  notice.recordType = header->dbch_devicetype;
   if (header->dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE) {
     const auto* deviceInterface = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(record);
     // The name fills the record to its end; a record cut short still yields no more than it holds.
     const std::size_t nameOffset = offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name);
     const std::size_t capacity =
         header->dbch_size > nameOffset ? (header->dbch_size - nameOffset) / sizeof(wchar_t) : 0;
-    path = ToUtf8(std::wstring_view(deviceInterface->dbcc_name,
-                                    ::wcsnlen(deviceInterface->dbcc_name, capacity)));
+    notice.interfacePath = ToUtf8(std::wstring_view(
+        deviceInterface->dbcc_name, ::wcsnlen(deviceInterface->dbcc_name, capacity)));
   }
-  handler.OnDeviceChange(static_cast<std::uint32_t>(event), header->dbch_devicetype, path);
+  return notice;
 }
 
 DeviceNotificationRegistration::~DeviceNotificationRegistration() {

@@ -17,11 +17,11 @@ namespace {
 
 QIcon ApplicationIcon(const std::filesystem::path& executable) {
   for (const auto& candidate :
-       {executable.parent_path() / "TarnixMouseApp.ico",
-        executable.parent_path().parent_path() / "share/tarnix-q8/TarnixMouseApp.ico"}) {
-    const QIcon icon(QString::fromStdString(candidate.string()));
-    if (!icon.isNull()) {
-      return icon;
+       {executable.parent_path() / "tarnix-q8.png",
+        executable.parent_path().parent_path() / "share/tarnix-q8/tarnix-q8.png"}) {
+    std::error_code error;
+    if (std::filesystem::exists(candidate, error)) {
+      return QIcon(QString::fromStdString(candidate.string()));
     }
   }
   return QIcon::fromTheme(QStringLiteral("input-mouse"));

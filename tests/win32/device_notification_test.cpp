@@ -61,5 +61,27 @@ TEST(DeviceNotificationTest, ForwardsInterfacePathsAndIgnoresOtherRecords) {
   EXPECT_THAT(host.calls, ElementsAre(kStatusMouseLost));
 }
 
+TEST(DeviceNotificationTest, ReadsARecordOnlyForArrivalAndRemoval) {
+  auto mouse = InterfaceRecord(LR"(\\?\HID#VID_04D9&PID_A09E&MI_01#7&2#{4d1e55b2})");
+  const auto record = reinterpret_cast<LPARAM>(mouse.data());
+
+  const DeviceChangeNotice removal = ReadDeviceChange(DBT_DEVICEREMOVECOMPLETE, record);
+  EXPECT_EQ(removal.event, 0x8004u);
+  EXPECT_EQ(removal.recordType, kDeviceInterfaceRecord);
+  EXPECT_EQ(removal.interfacePath, R"(\\?\HID#VID_04D9&PID_A09E&MI_01#7&2#{4d1e55b2})");
+
+  // DBT_CONFIGCHANGECANCELED and friends may carry anything in the lParam: an address that cannot
+  // be read must not be.
+  const DeviceChangeNotice other = ReadDeviceChange(DBT_CONFIGCHANGECANCELED, 1);
+  EXPECT_EQ(other.event, static_cast<std::uint32_t>(DBT_CONFIGCHANGECANCELED));
+  EXPECT_EQ(other.recordType, 0u);
+  EXPECT_EQ(other.interfacePath, "");
+
+  // A record cut short before its path yields an empty path, not what lies beyond it.
+  reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(mouse.data())->dbcc_size =
+      offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name);
+  EXPECT_EQ(ReadDeviceChange(DBT_DEVICEARRIVAL, record).interfacePath, "");
+}
+
 }  // namespace
 }  // namespace q8::win32

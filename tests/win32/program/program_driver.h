@@ -1,0 +1,58 @@
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace q8::test {
+
+// A scratch copy of the built tray program: TarnixMouseApp.exe with config.bin, str.ini and both
+// delivered skins beside it, as the build tree holds them.
+class ProgramFolder {
+ public:
+  ProgramFolder();
+  const std::filesystem::path& path() const { return dir_.path(); }
+  std::filesystem::path operator/(const std::string& name) const { return dir_ / name; }
+
+ private:
+  TempDir dir_;
+};
+
+// One run of the tray program in a folder, driven from outside as other programs and the tray
+// would: it is ended when the object ends if it has not ended by then.
+class RunningProgram {
+ public:
+  RunningProgram(const ProgramFolder& folder, const std::vector<std::wstring>& arguments);
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  bool Started() const { return process_ != nullptr; }
+  // The program's main window once it has finished starting (it then waits for input), or null
+  // when none appeared within `limit`.
+  HWND WaitUntilReady(std::chrono::milliseconds limit = std::chrono::seconds(30));
+  // The exit code once the program has ended, or nothing while it still runs after `limit`.
+  std::optional<DWORD> WaitForExit(std::chrono::milliseconds limit);
+  bool Running() const;
+  DWORD ProcessId() const { return processId_; }
+
+ private:
+  static void Settle(HWND window);
+
+  HANDLE process_ = nullptr;
+  DWORD processId_ = 0;
+};
+
+// Every window of the class "TarnixQ8Class", of any process.
+std::vector<HWND> MainWindows();
+
+// Sends `message` and waits for its answer (false when the window did not answer in 20 s).
+bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& answer);
+
+}  // namespace q8::test

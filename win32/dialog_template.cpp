@@ -1,0 +1,43 @@
+#include "win32/dialog_template.h"
+
+#include <cstring>
+
+namespace q8::win32 {
+namespace {
+
+void AppendText(std::vector<WORD>& words, const std::wstring& text) {
+  for (wchar_t c : text) {
+    words.push_back(static_cast<WORD>(c));
+  }
+  words.push_back(0);
+}
+
+}  // namespace
+
+std::vector<WORD> BuildDialogTemplate(const DialogTemplateSpec& spec) {
+  DLGTEMPLATE header{};
+  header.style = spec.style;
+  header.dwExtendedStyle = spec.exStyle;
+  header.cdit = 0;
+  header.x = 0;
+  header.y = 0;
+  header.cx = spec.width;
+  header.cy = spec.height;
+  static_assert(sizeof(DLGTEMPLATE) % sizeof(WORD) == 0);
+  std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD));
+  std::memcpy(words.data(), &header, sizeof(header));
+  words.push_back(0);  // no menu
+  if (spec.windowClass.empty()) {
+    words.push_back(0);  // the system dialog class
+  } else {
+    AppendText(words, spec.windowClass);
+  }
+  AppendText(words, spec.title);
+  if ((spec.style & DS_SETFONT) != 0) {
+    words.push_back(spec.pointSize);
+    AppendText(words, spec.face);
+  }
+  return words;
+}
+
+}  // namespace q8::win32

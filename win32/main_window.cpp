@@ -1,0 +1,395 @@
+#include "win32/main_window.h"
+
+#include <shellapi.h>
+
+#include "app/keldra_dlg.h"
+#include "win32/dialog_template.h"
+#include "win32/dialog_window.h"
+#include "win32/message_params.h"
+#include "win32/wide_text.h"
+#include "win32/window_surface.h"
+
+namespace q8::win32 {
+namespace {
+
+constexpr wchar_t kInstanceMutexName[] = L"Tarnix Q8-617Mutex";
+
+// The main window's template: a visible pop-up without caption or border, centred, of the class
+// "TarnixQ8Class", in "宋体" 12 points. Its size is replaced by the skin's at initialisation; in
+// that font (8 x 16 pixel base units at 96 DPI) it already matches the delivered skins, so the
+// window the skin resizes stays centred.
+DialogTemplateSpec MainWindowTemplate() {
+  DialogTemplateSpec spec;
+  spec.style = WS_POPUP | WS_VISIBLE | DS_CENTER | DS_SETFONT;
+  spec.width = 438;
+  spec.height = 324;
+  spec.windowClass = kMainWindowClass;
+  spec.pointSize = 12;
+  spec.face = L"\u5B8B\u4F53";  // 宋体
+  return spec;
+}
+
+HFONT CreateFontFrom(const FontRequest& request) {
+  return ::CreateFontW(request.height, 0, 0, 0, request.weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       request.pitchAndFamily, ToWide(request.face).c_str());
+}
+
+// Removes a hook when the modal run it serves ends.
+class HookGuard {
+ public:
+  explicit HookGuard(HHOOK hook) : hook_(hook) {}
+  ~HookGuard() {
+    if (hook_ != nullptr) {
+      ::UnhookWindowsHookEx(hook_);
+    }
+  }
+  HookGuard(const HookGuard&) = delete;
+  HookGuard& operator=(const HookGuard&) = delete;
+
+ private:
+  HHOOK hook_;
+};
+
+// Messages whose dialog-procedure answer is the result itself rather than DWLP_MSGRESULT.
+bool AnswersDirectly(UINT message) {
+  switch (message) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_QUERYDRAGICON:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The window whose modal loop the message filter serves. A hook procedure gets no context of its
+// own, and there is one main window per process.
+MainWindow* loopWindow = nullptr;
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance)
+    : instance_(instance), icon_(::LoadIconW(instance, ResourceId(kApplicationIconId))) {}
+
+MainWindow::~MainWindow() {
+  ReleaseFonts();
+}
+
+int MainWindow::Run(CKeldraDlg& controller) {
+  controller_ = &controller;
+  const std::vector<WORD> dialogTemplate = BuildDialogTemplate(MainWindowTemplate());
+  // The modal loop hands every message to this filter before it dispatches it (and before the
+  // dialog's own keyboard handling, which would take Enter for the default button).
+  const HookGuard hook(
+      ::SetWindowsHookExW(WH_MSGFILTER, MessageFilter, nullptr, ::GetCurrentThreadId()));
+  loopWindow = this;
+  const INT_PTR result = ::DialogBoxIndirectParamW(instance_, AsTemplate(dialogTemplate), nullptr,
+                                                   DialogProc, reinterpret_cast<LPARAM>(this));
+  loopWindow = nullptr;
+  controller_ = nullptr;
+  return result == -1 ? -1 : exitCode_;
+}
+
+INT_PTR CALLBACK MainWindow::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    ::SetWindowLongPtrW(window, DWLP_USER, lParam);
+    reinterpret_cast<MainWindow*>(lParam)->OnInitDialog(window);
+    return TRUE;
+  }
+  auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, DWLP_USER));
+  if (self == nullptr || self->controller_ == nullptr) {
+    return FALSE;  // before WM_INITDIALOG
+  }
+  const std::optional<LRESULT> result = self->Handle(message, wParam, lParam);
+  if (!result) {
+    return FALSE;
+  }
+  if (AnswersDirectly(message)) {
+    return static_cast<INT_PTR>(*result);
+  }
+  ::SetWindowLongPtrW(window, DWLP_MSGRESULT, *result);
+  return TRUE;
+}
+
+LRESULT CALLBACK MainWindow::MessageFilter(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == MSGF_DIALOGBOX && loopWindow != nullptr &&
+      loopWindow->FilterLoopMessage(*reinterpret_cast<const MSG*>(lParam))) {
+    return 1;
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool MainWindow::FilterLoopMessage(const MSG& message) {
+  if (window_ == nullptr || controller_ == nullptr ||
+      (message.hwnd != window_ && !::IsChild(window_, message.hwnd))) {
+    return false;  // a message of a dialog or message box run over the main window
+  }
+  if (message.message == WM_MOUSEMOVE) {
+    controller_->OnPointerMove(CursorInClient(window_));
+    return false;
+  }
+  if (message.message == WM_KEYDOWN) {
+    return controller_->OnKeyDown(static_cast<int>(message.wParam));
+  }
+  return false;
+}
+
+void MainWindow::OnInitDialog(HWND window) {
+  window_ = window;
+  controls_.SetParent(window);
+  taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+  LetThroughFromOtherPrograms();
+  controller_->OnInitDialog();
+}
+
+// The tool asks for administrator rights, and the system then drops window messages that programs
+// of a lower integrity level send it. Two must come through: the status notification, which any
+// program may send, and "TaskbarCreated", which Explorer (never elevated) broadcasts after a
+// restart so that the tray icon can come back. ChangeWindowMessageFilterEx lets them through to
+// this window alone; the older ChangeWindowMessageFilter would open the whole process.
+void MainWindow::LetThroughFromOtherPrograms() {
+  ::ChangeWindowMessageFilterEx(window_, kStatusNotifyMessage, MSGFLT_ALLOW, nullptr);
+  ::ChangeWindowMessageFilterEx(window_, taskbarCreated_, MSGFLT_ALLOW, nullptr);
+}
+
+std::optional<LRESULT> MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  CKeldraDlg& dlg = *controller_;
+  switch (message) {
+    case WM_NCPAINT:
+      return dlg.OnNcPaint() ? std::optional<LRESULT>(0) : std::nullopt;
+    case WM_ERASEBKGND:
+      dlg.OnEraseBackground();
+      return TRUE;
+    case WM_PAINT:
+      return HandlePaint();
+    case WM_QUERYDRAGICON:
+      return reinterpret_cast<LRESULT>(icon_);
+    case WM_LBUTTONDOWN:
+      dlg.OnLButtonDown(PointOf(lParam));
+      return std::nullopt;  // the default handling of the press follows
+    case WM_MOUSEMOVE:
+      dlg.OnMouseMove(PointOf(lParam));
+      return 0;
+    case WM_MOUSEHOVER:
+      dlg.OnMouseHover(PointOf(lParam));
+      return 0;
+    case WM_MOUSELEAVE:
+      dlg.OnMouseLeave();
+      return 0;
+    case WM_MOUSEWHEEL:
+      dlg.OnMouseWheel(WheelDelta(wParam));
+      return 0;
+    case WM_CLOSE:
+      dlg.OnClose();
+      return 0;
+    case WM_COMMAND:
+      return HandleCommand(wParam, lParam);
+    case WM_DESTROY:
+      OnDestroy();
+      return std::nullopt;
+    case WM_DEVICECHANGE:
+      ForwardDeviceChange(dlg, wParam, lParam);
+      return TRUE;
+    case kTrayCallbackMessage:
+      dlg.OnTrayCallback(LowWord(static_cast<std::uintptr_t>(lParam)));
+      return 0;
+    case kStatusNotifyMessage:
+      dlg.OnStatusNotify(static_cast<std::uintptr_t>(wParam), static_cast<std::intptr_t>(lParam));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLOREDIT: {
+      const ControlId id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+      const INT_PTR brush = controls_.AnswerControlColor(message, reinterpret_cast<HDC>(wParam),
+                                                         dlg.ControlColor(id));
+      return brush != 0 ? std::optional<LRESULT>(brush) : std::nullopt;
+    }
+    default:
+      if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        dlg.OnTaskbarCreated();
+        return 0;
+      }
+      return std::nullopt;
+  }
+}
+
+std::optional<LRESULT> MainWindow::HandleCommand(WPARAM wParam, LPARAM lParam) {
+  const auto id = static_cast<ControlId>(LowWord(wParam));
+  if (lParam == 0) {
+    controller_->OnCommand(id);  // the tray menu
+    return 0;
+  }
+  switch (HighWord(wParam)) {
+    case LBN_SELCHANGE:
+      controller_->OnListNotification(id, ListEvent::kSelectionChange);
+      return 0;
+    case LBN_DBLCLK:
+      controller_->OnListNotification(id, ListEvent::kDoubleClick);
+      return 0;
+    default:
+      return std::nullopt;
+  }
+}
+
+// Minimised, the window shows the application icon centred in its client area; otherwise the
+// skin is drawn on background erasure and the default painting only validates.
+std::optional<LRESULT> MainWindow::HandlePaint() {
+  if (!::IsIconic(window_)) {
+    return std::nullopt;
+  }
+  PAINTSTRUCT paint{};
+  const HDC dc = ::BeginPaint(window_, &paint);
+  ::SendMessageW(window_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  const Rect client = ClientRect();
+  const int x = (client.Width() - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+  ::DrawIcon(dc, x, y, icon_);
+  ::EndPaint(window_, &paint);
+  return 0;
+}
+
+void MainWindow::OnDestroy() {
+  controller_->OnDestroy();
+  trayIcon_.Delete();
+  controls_.OnParentDestroyed();
+}
+
+// --- SkinWindowHost ------------------------------------------------------------------------------
+
+Rect MainWindow::ClientRect() const {
+  return ClientRectOf(window_);
+}
+
+void MainWindow::CopyToWindow(const Canvas& source, Rect area) {
+  CopyCanvasToWindow(window_, source, area);
+}
+
+void MainWindow::ResizeClient(int width, int height) {
+  ResizeWindowClient(window_, width, height);
+}
+
+void MainWindow::TrackMouse(bool alsoLeave, unsigned hoverMs) {
+  TrackWindowMouse(window_, alsoLeave, hoverMs);
+}
+
+// --- Messages and dialogs ------------------------------------------------------------------------
+
+void MainWindow::ShowMessage(std::string_view text, std::string_view caption) {
+  ::MessageBoxW(window_, ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK);
+}
+
+DialogResult MainWindow::RunDialog(DialogController& dialog) {
+  return RunSkinnedDialog(window_, dialog);
+}
+
+// --- Start-up ------------------------------------------------------------------------------------
+
+bool MainWindow::ClaimSingleInstance() {
+  instanceMutex_.Reset(::CreateMutexW(nullptr, FALSE, kInstanceMutexName));
+  const DWORD error = ::GetLastError();
+  // Access is denied when the running copy made the mutex in another security context.
+  return error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED;
+}
+
+void MainWindow::SetUpWindowStyle() {
+  ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+  ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  // A tool window gets no task-bar button: the tool lives in the notification area.
+  const LONG_PTR exStyle = ::GetWindowLongPtrW(window_, GWL_EXSTYLE);
+  ::SetWindowLongPtrW(window_, GWL_EXSTYLE, (exStyle & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
+}
+
+bool MainWindow::RegisterDeviceNotifications() {
+  return deviceNotifications_.Register(window_);
+}
+
+void MainWindow::SetFonts(const LanguageFonts& fonts) {
+  ReleaseFonts();
+  normalFont_ = CreateFontFrom(fonts.normal);
+  titleFont_ = CreateFontFrom(fonts.title);
+  textPainter_ = GdiTextPainter(normalFont_, titleFont_);
+  controls_.SetFont(normalFont_);
+}
+
+void MainWindow::ReleaseFonts() {
+  for (HFONT* font : {&normalFont_, &titleFont_}) {
+    if (*font != nullptr) {
+      ::DeleteObject(*font);
+      *font = nullptr;
+    }
+  }
+}
+
+OsVersion MainWindow::PlatformVersion() const {
+  // GetVersion answers as the manifest lets it: without a compatibility section, 6.2 on every
+  // system from Windows 8 on, which is what the choice of the Chinese font expects.
+  const DWORD version = ::GetVersion();
+  return {LowWord(version) & 0xFF, (LowWord(version) >> 8) & 0xFF};
+}
+
+// --- The window ----------------------------------------------------------------------------------
+
+void MainWindow::ShowWindow() {
+  ::ShowWindow(window_, SW_SHOW);
+}
+
+void MainWindow::HideWindow() {
+  ::ShowWindow(window_, SW_HIDE);
+}
+
+void MainWindow::BringToForeground() {
+  ::SetForegroundWindow(window_);
+}
+
+void MainWindow::StartDrag(Point point) {
+  // The press of a caption bar, which the window lacks: the system then moves the window with the
+  // pointer until the button is released.
+  POINT onScreen{point.x, point.y};
+  ::ClientToScreen(window_, &onScreen);
+  ::PostMessageW(window_, WM_NCLBUTTONDOWN, HTCAPTION, PackPoint(onScreen.x, onScreen.y));
+}
+
+void MainWindow::SetBusy(bool busy) {
+  if (busy) {
+    cursorBeforeBusy_ = ::SetCursor(::LoadCursorW(nullptr, ResourceId(32514)));  // IDC_WAIT
+  } else {
+    ::SetCursor(cursorBeforeBusy_ != nullptr ? cursorBeforeBusy_
+                                             : ::LoadCursorW(nullptr, ResourceId(32512)));  // arrow
+    cursorBeforeBusy_ = nullptr;
+  }
+}
+
+// --- Tray icon -----------------------------------------------------------------------------------
+
+void MainWindow::AddTrayIcon(std::string_view tip) {
+  trayIcon_.Add(window_, icon_, tip);
+}
+
+void MainWindow::ShowBalloon(const TrayBalloon& balloon) {
+  trayIcon_.ShowBalloon(balloon.text, balloon.title, balloon.timeoutMs);
+}
+
+void MainWindow::DeleteTrayIcon() {
+  trayIcon_.Delete();
+}
+
+void MainWindow::ShowTrayMenu(std::string_view exitText) {
+  TrayIcon::ShowMenu(window_, kCommandExit, exitText);
+}
+
+// --- The system ----------------------------------------------------------------------------------
+
+void MainWindow::OpenAddress(std::string_view address) {
+  ::ShellExecuteW(window_, L"open", ToWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void MainWindow::EndProcess(int exitCode) {
+  // Ends the modal loop once the current message is handled; the window is then destroyed and
+  // the application object ends the process with this code.
+  exitCode_ = exitCode;
+  ::EndDialog(window_, exitCode);
+}
+
+}  // namespace q8::win32

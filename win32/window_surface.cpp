@@ -1,0 +1,64 @@
+#include "win32/window_surface.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace q8::win32 {
+
+Rect ClientRectOf(HWND window) {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  return {client.left, client.top, client.right, client.bottom};
+}
+
+void CopyCanvasToWindow(HWND window, const Canvas& source, Rect area) {
+  const int width = std::min(area.Width(), source.Width());
+  const int height = std::min(area.Height(), source.Height());
+  if (width <= 0 || height <= 0) {
+    return;
+  }
+  // The DIB describes exactly the rows copied (top-down, the canvas's full row length), so the
+  // source rectangle always starts at the DIB's first row and no bottom-up reading can shift it.
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = source.Width();
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  const HDC dc = ::GetDC(window);
+  if (dc == nullptr) {
+    return;
+  }
+  ::StretchDIBits(dc, area.left, area.top, width, height, 0, 0, width, height,
+                  source.Pixels().data(), &info, DIB_RGB_COLORS, SRCCOPY);
+  ::ReleaseDC(window, dc);
+}
+
+void ResizeWindowClient(HWND window, int width, int height) {
+  RECT frame{0, 0, width, height};
+  const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE));
+  ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  ::SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TrackWindowMouse(HWND window, bool alsoLeave, unsigned hoverMs) {
+  TRACKMOUSEEVENT track{};
+  track.cbSize = sizeof(track);
+  track.dwFlags = TME_HOVER | (alsoLeave ? TME_LEAVE : 0);
+  track.hwndTrack = window;
+  track.dwHoverTime = hoverMs;
+  ::_TrackMouseEvent(&track);
+}
+
+Point CursorInClient(HWND window) {
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  ::ScreenToClient(window, &cursor);
+  return {cursor.x, cursor.y};
+}
+
+}  // namespace q8::win32
