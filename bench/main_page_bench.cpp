@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "pages/main_page.h"
+#include "app/main_window_parts.h"
 #include "support/fake_window_host.h"
 #include "ui/png_decoder.h"
 
@@ -18,16 +18,6 @@ const std::filesystem::path kSkins =
 class NoText final : public TextPainter {
  public:
   void DrawText(Canvas&, std::string_view, Rect, FontRole, Rgb, TextAlign) override {}
-};
-
-class NoDialogs final : public KeyFunctionDialogs {
- public:
-  std::optional<ListChoice> RunLaunchDialog() override { return {}; }
-  std::optional<ListChoice> RunMediaDialog() override { return {}; }
-  std::optional<ListChoice> RunHotKeyDialog() override { return {}; }
-  std::optional<FireKeyChoice> RunFireKeyDialog() override { return {}; }
-  std::optional<std::string> RunSingleKeyDialog() override { return {}; }
-  std::optional<ListChoice> RunSnipeDialog() override { return {}; }
 };
 
 // A main window with the delivered skin, its page set up as after start-up with the mouse.
@@ -47,7 +37,7 @@ class PageBench {
   test::FakeMainWindowHost host;
   PngDecoder decoder;
   NoText text;
-  NoDialogs dialogs;
+  CancelledKeyFunctionDialogs dialogs;
   SkinPainter painter{state.skinDirectory, state.skinTextColor, decoder, text, nullptr};
   SkinnedWindow window{host};
   MainWindowCaptions captions;

@@ -13,16 +13,6 @@
 namespace q8 {
 namespace {
 
-class NoKeyDialogs final : public KeyFunctionDialogs {
- public:
-  std::optional<ListChoice> RunLaunchDialog() override { return {}; }
-  std::optional<ListChoice> RunMediaDialog() override { return {}; }
-  std::optional<ListChoice> RunHotKeyDialog() override { return {}; }
-  std::optional<FireKeyChoice> RunFireKeyDialog() override { return {}; }
-  std::optional<std::string> RunSingleKeyDialog() override { return {}; }
-  std::optional<ListChoice> RunSnipeDialog() override { return {}; }
-};
-
 // The delivered files, a simulated mouse and the main window with its real page over a fake host.
 class MainWindowPartsTest : public ::testing::Test {
  protected:
@@ -52,7 +42,7 @@ class MainWindowPartsTest : public ::testing::Test {
   AppState state;
   test::FakeMainWindowHost host;
   PngDecoder decoder;
-  NoKeyDialogs dialogs;
+  CancelledKeyFunctionDialogs dialogs;
   CKeldraDlg dialog{state, host, connection, decoder};
   std::unique_ptr<MainPage> page = AttachMainPage(dialog, dialogs);
 };
