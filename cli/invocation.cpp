@@ -14,7 +14,7 @@ struct CommandHelp {
   bool takesConfig;
 };
 
-constexpr std::array<CommandHelp, 5> kCommands{{
+constexpr std::array<CommandHelp, 6> kCommands{{
     {"info", "info",
      "whether the mouse is found, its channels, report rate, DPI stage, sensor "
      "variant and DPI levels",
@@ -33,6 +33,11 @@ constexpr std::array<CommandHelp, 5> kCommands{{
      "      (STAGE 1 to 6; VALUE a DPI level of the mouse's sensor, as info lists them;\n"
      "      BRIGHTNESS 5% 15% ... 100%; SPEED 8S 7S 6S 5S 4S)",
      true},
+    {"notify", "notify TYPE VALUE",
+     "tell the running tray program what the mouse switched to; it shows the balloon of\n"
+     "      TYPE: 5 report rate (VALUE 1, 2, 4, 8), 7 DPI stage (1 to 8), 8 key configuration\n"
+     "      (1, 2), 9 macro number (not 0). The mouse itself is not touched.",
+     false},
 }};
 
 const CommandHelp* FindCommand(std::string_view name) {
@@ -86,12 +91,15 @@ ParseResult ParseInvocation(std::span<const std::string> args) {
       }
     } else if (arg == "--config" || arg.starts_with("--config=")) {
       if (arg == "--config") {
-        if (i + 1 == args.size()) {
+        if (i + 1 == args.size() || args[i + 1].empty()) {
           return "--config needs a file name";
         }
         invocation.configFile = args[++i];
       } else {
         invocation.configFile = arg.substr(arg.find('=') + 1);
+        if (invocation.configFile->empty()) {
+          return "--config= needs a file name";
+        }
       }
     } else if (arg.starts_with("--")) {
       return "unknown option '" + arg + "'";
@@ -114,7 +122,8 @@ ParseResult ParseInvocation(std::span<const std::string> args) {
   if (invocation.configFile && !command->takesConfig) {
     return "'" + invocation.command + "' takes no --config";
   }
-  if (invocation.command != "set" && !invocation.args.empty() && !invocation.help) {
+  const bool takesArguments = invocation.command == "set" || invocation.command == "notify";
+  if (!takesArguments && !invocation.args.empty() && !invocation.help) {
     return "'" + invocation.command + "' takes no argument '" + invocation.args.front() + "'";
   }
   return invocation;

@@ -20,13 +20,16 @@ std::filesystem::path PathFromUtf8(const std::string& text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
-MouseSession::MouseSession(const Invocation& invocation, StreamMessageSink& messages,
-                           std::ostream& err)
-    : invocation_(invocation), messages_(messages), err_(err) {}
+MouseSession::MouseSession(const Invocation& invocation, HidBus* systemBus,
+                           StreamMessageSink& messages, std::ostream& err)
+    : invocation_(invocation), systemBus_(systemBus), messages_(messages), err_(err) {}
 
 bool MouseSession::OpenBus() {
   if (!invocation_.simulate) {
-    bus_ = OpenSystemHidBus();
+    if (!systemBus_) {
+      ownBus_ = OpenSystemHidBus();
+    }
+    bus_ = systemBus_ ? systemBus_ : ownBus_.get();
     return true;
   }
   SimulatedMouse* mouse = nullptr;
@@ -44,7 +47,8 @@ bool MouseSession::OpenBus() {
     memoryMouse_ = std::make_unique<SimulatedMouse>();
     mouse = memoryMouse_.get();
   }
-  bus_ = std::make_unique<SimulatedHidBus>(*mouse);
+  ownBus_ = std::make_unique<SimulatedHidBus>(*mouse);
+  bus_ = ownBus_.get();
   return true;
 }
 
@@ -73,18 +77,35 @@ MouseSession::Outcome MouseSession::Open() {
     }
     return Outcome::kNotFound;
   }
+  countedShort_ = std::make_unique<CountingChannel>(link_.ShortChannel());
+  countedPage_ = std::make_unique<CountingChannel>(link_.PageChannel());
   if (trace_) {
-    tracedShort_ = std::make_unique<TracingChannel>(link_.ShortChannel(), *trace_, "short");
-    tracedPage_ = std::make_unique<TracingChannel>(link_.PageChannel(), *trace_, "page");
+    tracedShort_ = std::make_unique<TracingChannel>(*countedShort_, *trace_, "short");
+    tracedPage_ = std::make_unique<TracingChannel>(*countedPage_, *trace_, "page");
   }
   const int before = messages_.Count();
   ReadFoundMouse(Ports(), device_);  // what start-up does when the mouse is found
-  return messages_.Count() == before ? Outcome::kReady : Outcome::kNotAnswering;
+  if (messages_.Count() != before) {
+    return Outcome::kNotAnswering;  // the message said so
+  }
+  if (const int failed = FailedReports(); failed > 0) {
+    err_ << "q8ctl: the mouse stopped answering while it was read (" << failed
+         << " feature reports failed); what came back is not its memory\n";
+    return Outcome::kNotAnswering;
+  }
+  return Outcome::kReady;
+}
+
+int MouseSession::FailedReports() const {
+  return (countedShort_ ? countedShort_->Failures() : 0) +
+         (countedPage_ ? countedPage_->Failures() : 0);
 }
 
 ProtocolPorts MouseSession::Ports() {
-  FeatureChannel& shortChannel = tracedShort_ ? *tracedShort_ : link_.ShortChannel();
-  FeatureChannel& pageChannel = tracedPage_ ? *tracedPage_ : link_.PageChannel();
+  FeatureChannel& shortChannel =
+      tracedShort_ ? static_cast<FeatureChannel&>(*tracedShort_) : *countedShort_;
+  FeatureChannel& pageChannel =
+      tracedPage_ ? static_cast<FeatureChannel&>(*tracedPage_) : *countedPage_;
   Sleeper& sleeper = tracedSleeper_ ? static_cast<Sleeper&>(*tracedSleeper_) : realSleeper_;
   return {shortChannel, pageChannel, sleeper, messages_,
           TextFor(UiTextKey::MsgMouseNotDetected, UiLanguage::EN)};
@@ -93,6 +114,14 @@ ProtocolPorts MouseSession::Ports() {
 bool MouseSession::StateSaved() {
   if (persistentMouse_ && persistentMouse_->SaveError()) {
     err_ << "q8ctl: " << *persistentMouse_->SaveError() << '\n';
+    return false;
+  }
+  return true;
+}
+
+bool MouseSession::TraceWritten() {
+  if (trace_ && trace_->Failed()) {
+    err_ << "q8ctl: cannot write the trace file " << *invocation_.traceFile << '\n';
     return false;
   }
   return true;

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 
+#include "cli/counting_channel.h"
 #include "cli/invocation.h"
 #include "device/device_operations.h"
 #include "device/find_mouse.h"
@@ -35,32 +36,44 @@ class MouseSession {
   // How opening ended: found and read, or why not.
   enum class Outcome { kReady, kBadInput, kNotFound, kNotAnswering };
 
-  MouseSession(const Invocation& invocation, StreamMessageSink& messages, std::ostream& err);
+  // `systemBus`: the bus to use without --simulate; null for the system's HID bus.
+  MouseSession(const Invocation& invocation, HidBus* systemBus, StreamMessageSink& messages,
+               std::ostream& err);
   MouseSession(const MouseSession&) = delete;
   MouseSession& operator=(const MouseSession&) = delete;
 
   // Finds the mouse, opens both channels and reads its status and memory. Problems are told on
-  // `err` or through the message sink.
+  // `err` or through the message sink; a mouse that stops answering during the read is one that
+  // is not answering.
   Outcome Open();
 
   ProtocolPorts Ports();
   DeviceState& Device() { return device_; }
   const MouseLink& Link() const { return link_; }
+  // The feature reports the system refused so far, on both channels.
+  int FailedReports() const;
   // Whether the simulated mouse could keep its state file up to date; says so on `err` if not.
   bool StateSaved();
+  // Whether every line of the trace was written; says so on `err` if not.
+  bool TraceWritten();
 
  private:
   bool OpenBus();
   bool OpenTrace();
 
   const Invocation& invocation_;
+  HidBus* systemBus_;
   StreamMessageSink& messages_;
   std::ostream& err_;
 
   std::unique_ptr<PersistentSimulatedMouse> persistentMouse_;
   std::unique_ptr<SimulatedMouse> memoryMouse_;
-  std::unique_ptr<HidBus> bus_;
+  std::unique_ptr<HidBus> ownBus_;
+  HidBus* bus_ = nullptr;
   MouseLink link_;
+
+  std::unique_ptr<CountingChannel> countedShort_;
+  std::unique_ptr<CountingChannel> countedPage_;
 
   std::ofstream traceFile_;
   std::unique_ptr<WireTrace> trace_;

@@ -1,5 +1,6 @@
 #include "cli/q8ctl.h"
 
+#include <charconv>
 #include <filesystem>
 
 #include "app/apply_settings.h"
@@ -7,6 +8,8 @@
 #include "cli/mouse_session.h"
 #include "cli/set_command.h"
 #include "cli/settings_report.h"
+#include "cli/termination_hold.h"
+#include "cli/tray_program.h"
 #include "settings/config_file.h"
 #include "settings/executable_path.h"
 
@@ -23,16 +26,37 @@ int BadInput(const std::string& problem, std::ostream& err) {
   return kExitUsage;
 }
 
-// The config.bin a command works on: --config, or the one beside q8ctl.
-std::optional<std::filesystem::path> ConfigPath(const Invocation& invocation) {
+// The config.bin a command works on: --config, or the tool's own (the one the tray program uses).
+std::optional<std::filesystem::path> ConfigPath(const Invocation& invocation, std::string& error) {
   if (invocation.configFile) {
     return PathFromUtf8(*invocation.configFile);
   }
-  const auto executable = ExecutablePath();
+  const auto executable = ToolExecutable(error);
   if (!executable) {
     return std::nullopt;
   }
   return DataFilePathsFor(*executable).configBin;
+}
+
+// notify TYPE VALUE: hands the running tray program a status notification.
+int Notify(const Invocation& invocation, std::ostream& err) {
+  std::uintptr_t type = 0;
+  std::intptr_t value = 0;
+  const auto number = [](const std::string& text, auto& result) {
+    const char* end = text.data() + text.size();
+    const auto parsed = std::from_chars(text.data(), end, result);
+    return parsed.ec == std::errc() && parsed.ptr == end && !text.empty();
+  };
+  if (invocation.args.size() != 2 || !number(invocation.args[0], type) ||
+      !number(invocation.args[1], value)) {
+    return UsageError("notify takes a TYPE and a VALUE, both whole numbers", "notify", err);
+  }
+  std::string error;
+  if (!NotifyTrayProgram(type, value, error)) {
+    err << "q8ctl: " << error << '\n';
+    return kExitDeviceFailure;
+  }
+  return kExitOk;
 }
 
 // The settings of a config.bin of the right size, or the one line that says why not.
@@ -56,19 +80,30 @@ int SessionFailure(MouseSession::Outcome outcome) {
   return outcome == MouseSession::Outcome::kBadInput ? kExitUsage : kExitDeviceFailure;
 }
 
-// Runs a command that talks to the mouse, once the command line and the files are checked.
-int RunWithMouse(const Invocation& invocation, SettingsRecord* settings,
-                 const std::filesystem::path& configBin, const SettingChange* change,
-                 std::ostream& out, std::ostream& err) {
-  StreamMessageSink messages(err);
-  MouseSession session(invocation, messages, err);
-  const MouseSession::Outcome outcome = session.Open();
-  if (outcome == MouseSession::Outcome::kNotFound && invocation.command == "info") {
-    out << "mouse: not found\n";
+// Writes the settings to the mouse and saves them. Only what the mouse answered shows a failure to
+// the device operations; the reports the system refused show the rest.
+int ApplyToMouse(MouseSession& session, StreamMessageSink& messages, SettingsRecord& settings,
+                 const std::filesystem::path& configBin, std::ostream& out, std::ostream& err) {
+  const int messagesBefore = messages.Count();
+  const int failuresBefore = session.FailedReports();
+  RunHoldingTermination(
+      [&] { ApplySettings(session.Ports(), session.Device(), settings, configBin); });
+  if (messages.Count() != messagesBefore) {
+    return kExitDeviceFailure;  // the messages said what went wrong
   }
-  if (outcome != MouseSession::Outcome::kReady) {
-    return SessionFailure(outcome);
+  if (const int failed = session.FailedReports() - failuresBefore; failed > 0) {
+    err << "q8ctl: the mouse stopped answering while it was written (" << failed
+        << " feature reports failed); it may hold a partial write\n";
+    return kExitDeviceFailure;
   }
+  out << "applied " << configBin.string() << '\n';
+  return kExitOk;
+}
+
+// Runs the command once the mouse is open.
+int RunCommand(const Invocation& invocation, MouseSession& session, StreamMessageSink& messages,
+               SettingsRecord* settings, const std::filesystem::path& configBin,
+               const SettingChange* change, std::ostream& out, std::ostream& err) {
   const std::uint8_t variant = SensorVariantOf(session.Device().image);
   const std::string& command = invocation.command;
   if (command == "info") {
@@ -83,19 +118,35 @@ int RunWithMouse(const Invocation& invocation, SettingsRecord* settings,
         return BadInput(*problem, err);
       }
     }
-    const int before = messages.Count();
-    ApplySettings(session.Ports(), session.Device(), *settings, configBin);
-    if (messages.Count() != before) {
-      return kExitDeviceFailure;  // the messages said what went wrong
-    }
-    out << "applied " << configBin.string() << '\n';
+    return ApplyToMouse(session, messages, *settings, configBin, out, err);
   }
-  return session.StateSaved() ? kExitOk : kExitDeviceFailure;
+  return kExitOk;
+}
+
+// Runs a command that talks to the mouse, once the command line and the files are checked.
+int RunWithMouse(const Invocation& invocation, SettingsRecord* settings,
+                 const std::filesystem::path& configBin, const SettingChange* change,
+                 HidBus* systemBus, std::ostream& out, std::ostream& err) {
+  StreamMessageSink messages(err);
+  MouseSession session(invocation, systemBus, messages, err);
+  const MouseSession::Outcome outcome = session.Open();
+  if (outcome == MouseSession::Outcome::kNotFound && invocation.command == "info") {
+    out << "mouse: not found\n";
+  }
+  const int status =
+      outcome == MouseSession::Outcome::kReady
+          ? RunCommand(invocation, session, messages, settings, configBin, change, out, err)
+          : SessionFailure(outcome);
+  // The files kept on the side are part of the result: both are told about when they fail.
+  const bool stateSaved = session.StateSaved();
+  const bool traceWritten = session.TraceWritten();
+  return status == kExitOk && !(stateSaved && traceWritten) ? kExitDeviceFailure : status;
 }
 
 }  // namespace
 
-int RunQ8ctl(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+int RunQ8ctl(std::span<const std::string> args, std::ostream& out, std::ostream& err,
+             HidBus* systemBus) {
   const ParseResult parsed = ParseInvocation(args);
   if (const auto* problem = std::get_if<std::string>(&parsed)) {
     return UsageError(*problem, {}, err);
@@ -104,6 +155,10 @@ int RunQ8ctl(std::span<const std::string> args, std::ostream& out, std::ostream&
   if (invocation.help) {
     out << UsageText(invocation.command);
     return kExitOk;
+  }
+
+  if (invocation.command == "notify") {
+    return Notify(invocation, err);
   }
 
   std::optional<SettingChange> change;
@@ -118,9 +173,10 @@ int RunQ8ctl(std::span<const std::string> args, std::ostream& out, std::ostream&
   std::optional<SettingsRecord> settings;
   std::filesystem::path configBin;
   if (invocation.command == "show" || invocation.command == "apply" || change) {
-    const auto path = ConfigPath(invocation);
+    std::string error;
+    const auto path = ConfigPath(invocation, error);
     if (!path) {
-      return BadInput("cannot tell where q8ctl is, so there is no config.bin beside it", err);
+      return BadInput(error + ", so there is no config.bin to work on", err);
     }
     configBin = *path;
     StreamMessageSink messages(err);
@@ -134,7 +190,7 @@ int RunQ8ctl(std::span<const std::string> args, std::ostream& out, std::ostream&
     settings = std::get<SettingsRecord>(loaded);
   }
   return RunWithMouse(invocation, settings ? &*settings : nullptr, configBin,
-                      change ? &*change : nullptr, out, err);
+                      change ? &*change : nullptr, systemBus, out, err);
 }
 
 }  // namespace q8

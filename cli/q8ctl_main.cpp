@@ -18,7 +18,12 @@ int wmain(int argc, wchar_t** argv) {
   return q8::RunQ8ctl(args, std::cout, std::cerr);
 }
 #else
+#include <csignal>
+
 int main(int argc, char** argv) {
+  // A reader of the output or the trace that goes away (q8ctl ... | head) makes those writes fail,
+  // which the tool reports, instead of ending it in the middle of writing the mouse.
+  std::signal(SIGPIPE, SIG_IGN);
   const std::vector<std::string> args(argv + 1, argv + argc);
   return q8::RunQ8ctl(args, std::cout, std::cerr);
 }

@@ -9,6 +9,19 @@
 namespace q8 {
 namespace {
 
+// Holds the mouse for one whole operation, so that another program's reports cannot come between
+// its own; let go on every way out of the operation.
+class OperationLock {
+ public:
+  explicit OperationLock(FeatureChannel& shortChannel) : channel_(shortChannel) { channel_.Lock(); }
+  ~OperationLock() { channel_.Unlock(); }
+  OperationLock(const OperationLock&) = delete;
+  OperationLock& operator=(const OperationLock&) = delete;
+
+ private:
+  FeatureChannel& channel_;
+};
+
 void SendShortRequest(const ProtocolPorts& ports, const DeviceState& state, std::uint8_t command,
                       std::uint8_t firstParam = 0, std::uint8_t secondParam = 0) {
   FeatureReport report = MakeShortReport(command, firstParam, secondParam);
@@ -50,12 +63,14 @@ void StoreStatus(const FeatureReport& reply, DeviceStatus& status) {
 }  // namespace
 
 void GetDPIStage(const ProtocolPorts& ports, DeviceState& state) {
+  const OperationLock lock(ports.shortChannel);
   if (auto reply = QueryStatus(ports, state, "GetDPIStage", /*checkReportId=*/true)) {
     StoreStatus(*reply, state.status);
   }
 }
 
 void ReadOperation(const ProtocolPorts& ports, DeviceState& state) {
+  const OperationLock lock(ports.shortChannel);
   auto reply = QueryStatus(ports, state, "ReadOperation", /*checkReportId=*/true);
   if (!reply) {
     return;
@@ -77,6 +92,7 @@ void ReadOperation(const ProtocolPorts& ports, DeviceState& state) {
 }
 
 void WriteOperation(const ProtocolPorts& ports, const DeviceState& state) {
+  const OperationLock lock(ports.shortChannel);
   // The mouse's answer is checked for its signature only; its report id is not looked at here.
   if (!QueryStatus(ports, state, "WriteOperation", /*checkReportId=*/false)) {
     return;

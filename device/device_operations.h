@@ -23,7 +23,8 @@ inline constexpr unsigned kPageTransferDelayMs = 100;
 inline constexpr unsigned kStatusSetDelayMs = 20;
 
 // None of the operations returns a result: a reply that fails its check is reported to the user
-// (caption: the operation's name) and the operation ends with `state` as it was.
+// (caption: the operation's name) and the operation ends with `state` as it was. Each holds the
+// short channel's lock from its first report to its last (FeatureChannel::Lock).
 
 // Queries the status and stores both status bytes.
 void GetDPIStage(const ProtocolPorts& ports, DeviceState& state);

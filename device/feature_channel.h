@@ -16,6 +16,13 @@ class FeatureChannel {
   // Receives a feature report into `report`, whose byte 0 the caller has set to the wanted
   // report id. On failure the buffer is left as it was (zeroed by the protocol).
   virtual bool GetFeature(std::span<std::uint8_t> report) = 0;
+
+  // Keeps every other program's device operations off the device until Unlock, waiting while
+  // another program holds it: the reports of two operations must never interleave. The device
+  // operations lock the short channel, through which each of them begins; a channel that no
+  // other program can reach does nothing.
+  virtual void Lock() {}
+  virtual void Unlock() {}
 };
 
 // The protocol's delays. The real sleeper sleeps; tests record the delays instead.

@@ -21,8 +21,11 @@ Step OpenInto(HidBus& bus, MessageSink& messages, const std::string& path, Chann
               std::unique_ptr<FeatureChannel>& slot) {
   HidChannelOpening opening = bus.OpenChannel(path, kind);
   if (!opening.channel) {
-    messages.ShowMessage("CreateFile Error Code:" + std::to_string(opening.errorCode),
-                         kApplicationName);
+    std::string text = "CreateFile Error Code:" + std::to_string(opening.errorCode);
+    if (const std::string advice = bus.OpenFailureAdvice(opening.errorCode); !advice.empty()) {
+      text += "\n" + advice;
+    }
+    messages.ShowMessage(text, kApplicationName);
     return Step::kFailed;
   }
   slot = std::move(opening.channel);

@@ -76,6 +76,9 @@ class HidBus {
   // Nothing when the interface cannot be opened even without access rights.
   virtual std::unique_ptr<HidProbe> OpenProbe(const std::string& path) = 0;
   virtual HidChannelOpening OpenChannel(const std::string& path, ChannelKind kind) = 0;
+  // What the user can do about a channel that failed to open with `errorCode`, said after the
+  // error code; empty where the code says all there is (as on Windows).
+  virtual std::string OpenFailureAdvice(std::uint32_t /*errorCode*/) const { return {}; }
 };
 
 }  // namespace q8

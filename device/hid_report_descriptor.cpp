@@ -47,6 +47,12 @@ struct ReportBits {
   std::uint64_t bits;
 };
 
+// A usage as its local item gave it, joined to a usage page only at the main item.
+struct PendingUsage {
+  std::uint32_t value;
+  bool extended;  // four bytes: the usage page in the upper half
+};
+
 struct Item {
   std::uint8_t type;
   std::uint8_t tag;
@@ -157,10 +163,7 @@ class Parser {
         break;
       case kCollection:
         if (depth_ == 0) {
-          collections_.push_back(HidCapabilities{
-              .usagePage = usage_ ? usage_->first : global_.usagePage,
-              .usage = usage_ ? usage_->second : std::uint16_t{0},
-          });
+          collections_.push_back(CollectionNamedByUsage());
         }
         if (++depth_ > kMaxCollectionDepth) {
           Fail("collections nested too deeply");
@@ -252,10 +255,18 @@ class Parser {
     if ((item.tag != kUsage && item.tag != kUsageMinimum) || usage_) {
       return;  // only the first usage names a collection
     }
-    // A four-byte usage carries its own usage page in the upper half.
-    usage_ = item.size == 4 ? std::pair{static_cast<std::uint16_t>(item.value >> 16),
-                                        static_cast<std::uint16_t>(item.value & 0xFFFF)}
-                            : std::pair{global_.usagePage, static_cast<std::uint16_t>(item.value)};
+    usage_ = PendingUsage{item.value, item.size == 4};
+  }
+
+  // A four-byte usage carries its own usage page in the upper half; a shorter one joins the usage
+  // page in force at the main item, wherever that page was set.
+  HidCapabilities CollectionNamedByUsage() const {
+    if (!usage_) {
+      return {.usagePage = global_.usagePage};
+    }
+    return {.usagePage = usage_->extended ? static_cast<std::uint16_t>(usage_->value >> 16)
+                                          : global_.usagePage,
+            .usage = static_cast<std::uint16_t>(usage_->value & 0xFFFF)};
   }
 
   // A device numbers all its reports or none.
@@ -277,7 +288,7 @@ class Parser {
   std::size_t errorOffset_ = 0;
   GlobalState global_;
   std::vector<GlobalState> stack_;
-  std::optional<std::pair<std::uint16_t, std::uint16_t>> usage_;  // usage page, usage
+  std::optional<PendingUsage> usage_;  // the first usage since the last main item
   std::size_t depth_ = 0;
   std::vector<HidCapabilities> collections_;
   std::vector<ReportBits> reports_;

@@ -16,17 +16,11 @@ std::array<std::uint8_t, kMouseStateFileSize> EncodeMouseState(const SimulatedMo
   return bytes;
 }
 
-std::optional<SimulatedMouseMemory> LoadOrCreateMouseStateFile(const std::filesystem::path& path,
-                                                               std::string& error) {
-  std::error_code status;
-  if (!std::filesystem::exists(path, status)) {
-    const SimulatedMouseMemory factory = FactoryMouseMemory();
-    if (const std::error_code saveError = SaveMouseStateFile(path, factory)) {
-      error = "cannot create the mouse state file " + path.string() + ": " + saveError.message();
-      return std::nullopt;
-    }
-    return factory;
-  }
+namespace {
+
+// Reads an existing state file of the right size; `error` says why not.
+std::optional<SimulatedMouseMemory> ReadMouseStateFile(const std::filesystem::path& path,
+                                                       std::string& error) {
   // The size first: a file of another size is refused without reading it, and a folder or
   // anything else that is not a file is refused here rather than failing in the middle of a read.
   std::error_code sizeError;
@@ -53,6 +47,22 @@ std::optional<SimulatedMouseMemory> LoadOrCreateMouseStateFile(const std::filesy
   return memory;
 }
 
+}  // namespace
+
+std::optional<SimulatedMouseMemory> LoadOrCreateMouseStateFile(const std::filesystem::path& path,
+                                                               std::string& error) {
+  std::error_code status;
+  if (!std::filesystem::exists(path, status)) {
+    const SimulatedMouseMemory factory = FactoryMouseMemory();
+    if (const std::error_code saveError = SaveMouseStateFile(path, factory)) {
+      error = "cannot create the mouse state file " + path.string() + ": " + saveError.message();
+      return std::nullopt;
+    }
+    return factory;
+  }
+  return ReadMouseStateFile(path, error);
+}
+
 std::error_code SaveMouseStateFile(const std::filesystem::path& path,
                                    const SimulatedMouseMemory& memory) {
   return ReplaceFileContents(path, EncodeMouseState(memory));
@@ -60,12 +70,24 @@ std::error_code SaveMouseStateFile(const std::filesystem::path& path,
 
 PersistentSimulatedMouse::PersistentSimulatedMouse(std::filesystem::path path,
                                                    const SimulatedMouseMemory& memory)
-    : path_(std::move(path)), mouse_(memory) {
+    : path_(std::move(path)), lock_(path_.string() + ".lock"), mouse_(memory) {
   mouse_.OnChange([this](const SimulatedMouseMemory& changed) {
     if (const std::error_code error = SaveMouseStateFile(path_, changed); error && !saveError_) {
       saveError_ = "cannot write the mouse state file " + path_.string() + ": " + error.message();
     }
   });
+  mouse_.OnLock([this] { Take(); }, [this] { lock_.Unlock(); });
+}
+
+void PersistentSimulatedMouse::Take() {
+  // A folder where no lock file can be made leaves the mouse to one program at a time by custom.
+  lock_.Lock();
+  // What other programs wrote since this one last held the mouse; a state file that has become
+  // unreadable leaves the memory as this program knows it.
+  std::string ignored;
+  if (const auto memory = ReadMouseStateFile(path_, ignored)) {
+    mouse_.Restore(*memory);
+  }
 }
 
 }  // namespace q8

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "device/simulated_mouse.h"
+#include "settings/file_lock.h"
 
 namespace q8 {
 
@@ -26,17 +27,25 @@ std::optional<SimulatedMouseMemory> LoadOrCreateMouseStateFile(const std::filesy
 [[nodiscard]] std::error_code SaveMouseStateFile(const std::filesystem::path& path,
                                                  const SimulatedMouseMemory& memory);
 
-// A simulated mouse that rewrites its state file after every change.
+// A simulated mouse that rewrites its state file after every change, shared by every program that
+// uses the same file as one mouse would be: a program that takes it for a device operation waits
+// while another holds it (a lock on the state file's name with ".lock" added), and then reads
+// what the others wrote meanwhile.
 class PersistentSimulatedMouse {
  public:
   PersistentSimulatedMouse(std::filesystem::path path, const SimulatedMouseMemory& memory);
+  PersistentSimulatedMouse(const PersistentSimulatedMouse&) = delete;
+  PersistentSimulatedMouse& operator=(const PersistentSimulatedMouse&) = delete;
 
   SimulatedMouse& Mouse() { return mouse_; }
   // The first failure to rewrite the state file, if any.
   const std::optional<std::string>& SaveError() const { return saveError_; }
 
  private:
+  void Take();
+
   std::filesystem::path path_;
+  FileLock lock_;
   SimulatedMouse mouse_;
   std::optional<std::string> saveError_;
 };

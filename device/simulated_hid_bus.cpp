@@ -47,6 +47,8 @@ class SimulatedChannel final : public FeatureChannel {
     return endpoint_.SendFeature(report);
   }
   bool GetFeature(std::span<std::uint8_t> report) override { return endpoint_.GetFeature(report); }
+  void Lock() override { endpoint_.Lock(); }
+  void Unlock() override { endpoint_.Unlock(); }
 
  private:
   FeatureChannel& endpoint_;

@@ -61,6 +61,18 @@ bool SimulatedMouse::Endpoint::GetFeature(std::span<std::uint8_t> report) {
   return isShort_ ? mouse_.AnswerShortRequest(report) : mouse_.SendPage(report);
 }
 
+void SimulatedMouse::Endpoint::Lock() {
+  if (isShort_ && mouse_.onTaken_) {
+    mouse_.onTaken_();
+  }
+}
+
+void SimulatedMouse::Endpoint::Unlock() {
+  if (isShort_ && mouse_.onReleased_) {
+    mouse_.onReleased_();
+  }
+}
+
 bool SimulatedMouse::ReceiveShortRequest(std::span<const std::uint8_t> report) {
   if (report.size() != kShortReportLength || report[0] != kShortReportId) {
     return false;

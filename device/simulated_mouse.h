@@ -45,12 +45,25 @@ class SimulatedMouse {
     onChange_ = std::move(listener);
   }
 
+  // Called when a program takes the mouse for one device operation and when it lets go (Lock and
+  // Unlock of the short channel), so that a mouse shared by several programs can keep them apart.
+  void OnLock(std::function<void()> taken, std::function<void()> released) {
+    onTaken_ = std::move(taken);
+    onReleased_ = std::move(released);
+  }
+
+  // Takes over memory another program left, without telling the change listener.
+  void Restore(const SimulatedMouseMemory& memory) { memory_ = memory; }
+
  private:
   class Endpoint final : public FeatureChannel {
    public:
     Endpoint(SimulatedMouse& mouse, bool isShort) : mouse_(mouse), isShort_(isShort) {}
     bool SendFeature(std::span<const std::uint8_t> report) override;
     bool GetFeature(std::span<std::uint8_t> report) override;
+    // Only the short channel, through which every operation begins, takes the mouse.
+    void Lock() override;
+    void Unlock() override;
 
    private:
     SimulatedMouse& mouse_;
@@ -70,6 +83,8 @@ class SimulatedMouse {
   std::optional<std::size_t> pageToRead_;
   std::optional<std::size_t> pageToWrite_;
   std::function<void(const SimulatedMouseMemory&)> onChange_;
+  std::function<void()> onTaken_;
+  std::function<void()> onReleased_;
 };
 
 }  // namespace q8

@@ -23,6 +23,10 @@ class WireTrace {
               std::span<const std::uint8_t> bytes);
   void Wait(unsigned milliseconds);
 
+  // Whether a line could not be written (a full disk, a reader that went away). The protocol goes
+  // on regardless: a trace must never stop a write to the mouse halfway.
+  bool Failed() const { return out_.fail(); }
+
  private:
   std::ostream& out_;
 };
@@ -38,6 +42,8 @@ class TracingChannel final : public FeatureChannel {
 
   bool SendFeature(std::span<const std::uint8_t> report) override;
   bool GetFeature(std::span<std::uint8_t> report) override;
+  void Lock() override { inner_.Lock(); }
+  void Unlock() override { inner_.Unlock(); }
 
  private:
   FeatureChannel& inner_;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <linux/hidraw.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -162,6 +163,15 @@ class HidrawChannel final : public FeatureChannel {
     return true;
   }
 
+  // An advisory lock on the node, which every program of this tool takes for each device operation
+  // (the tray program, q8ctl). Where the node cannot be locked at all, the operation goes on
+  // without the lock rather than failing.
+  void Lock() override {
+    while (::flock(fd_.Get(), LOCK_EX) != 0 && errno == EINTR) {
+    }
+  }
+  void Unlock() override { ::flock(fd_.Get(), LOCK_UN); }
+
  private:
   UniqueFd fd_;
 };
@@ -253,6 +263,18 @@ HidChannelOpening HidrawBus::OpenChannel(const std::string& path, ChannelKind ki
     return {nullptr, static_cast<std::uint32_t>(errno)};
   }
   return {std::make_unique<HidrawChannel>(std::move(fd)), 0};
+}
+
+std::string HidrawBus::OpenFailureAdvice(std::uint32_t errorCode) const {
+  if (errorCode != EACCES && errorCode != EPERM) {
+    return {};
+  }
+  return "This user may not open the mouse's hidraw nodes. Install the udev rule that gives the "
+         "user at the seat access, then plug the mouse in again:\n"
+         "  sudo cp 70-tarnix-q8.rules /etc/udev/rules.d/\n"
+         "  sudo udevadm control --reload-rules && sudo udevadm trigger --subsystem-match=hidraw\n"
+         "(the rule comes with the tool: linux/70-tarnix-q8.rules in its sources; the Debian "
+         "package installs it).";
 }
 
 }  // namespace q8::linux_shell

@@ -36,6 +36,8 @@ class HidrawBus final : public HidBus {
   std::unique_ptr<HidInterfaceList> ListInterfaces() override;
   std::unique_ptr<HidProbe> OpenProbe(const std::string& path) override;
   HidChannelOpening OpenChannel(const std::string& path, ChannelKind kind) override;
+  // For a node this user may not open: the udev rule that gives the user at the seat access.
+  std::string OpenFailureAdvice(std::uint32_t errorCode) const override;
 
  private:
   std::filesystem::path sysRoot_;

@@ -38,6 +38,22 @@ std::string_view FireKeyName(std::size_t index) {
 
 }  // namespace
 
+ButtonCaptions DefaultButtonCaptions(UiLanguage language) {
+  const std::array<std::string_view, 8> layout{TextFor(UiTextKey::FnLeftClick, language),
+                                               TextFor(UiTextKey::FnRightClick, language),
+                                               TextFor(UiTextKey::FnMidClick, language),
+                                               "DPI +",
+                                               "DPI -",
+                                               TextFor(UiTextKey::FnForward, language),
+                                               TextFor(UiTextKey::FnBackward, language),
+                                               TextFor(UiTextKey::FnKeyOff, language)};
+  ButtonCaptions captions;
+  for (std::size_t i = 0; i < kButtonCaptionCount; ++i) {
+    captions[i] = layout[i % layout.size()];
+  }
+  return captions;
+}
+
 std::string_view DpiSwitchName(std::uint8_t dpiSwitchCode) {
   switch (dpiSwitchCode) {
     case kDpiPlus:

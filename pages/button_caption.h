@@ -4,6 +4,7 @@
 #include <string>
 
 #include "settings/device_config.h"
+#include "settings/str_ini.h"
 #include "ui/ui_text.h"
 
 namespace q8 {
@@ -15,6 +16,10 @@ namespace q8 {
 // its list names nothing, so the caption then ends at the "-" (or is empty).
 std::string ButtonCaptionFor(const DeviceConfig& config, KeyConfigId keyConfig, std::size_t button,
                              std::uint8_t sensorVariant, UiLanguage language);
+
+// The captions of the default key layout in `language`, the same for both configurations: what
+// the first build of the key page writes into str.ini.
+ButtonCaptions DefaultButtonCaptions(UiLanguage language);
 
 // The three entries of the DPI switch list, the same in every language.
 std::string_view DpiSwitchName(std::uint8_t dpiSwitchCode);

@@ -10,6 +10,9 @@
 namespace q8 {
 namespace {
 
+// The number of links the system itself follows before it gives up with ELOOP.
+constexpr int kMaxLinksFollowed = 40;
+
 std::error_code LastError() {
   return {errno, std::generic_category()};
 }
@@ -48,6 +51,31 @@ std::error_code WriteAll(int fd, std::span<const std::uint8_t> bytes) {
   return {};
 }
 
+// Flushes the file to the disk and closes it.
+std::error_code FlushAndClose(FileDescriptor& file) {
+  if (::fsync(file.get()) != 0 || !file.Close()) {
+    return LastError();
+  }
+  return {};
+}
+
+// The file `path` names once symbolic links are followed, so that a save changes the file behind a
+// link and leaves the link as it is. A chain that never ends is left to the system to refuse.
+std::filesystem::path FollowLinks(std::filesystem::path path) {
+  for (int link = 0; link < kMaxLinksFollowed; ++link) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) {
+      break;
+    }
+    const std::filesystem::path next = std::filesystem::read_symlink(path, error);
+    if (error) {
+      break;
+    }
+    path = next.is_absolute() ? next : path.parent_path() / next;
+  }
+  return path;
+}
+
 // A file the user may not write stays as it is, although the folder would let a new file take its
 // place: the replacement must not get round what opening the file for writing refuses. A file
 // that does not exist yet is fine.
@@ -56,6 +84,29 @@ std::error_code CheckWritable(const std::filesystem::path& path) {
   if (!file.valid() && errno != ENOENT) {
     return LastError();
   }
+  return {};
+}
+
+// The errors by which the system refuses this user a new file in the folder, the file's owner for
+// it, or the rename: the file itself may still be writable.
+bool RefusedToThisUser(const std::error_code& error) {
+  return error == std::errc::permission_denied || error == std::errc::operation_not_permitted;
+}
+
+// Gives the temporary file the owner, group and permissions of the file it replaces, so that the
+// replacement changes nothing but the content: a save by root must not take the user's file away
+// from the user. Only root may give a file to another user; anyone else is refused (EPERM) where
+// the original belongs to someone else, and the file is then written in place.
+std::error_code TakeOverOwnership(int fd, const std::filesystem::path& target) {
+  struct stat original {};
+  if (::stat(target.c_str(), &original) != 0) {
+    return {};  // a new file: the user's own
+  }
+  if (::fchown(fd, original.st_uid, original.st_gid) != 0) {
+    return LastError();
+  }
+  // After the owner, since a change of owner clears the set-id bits.
+  ::fchmod(fd, original.st_mode & 07777);
   return {};
 }
 
@@ -70,30 +121,20 @@ std::error_code WriteTemporary(const std::string& temp, const std::filesystem::p
   if (!file.valid()) {
     return LastError();
   }
-  // The replacement keeps the permissions the user gave the original.
-  struct stat original {};
-  if (::stat(target.c_str(), &original) == 0) {
-    ::fchmod(file.get(), original.st_mode & 07777);
+  if (auto error = TakeOverOwnership(file.get(), target)) {
+    return error;
   }
   if (auto error = WriteAll(file.get(), bytes)) {
     return error;
   }
-  if (::fsync(file.get()) != 0 || !file.Close()) {
-    return LastError();
-  }
-  return {};
+  return FlushAndClose(file);
 }
 
-}  // namespace
-
-std::error_code ReplaceFileContents(const std::filesystem::path& path,
-                                    std::span<const std::uint8_t> bytes) {
-  if (std::error_code error = CheckWritable(path)) {
-    return error;
-  }
-  const std::string temp = path.string() + ".tmp-" + std::to_string(::getpid());
-  std::error_code error = WriteTemporary(temp, path, bytes);
-  if (!error && ::rename(temp.c_str(), path.c_str()) != 0) {
+std::error_code ReplaceByRename(const std::filesystem::path& target,
+                                std::span<const std::uint8_t> bytes) {
+  const std::string temp = target.string() + ".tmp-" + std::to_string(::getpid());
+  std::error_code error = WriteTemporary(temp, target, bytes);
+  if (!error && ::rename(temp.c_str(), target.c_str()) != 0) {
     error = LastError();
   }
   if (error) {
@@ -101,12 +142,42 @@ std::error_code ReplaceFileContents(const std::filesystem::path& path,
     return error;
   }
   // Make the rename itself durable; a folder that cannot be synced does not undo the save.
-  std::filesystem::path folder = path.parent_path();
+  const std::filesystem::path folder = target.parent_path();
   FileDescriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY));
   if (dir.valid()) {
     ::fsync(dir.get());
   }
   return {};
+}
+
+// What the system's file functions do: the file keeps its identity, but a failure midway leaves it
+// half written. Used only where no replacement can be made.
+std::error_code WriteInPlace(const std::filesystem::path& target,
+                             std::span<const std::uint8_t> bytes) {
+  FileDescriptor file(
+      ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC, 0644));
+  if (!file.valid()) {
+    return LastError();
+  }
+  if (auto error = WriteAll(file.get(), bytes)) {
+    return error;
+  }
+  return FlushAndClose(file);
+}
+
+}  // namespace
+
+std::error_code ReplaceFileContents(const std::filesystem::path& path,
+                                    std::span<const std::uint8_t> bytes) {
+  const std::filesystem::path target = FollowLinks(path);
+  if (std::error_code error = CheckWritable(target)) {
+    return error;
+  }
+  const std::error_code error = ReplaceByRename(target, bytes);
+  if (RefusedToThisUser(error)) {
+    return WriteInPlace(target, bytes);
+  }
+  return error;
 }
 
 }  // namespace q8

@@ -66,7 +66,7 @@ std::optional<std::string_view> KeyName(std::string_view line) {
 
 // The form in which `value` is stored on its line so that a read gives it back unchanged.
 std::string StoredValue(std::string_view value) {
-  std::string stored(value);
+  std::string stored = ValidUtf8(value);
   for (char& c : stored) {
     if (c == '\r' || c == '\n') {
       c = ' ';
@@ -80,62 +80,78 @@ std::string StoredValue(std::string_view value) {
 }  // namespace
 
 IniDocument IniDocument::Parse(std::span<const std::uint8_t> bytes) {
-  DecodedText decoded = DecodeText(bytes);
   IniDocument document;
-  document.encoding_ = decoded.encoding;
-  const std::string& text = decoded.utf8;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const auto end = text.find('\n', start);
-    const bool broken = end != std::string::npos;
-    Line line{text.substr(start, (broken ? end : text.size()) - start), broken ? "\n" : ""};
-    start = broken ? end + 1 : text.size();
-    if (broken && !line.text.empty() && line.text.back() == '\r') {
-      line.text.pop_back();
-      line.lineBreak = "\r\n";
-    }
-    document.lines_.push_back(std::move(line));
-  }
-  if (!document.lines_.empty() && !document.lines_.front().lineBreak.empty()) {
-    document.newLineBreak_ = document.lines_.front().lineBreak;
+  document.text_ = DecodeEditableText(bytes);
+  const std::string& text = document.text_.utf8;
+  if (const auto firstBreak = text.find('\n'); firstBreak != std::string::npos) {
+    document.newLineBreak_ = firstBreak > 0 && text[firstBreak - 1] == '\r' ? "\r\n" : "\n";
   }
   return document;
 }
 
 std::vector<std::uint8_t> IniDocument::Serialize() const {
-  std::string text;
-  for (const Line& line : lines_) {
-    text += line.text;
-    text += line.lineBreak;
-  }
   const TextEncoding encoding =
-      encoding_ == TextEncoding::Plain ? TextEncoding::Utf16LeBom : encoding_;
-  return EncodeText(text, encoding);
+      text_.encoding == TextEncoding::Plain ? TextEncoding::Utf16LeBom : text_.encoding;
+  std::vector<std::uint8_t> bytes = EncodeText(text_.utf8, encoding);
+  if (text_.oddLastByte) {
+    bytes.push_back(*text_.oddLastByte);
+  }
+  return bytes;
 }
 
-std::optional<IniDocument::SectionRange> IniDocument::FindSection(std::string_view section) const {
-  section = Trim(section);
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const auto name = SectionName(lines_[i].text);
-    if (!name || !SameName(*name, section)) {
-      continue;
+IniDocument::Line IniDocument::LineAt(std::size_t begin) const {
+  const std::string& text = text_.utf8;
+  const auto lineFeed = text.find('\n', begin);
+  if (lineFeed == std::string::npos) {
+    return {begin, text.size(), text.size()};
+  }
+  const bool crlf = lineFeed > begin && text[lineFeed - 1] == '\r';
+  return {begin, crlf ? lineFeed - 1 : lineFeed, lineFeed + 1};
+}
+
+std::string_view IniDocument::TextOf(const Line& line) const {
+  return std::string_view(text_.utf8).substr(line.begin, line.end - line.begin);
+}
+
+std::optional<IniDocument::Line> IniDocument::NextHeader(std::size_t from) const {
+  const std::string_view text = text_.utf8;
+  // Only a line whose first character that is not blank is "[" can be a header: looking for that
+  // character alone passes over everything else at once.
+  for (std::size_t at = from; at < text.size();) {
+    const auto bracket = text.find('[', at);
+    if (bracket == std::string_view::npos) {
+      break;
     }
-    std::size_t end = i + 1;
-    while (end < lines_.size() && !SectionName(lines_[end].text)) {
-      ++end;
+    const auto lineFeed = text.substr(at, bracket - at).rfind('\n');
+    const Line line = LineAt(lineFeed == std::string_view::npos ? at : at + lineFeed + 1);
+    if (Trim(text.substr(line.begin, bracket - line.begin)).empty() && SectionName(TextOf(line))) {
+      return line;
     }
-    return SectionRange{i, end};
+    at = line.next;
   }
   return std::nullopt;
 }
 
-std::optional<std::size_t> IniDocument::FindKey(const SectionRange& range,
-                                                std::string_view key) const {
+std::optional<IniDocument::SectionRange> IniDocument::FindSection(std::string_view section) const {
+  section = Trim(section);
+  for (auto header = NextHeader(0); header; header = NextHeader(header->next)) {
+    if (SameName(*SectionName(TextOf(*header)), section)) {
+      const auto next = NextHeader(header->next);
+      return SectionRange{header->begin, next ? next->begin : text_.utf8.size()};
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<IniDocument::Line> IniDocument::FindKey(const SectionRange& range,
+                                                      std::string_view key) const {
   key = Trim(key);
-  for (std::size_t i = range.header + 1; i < range.end; ++i) {
-    const auto name = KeyName(lines_[i].text);
+  for (std::size_t at = LineAt(range.header).next; at < range.end;) {
+    const Line line = LineAt(at);
+    at = line.next;
+    const auto name = KeyName(TextOf(line));
     if (name && SameName(*name, key)) {
-      return i;
+      return line;
     }
   }
   return std::nullopt;
@@ -144,46 +160,56 @@ std::optional<std::size_t> IniDocument::FindKey(const SectionRange& range,
 std::string IniDocument::Get(std::string_view section, std::string_view key,
                              std::string_view defaultValue) const {
   const auto range = FindSection(section);
-  const auto index = range ? FindKey(*range, key) : std::nullopt;
-  if (!index) {
+  const auto line = range ? FindKey(*range, key) : std::nullopt;
+  if (!line) {
     return std::string(defaultValue);
   }
-  const std::string_view line = lines_[*index].text;
-  std::string_view value = Trim(line.substr(line.find('=') + 1));
+  const std::string_view text = TextOf(*line);
+  std::string_view value = Trim(text.substr(text.find('=') + 1));
   if (EnclosedInQuotes(value)) {
     value = value.substr(1, value.size() - 2);
   }
-  return std::string(TruncateToUtf16Units(value, kMaxIniValueLength));
+  const std::string valid = ValidUtf8(value);
+  return std::string(TruncateToUtf16Units(valid, kMaxIniValueLength));
 }
 
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
   const std::string stored = StoredValue(value);
+  const std::string keyName = ValidUtf8(Trim(key));
   const auto range = FindSection(section);
   if (!range) {
-    InsertLine(lines_.size(), '[' + std::string(Trim(section)) + ']');
-    InsertLine(lines_.size(), std::string(Trim(key)) + '=' + stored);
+    InsertLine(text_.utf8.size(), '[' + ValidUtf8(Trim(section)) + ']');
+    InsertLine(text_.utf8.size(), keyName + '=' + stored);
     return;
   }
-  if (const auto index = FindKey(*range, key)) {
-    std::string& line = lines_[*index].text;
-    line.erase(line.find('=') + 1);  // the key keeps its spelling and its blanks
-    line += stored;
+  if (const auto line = FindKey(*range, key)) {
+    // The key keeps its spelling and its blanks.
+    const std::size_t valueBegin = line->begin + TextOf(*line).find('=') + 1;
+    text_.utf8.replace(valueBegin, line->end - valueBegin, stored);
     return;
   }
   // After the section's last line that is not blank, so blank lines keep separating sections.
-  std::size_t last = range->end - 1;
-  while (last > range->header && Trim(lines_[last].text).empty()) {
-    --last;
+  std::size_t insertAt = LineAt(range->header).next;
+  for (std::size_t at = insertAt; at < range->end;) {
+    const Line line = LineAt(at);
+    at = line.next;
+    if (!Trim(TextOf(line)).empty()) {
+      insertAt = line.next;
+    }
   }
-  InsertLine(last + 1, std::string(Trim(key)) + '=' + stored);
+  InsertLine(insertAt, keyName + '=' + stored);
 }
 
-void IniDocument::InsertLine(std::size_t index, std::string text) {
-  if (index > 0 && lines_[index - 1].lineBreak.empty()) {
-    lines_[index - 1].lineBreak = newLineBreak_;
+void IniDocument::InsertLine(std::size_t offset, std::string_view text) {
+  std::string& all = text_.utf8;
+  std::string line;
+  // A last line without a break gets one before anything follows it.
+  if (offset == all.size() && !all.empty() && all.back() != '\n') {
+    line = newLineBreak_;
   }
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index),
-                Line{std::move(text), newLineBreak_});
+  line += text;
+  line += newLineBreak_;
+  all.insert(offset, line);
 }
 
 std::error_code LoadIniFile(const std::filesystem::path& path, IniDocument& document) {
@@ -199,9 +225,12 @@ std::error_code LoadIniFile(const std::filesystem::path& path, IniDocument& docu
   if (std::filesystem::is_directory(status)) {
     return std::make_error_code(std::errc::is_a_directory);
   }
-  const auto bytes = ReadFileBytes(path);
+  const auto bytes = ReadFileBytes(path, kMaxIniFileBytes);
   if (!bytes) {
-    return std::make_error_code(std::errc::io_error);
+    std::error_code sizeError;
+    const bool tooLarge = std::filesystem::file_size(path, sizeError) > kMaxIniFileBytes;
+    return std::make_error_code(tooLarge && !sizeError ? std::errc::file_too_large
+                                                       : std::errc::io_error);
   }
   document = IniDocument::Parse(*bytes);
   return {};

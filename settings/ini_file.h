@@ -24,7 +24,8 @@ inline constexpr std::size_t kMaxIniValueLength = 1024;
 // - names match regardless of ASCII letter case; the first matching section is the only one
 //   searched, and in it the first matching key wins;
 // - a value enclosed in a pair of equal quotes (" or ') reads without them;
-// - an edit touches only the line it concerns; every other byte of text stays as it was.
+// - an edit touches only the line it concerns; every other byte stays as it was, even bytes that
+//   are no text in the file's encoding.
 class IniDocument {
  public:
   IniDocument() = default;
@@ -38,7 +39,7 @@ class IniDocument {
   // The value of `key` in `section`, at most kMaxIniValueLength characters long, or
   // `defaultValue` when there is no such key.
   std::string Get(std::string_view section, std::string_view key,
-                  std::string_view defaultValue = {}) const;
+                  std::string_view defaultValue = {}) const;  // UTF-8, what is no text as U+FFFD
 
   // Replaces the value where the key stands, or adds "key=value" after the last line of the
   // section, or adds the section with the key at the end of the document. The value is stored so
@@ -47,27 +48,38 @@ class IniDocument {
   void Set(std::string_view section, std::string_view key, std::string_view value);
 
  private:
+  // The whole text is kept as one string and lines are found in it as they are needed, so that
+  // the document takes little more memory than the file, however many lines it has.
   struct Line {
-    std::string text;       // without its line break
-    std::string lineBreak;  // "\r\n", "\n" or empty for a last line without one
+    std::size_t begin;  // offset of the line's first character
+    std::size_t end;    // offset of its line break (or the end of the text)
+    std::size_t next;   // offset of the next line (past the break)
   };
   struct SectionRange {
-    std::size_t header;  // index of the header line
-    std::size_t end;     // one past the last line before the next section
+    std::size_t header;  // offset of the header line
+    std::size_t end;     // offset of the next section's header line, or the end of the text
   };
 
+  Line LineAt(std::size_t begin) const;
+  std::string_view TextOf(const Line& line) const;
+  // The first section header at or after `from`, the start of a line.
+  std::optional<Line> NextHeader(std::size_t from) const;
   std::optional<SectionRange> FindSection(std::string_view section) const;
-  std::optional<std::size_t> FindKey(const SectionRange& range, std::string_view key) const;
-  void InsertLine(std::size_t index, std::string text);
+  std::optional<Line> FindKey(const SectionRange& range, std::string_view key) const;
+  // Inserts a line at `offset`, the start of a line or the end of the text.
+  void InsertLine(std::size_t offset, std::string_view text);
 
-  std::vector<Line> lines_;
-  TextEncoding encoding_ = TextEncoding::Plain;
+  EditableText text_;
   std::string newLineBreak_ = "\r\n";  // the break of the file's first line, used for new lines
 };
 
+// A str.ini far larger than this is not one the tool wrote: the captions of every language at
+// their longest take a few hundred kilobytes.
+inline constexpr std::uintmax_t kMaxIniFileBytes = 1u << 20;
+
 // Reads the whole file. A missing file is an empty document; a file that exists but cannot be
-// read gives an error (and an empty document), so that a write never replaces what it could not
-// read.
+// read, or is larger than kMaxIniFileBytes, gives an error (and an empty document), so that a
+// write never replaces what it could not read.
 [[nodiscard]] std::error_code LoadIniFile(const std::filesystem::path& path, IniDocument& document);
 
 // Replaces the file whole and durably (never half-written); creates it when missing.

@@ -82,20 +82,4 @@ std::error_code WriteSkin(const std::filesystem::path& strIni, ColorBytes color,
   return SaveIniFile(strIni, document);
 }
 
-ButtonCaptions DefaultButtonCaptions(UiLanguage language) {
-  const std::array<std::string_view, 8> layout{TextFor(UiTextKey::FnLeftClick, language),
-                                               TextFor(UiTextKey::FnRightClick, language),
-                                               TextFor(UiTextKey::FnMidClick, language),
-                                               "DPI +",
-                                               "DPI -",
-                                               TextFor(UiTextKey::FnForward, language),
-                                               TextFor(UiTextKey::FnBackward, language),
-                                               TextFor(UiTextKey::FnKeyOff, language)};
-  ButtonCaptions captions;
-  for (std::size_t i = 0; i < kButtonCaptionCount; ++i) {
-    captions[i] = layout[i % layout.size()];
-  }
-  return captions;
-}
-
 }  // namespace q8

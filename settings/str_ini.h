@@ -7,8 +7,6 @@
 #include <string_view>
 #include <system_error>
 
-#include "ui/ui_text.h"
-
 namespace q8 {
 
 // The section of str.ini that holds the language and the skin.
@@ -65,8 +63,5 @@ StrIniSettings ReadStrIniSettings(const std::filesystem::path& strIni,
 // Writes the chosen skin into "Skins": the colour bytes in decimal, then the skin name.
 [[nodiscard]] std::error_code WriteSkin(const std::filesystem::path& strIni, ColorBytes color,
                                         std::string_view skinName);
-
-// The captions of the default key layout in `language`, the same for both configurations.
-ButtonCaptions DefaultButtonCaptions(UiLanguage language);
 
 }  // namespace q8

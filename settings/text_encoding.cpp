@@ -51,6 +51,42 @@ std::optional<char32_t> NextUtf8(std::string_view text, std::size_t& pos) {
   return value;
 }
 
+// Decodes a surrogate code point in the three-byte form UTF-8 would give it (ED A0..BF 80..BF),
+// the form in which editable text keeps what is no text, and moves past it.
+std::optional<char32_t> NextKeptSurrogate(std::string_view text, std::size_t& pos) {
+  if (text.size() - pos < 3) {
+    return std::nullopt;
+  }
+  const auto lead = static_cast<std::uint8_t>(text[pos]);
+  const auto second = static_cast<std::uint8_t>(text[pos + 1]);
+  const auto third = static_cast<std::uint8_t>(text[pos + 2]);
+  if (lead != 0xED || (second & 0xE0) != 0xA0 || (third & 0xC0) != 0x80) {
+    return std::nullopt;
+  }
+  pos += 3;
+  return 0xD000 | static_cast<char32_t>((second & 0x3F) << 6) | (third & 0x3F);
+}
+
+// Where editable text keeps a byte that is no UTF-8.
+constexpr char32_t kKeptByteBase = 0xDC00;
+
+bool IsKeptByte(char32_t c) {
+  return c >= kKeptByteBase + 0x80 && c <= kKeptByteBase + 0xFF;
+}
+
+// The next character of editable text: a code point, a kept surrogate, or U+FFFD for a byte that
+// is neither (one byte is passed over).
+char32_t NextEditable(std::string_view text, std::size_t& pos) {
+  if (auto decoded = NextUtf8(text, pos)) {
+    return *decoded;
+  }
+  if (auto kept = NextKeptSurrogate(text, pos)) {
+    return *kept;
+  }
+  ++pos;
+  return kReplacement;
+}
+
 void AppendUtf8(std::string& out, char32_t c) {
   auto put = [&out](unsigned value) { out.push_back(static_cast<char>(value)); };
   if (c < 0x80) {
@@ -88,49 +124,115 @@ std::string Latin1ToUtf8(std::span<const std::uint8_t> bytes) {
   return out;
 }
 
-std::string DecodeUtf16(std::span<const std::uint8_t> bytes, bool bigEndian) {
+// UTF-16 units as UTF-8; an unpaired surrogate stays itself in its three-byte form.
+std::string KeepUtf16(std::span<const std::uint8_t> bytes, bool bigEndian) {
   std::u16string units(bytes.size() / 2, u'\0');
   for (std::size_t i = 0; i < units.size(); ++i) {
     const unsigned first = bytes[2 * i];
     const unsigned second = bytes[2 * i + 1];
     units[i] = static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
   }
-  return Utf16ToUtf8(units);
+  std::string out;
+  out.reserve(units.size());
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    char32_t c = units[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+        units[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+      ++i;
+    }
+    AppendUtf8(out, c);
+  }
+  return out;
+}
+
+// UTF-8 as it stands; a byte outside any UTF-8 sequence is kept as U+DC00 + byte.
+std::string KeepUtf8(std::span<const std::uint8_t> bytes) {
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t start = pos;
+    if (NextUtf8(text, pos)) {
+      out.append(text.substr(start, pos - start));
+    } else {
+      AppendUtf8(out, kKeptByteBase + static_cast<std::uint8_t>(text[pos]));
+      ++pos;
+    }
+  }
+  return out;
 }
 
 void AppendUtf16(std::vector<std::uint8_t>& out, std::string_view utf8, bool bigEndian) {
-  for (const char16_t unit : Utf8ToUtf16(utf8)) {
+  const auto put = [&out, bigEndian](char32_t unit) {
     const auto high = static_cast<std::uint8_t>(unit >> 8);
     const auto low = static_cast<std::uint8_t>(unit & 0xFF);
     out.push_back(bigEndian ? high : low);
     out.push_back(bigEndian ? low : high);
+  };
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    const char32_t c = NextEditable(utf8, pos);
+    if (c >= 0x10000) {
+      put(0xD800 | ((c - 0x10000) >> 10));
+      put(0xDC00 | ((c - 0x10000) & 0x3FF));
+    } else {
+      put(c);
+    }
+  }
+}
+
+// UTF-8 with every kept byte written back as itself; a kept surrogate cannot be written in UTF-8.
+void AppendUtf8Bytes(std::vector<std::uint8_t>& out, std::string_view utf8) {
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    const std::size_t start = pos;
+    if (NextUtf8(utf8, pos)) {
+      out.insert(out.end(), utf8.begin() + static_cast<std::ptrdiff_t>(start),
+                 utf8.begin() + static_cast<std::ptrdiff_t>(pos));
+    } else if (auto kept = NextKeptSurrogate(utf8, pos)) {
+      if (IsKeptByte(*kept)) {
+        out.push_back(static_cast<std::uint8_t>(*kept - kKeptByteBase));
+      } else {
+        std::string replacement;
+        AppendUtf8(replacement, kReplacement);
+        out.insert(out.end(), replacement.begin(), replacement.end());
+      }
+    } else {
+      out.push_back(static_cast<std::uint8_t>(utf8[pos++]));
+    }
   }
 }
 
 }  // namespace
 
-DecodedText DecodeText(std::span<const std::uint8_t> bytes) {
-  if (StartsWith(bytes, {0xFF, 0xFE})) {
-    return {DecodeUtf16(bytes.subspan(2), false), TextEncoding::Utf16LeBom};
-  }
-  if (StartsWith(bytes, {0xFE, 0xFF})) {
-    return {DecodeUtf16(bytes.subspan(2), true), TextEncoding::Utf16BeBom};
+EditableText DecodeEditableText(std::span<const std::uint8_t> bytes) {
+  const bool littleEndian = StartsWith(bytes, {0xFF, 0xFE});
+  if (littleEndian || StartsWith(bytes, {0xFE, 0xFF})) {
+    bytes = bytes.subspan(2);
+    EditableText text{KeepUtf16(bytes, !littleEndian),
+                      littleEndian ? TextEncoding::Utf16LeBom : TextEncoding::Utf16BeBom,
+                      std::nullopt};
+    if (bytes.size() % 2 != 0) {
+      text.oddLastByte = bytes.back();
+    }
+    return text;
   }
   if (StartsWith(bytes, {0xEF, 0xBB, 0xBF})) {
-    bytes = bytes.subspan(3);
-    std::string text(bytes.begin(), bytes.end());
-    // Decoded again so that broken sequences become U+FFFD, as in every other path.
-    return {Utf16ToUtf8(Utf8ToUtf16(text)), TextEncoding::Utf8Bom};
+    return {KeepUtf8(bytes.subspan(3)), TextEncoding::Utf8Bom, std::nullopt};
   }
   std::string text(bytes.begin(), bytes.end());
   if (IsValidUtf8(text)) {
-    return {std::move(text), TextEncoding::Plain};
+    return {std::move(text), TextEncoding::Plain, std::nullopt};
   }
   // Not UTF-8: a file an editor saved in the ANSI code page, read as the Windows functions read it.
   if (auto ansi = AnsiCodePageToUtf8(bytes)) {
-    return {std::move(*ansi), TextEncoding::Plain};
+    return {std::move(*ansi), TextEncoding::Plain, std::nullopt};
   }
-  return {Latin1ToUtf8(bytes), TextEncoding::Plain};
+  return {Latin1ToUtf8(bytes), TextEncoding::Plain, std::nullopt};
+}
+
+DecodedText DecodeText(std::span<const std::uint8_t> bytes) {
+  const EditableText text = DecodeEditableText(bytes);
+  return {ValidUtf8(text.utf8), text.encoding};
 }
 
 std::vector<std::uint8_t> EncodeText(std::string_view utf8, TextEncoding encoding) {
@@ -155,8 +257,21 @@ std::vector<std::uint8_t> EncodeText(std::string_view utf8, TextEncoding encodin
       AppendUtf16(out, utf8, true);
       return out;
   }
-  for (const char c : utf8) {
-    out.push_back(static_cast<std::uint8_t>(c));
+  AppendUtf8Bytes(out, utf8);
+  return out;
+}
+
+std::string ValidUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t start = pos;
+    if (NextUtf8(text, pos)) {
+      out.append(text.substr(start, pos - start));
+    } else {
+      NextEditable(text, pos);
+      AppendUtf8(out, kReplacement);
+    }
   }
   return out;
 }

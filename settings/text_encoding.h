@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -27,8 +28,25 @@ struct DecodedText {
 // surrogate becomes U+FFFD and an odd last byte of a UTF-16 file is dropped.
 DecodedText DecodeText(std::span<const std::uint8_t> bytes);
 
-// Encodes UTF-8 text with the byte-order mark of `encoding`.
+// A file's text as an editor needs it: every byte of the file is kept, so that the parts left
+// unchanged encode to the very bytes they came from. `utf8` is UTF-8 except where a file marked as
+// Unicode holds what is no text in its encoding (a byte outside UTF-8 sequences, an unpaired
+// UTF-16 surrogate): that stays as the three-byte form of a surrogate code point, which valid UTF-8
+// never contains (a byte b as U+DC00 + b, a surrogate as itself). ValidUtf8 gives what the user
+// sees of it.
+struct EditableText {
+  std::string utf8;
+  TextEncoding encoding = TextEncoding::Plain;
+  std::optional<std::uint8_t> oddLastByte;  // after the last whole unit of a UTF-16 file
+};
+EditableText DecodeEditableText(std::span<const std::uint8_t> bytes);
+
+// Encodes UTF-8 text with the byte-order mark of `encoding`. The kept forms of EditableText turn
+// back into the bytes or units they stand for.
 std::vector<std::uint8_t> EncodeText(std::string_view utf8, TextEncoding encoding);
+
+// `text` with every kept form and every broken sequence replaced by U+FFFD.
+std::string ValidUtf8(std::string_view text);
 
 // Conversions between the core's UTF-8 and the UTF-16 of the Windows API. Invalid UTF-8 bytes
 // become U+FFFD.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "ui/canvas.h"
 #include "ui/skin_window_host.h"
 
@@ -21,14 +23,17 @@ class CMemDC {
   // the current one.
   void SelectCanvas(Canvas* canvas);
   // Where drawing lands now.
-  Canvas& Surface() { return *selected_; }
+  Canvas& Surface();
   const Rect& Covered() const { return rect_; }
 
  private:
   SkinWindowHost& target_;
   Rect rect_;
-  Canvas own_;
-  Canvas* selected_;
+  // The object's own bitmap, of the covered size, made only when something is drawn into it or
+  // copied from it: a skinned window selects its canvas at once, and a bitmap of the whole client
+  // area (over 2 MB for the main window) made and cleared at every hover change would go unused.
+  std::optional<Canvas> own_;
+  Canvas* selected_ = nullptr;  // null: the object's own bitmap
 };
 
 }  // namespace q8

@@ -43,6 +43,11 @@ std::optional<DecodedImage> PngDecoder::Decode(const std::filesystem::path& path
   if (!png_image_begin_read_from_memory(image.get(), file->data(), file->size())) {
     return std::nullopt;
   }
+  // 16-bit samples are taken as they are written, like 8-bit ones, and scaled to 8 bits. Without
+  // this flag, libpng takes those of a file without gamma information as linear light and turns
+  // them into sRGB (grey 0x8080 would become 186), which GDI+ does not: one skin must look the
+  // same on every system. (Set after the header is read, which clears the flags.)
+  image.get()->flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
   // libpng read the same header; anything else would mean the check above was fooled.
   if (image.get()->width != static_cast<png_uint_32>(facts->width) ||
       image.get()->height != static_cast<png_uint_32>(facts->height)) {

@@ -15,6 +15,9 @@ namespace q8 {
 // colour (both process-wide, read at every draw since the skin chooser replaces them), the image
 // decoder and the text painter. The main window fails silently on an image that cannot be
 // decoded; a dialog passes its message sink and reports every failure (LoadPng).
+//
+// The painter refers to the folder and the colour and must not outlive them; a temporary, which
+// would be gone by the first draw, is refused when the code is compiled.
 class SkinPainter {
  public:
   SkinPainter(const std::string& skinDirectory, const Rgb& textColor, ImageDecoder& decoder,
@@ -24,6 +27,9 @@ class SkinPainter {
         decoder_(decoder),
         text_(text),
         loadFailures_(loadFailures) {}
+  SkinPainter(const std::string&&, const Rgb&, ImageDecoder&, TextPainter&, MessageSink*) = delete;
+  SkinPainter(const std::string&, const Rgb&&, ImageDecoder&, TextPainter&, MessageSink*) = delete;
+  SkinPainter(const std::string&&, const Rgb&&, ImageDecoder&, TextPainter&, MessageSink*) = delete;
 
   // Draws the skin image `imageName` ("/..."), unscaled, with its top-left corner at `at`.
   bool DrawImage(Canvas* target, std::string_view imageName, Point at) const;

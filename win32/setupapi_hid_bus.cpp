@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "win32/hid_api.h"
+#include "win32/operation_mutex.h"
 #include "win32/unique_handle.h"
 #include "win32/wide_text.h"
 
@@ -134,8 +135,13 @@ class HidChannel final : public FeatureChannel {
     return true;
   }
 
+  // Every program of this tool holds the same named mutex for each device operation.
+  void Lock() override { operations_.Lock(); }
+  void Unlock() override { operations_.Unlock(); }
+
  private:
   UniqueHandle handle_;
+  OperationMutex operations_;
 };
 
 }  // namespace

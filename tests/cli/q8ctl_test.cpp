@@ -3,8 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
+#include <thread>
 
+#include "device/mouse_state_file.h"
+#include "device/simulated_hid_bus.h"
+#include "device/wire_trace.h"
 #include "support/temp_dir.h"
 
 namespace q8 {
@@ -19,11 +24,52 @@ struct ToolRun {
   std::string err;
 };
 
-ToolRun RunTool(std::vector<std::string> args) {
+ToolRun RunTool(std::vector<std::string> args, HidBus* systemBus = nullptr) {
   std::ostringstream out, err;
-  const int status = RunQ8ctl(args, out, err);
+  const int status = RunQ8ctl(args, out, err, systemBus);
   return {status, out.str(), err.str()};
 }
+
+// The simulated mouse as the system's bus shows it, answering only a number of feature reports and
+// then none: a mouse unplugged in the middle of an operation.
+class MouseLostMidway final : public HidBus {
+ public:
+  MouseLostMidway(SimulatedMouse& mouse, int reportsAnswered)
+      : bus_(mouse), reportsLeft_(reportsAnswered) {}
+
+  std::unique_ptr<HidInterfaceList> ListInterfaces() override { return bus_.ListInterfaces(); }
+  std::unique_ptr<HidProbe> OpenProbe(const std::string& path) override {
+    return bus_.OpenProbe(path);
+  }
+  HidChannelOpening OpenChannel(const std::string& path, ChannelKind kind) override {
+    HidChannelOpening opening = bus_.OpenChannel(path, kind);
+    if (opening.channel) {
+      opening.channel = std::make_unique<Channel>(std::move(opening.channel), reportsLeft_);
+    }
+    return opening;
+  }
+
+ private:
+  class Channel final : public FeatureChannel {
+   public:
+    Channel(std::unique_ptr<FeatureChannel> inner, int& reportsLeft)
+        : inner_(std::move(inner)), reportsLeft_(reportsLeft) {}
+    bool SendFeature(std::span<const std::uint8_t> report) override {
+      return Answers() && inner_->SendFeature(report);
+    }
+    bool GetFeature(std::span<std::uint8_t> report) override {
+      return Answers() && inner_->GetFeature(report);
+    }
+
+   private:
+    bool Answers() { return reportsLeft_-- > 0; }
+    std::unique_ptr<FeatureChannel> inner_;
+    int& reportsLeft_;
+  };
+
+  SimulatedHidBus bus_;
+  int reportsLeft_;
+};
 
 std::size_t LineCount(const std::string& text) {
   return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
@@ -223,6 +269,71 @@ TEST_F(Q8ctlTest, DpiValueOutsideTheSensorsLevelsChangesNothing) {
             "1600 2000 2400 2800 3200)\n");
   EXPECT_EQ(test::ReadBytes(configPath), config);
   EXPECT_EQ(StateByte(4, 25), 0x03);  // the factory code of stage 2, not written over
+}
+
+// Whatever goes wrong on the way to the mouse ends in a failure that says so: never "applied", a
+// dump of whatever came back, or a file name read as nothing.
+TEST_F(Q8ctlTest, AMouseLostMidwayOrAnEmptyFileNameIsAFailureThatSaysSo) {
+  const std::string config = "--config=" + configPath.string();
+  SimulatedMouse mouse;
+
+  // The start-up read takes 17 reports, the status refresh and the check before the write 4 more:
+  // the mouse goes once it has answered the check.
+  MouseLostMidway lostWhileWritten(mouse, 17 + 4);
+  const ToolRun apply = RunTool({"apply", config}, &lostWhileWritten);
+  EXPECT_EQ(apply.status, kExitDeviceFailure);
+  EXPECT_EQ(apply.out, "");
+  EXPECT_THAT(apply.err, HasSubstr("may hold a partial write"));
+  EXPECT_EQ(LineCount(apply.err), 1u) << apply.err;
+  const Bytes configBefore = test::ReadBytes(configPath);
+
+  // Gone after the status and two pages of the read: nothing is shown as the mouse's, and nothing
+  // is written to it or saved.
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"dump"}, {"info"}, {"set", config, "report-rate", "125"}}) {
+    MouseLostMidway lostWhileRead(mouse, 2 + 2 * 3);
+    const ToolRun run = RunTool(args, &lostWhileRead);
+    EXPECT_EQ(run.status, kExitDeviceFailure) << args[0];
+    EXPECT_EQ(run.out, "") << args[0];
+    EXPECT_THAT(run.err, HasSubstr("stopped answering")) << args[0];
+    EXPECT_EQ(LineCount(run.err), 1u) << run.err;
+  }
+  EXPECT_EQ(test::ReadBytes(configPath), configBefore);
+
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"show", "--config="}, {"show", "--config", ""}}) {
+    const ToolRun run = RunTool(args);
+    EXPECT_EQ(run.status, kExitUsage);
+    EXPECT_THAT(run.err, HasSubstr("needs a file name"));
+    EXPECT_THAT(run.err, HasSubstr("usage: q8ctl"));
+  }
+}
+
+// While another program holds the simulated mouse, the tool waits, and then reads what that
+// program wrote in the meantime.
+TEST_F(Q8ctlTest, WaitsWhileAnotherProgramHoldsTheMouse) {
+  ASSERT_EQ(Run({"info"}).status, kExitOk);  // the state file exists
+  std::string error;
+  const auto memory = LoadOrCreateMouseStateFile(statePath, error);
+  ASSERT_TRUE(memory) << error;
+  PersistentSimulatedMouse other(statePath, *memory);
+  const auto tracePath = dir / "wire.trace";
+
+  other.Mouse().ShortChannel().Lock();
+  ToolRun dump;
+  std::thread tool([&] { dump = Run({"--trace=" + tracePath.string(), "dump"}); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const std::string traceWhileHeld = test::ReadText(tracePath);
+  SimulatedMouseMemory changed = *memory;
+  changed.image.At(5, 63) ^= 0xFF;
+  const std::error_code saveError = SaveMouseStateFile(statePath, changed);
+  other.Mouse().ShortChannel().Unlock();
+  tool.join();
+
+  EXPECT_EQ(traceWhileHeld, "");
+  EXPECT_FALSE(saveError);
+  EXPECT_EQ(dump.status, kExitOk) << dump.err;
+  EXPECT_THAT(dump.out, HasSubstr("page 5: " + HexBytes(changed.image.Page(5)) + "\n"));
 }
 
 }  // namespace

@@ -131,6 +131,66 @@ TEST_F(DeviceOperationsTest, WriteOperationSetsStatusThenWritesPagesFiveToOne) {
   EXPECT_THAT(sleeper.delays, ElementsAre(20, 100, 100, 100, 100, 100));
 }
 
+// Writes one log of both channels' reports and of the locking of each.
+class LoggedChannel final : public FeatureChannel {
+ public:
+  LoggedChannel(FeatureChannel& inner, std::string name, std::vector<std::string>& log)
+      : inner_(inner), name_(std::move(name)), log_(log) {}
+  bool SendFeature(std::span<const std::uint8_t> report) override {
+    log_.push_back(name_ + " report");
+    return inner_.SendFeature(report);
+  }
+  bool GetFeature(std::span<std::uint8_t> report) override {
+    log_.push_back(name_ + " report");
+    return inner_.GetFeature(report);
+  }
+  void Lock() override { log_.push_back(name_ + " lock"); }
+  void Unlock() override { log_.push_back(name_ + " unlock"); }
+
+ private:
+  FeatureChannel& inner_;
+  std::string name_;
+  std::vector<std::string>& log_;
+};
+
+// Each operation holds the mouse (its short channel, through which every operation begins) from
+// its first report to its last, whether the mouse answers or not, so that another program's
+// reports never come in between.
+TEST_F(DeviceOperationsTest, EachOperationHoldsTheMouseFromItsFirstReportToItsLast) {
+  std::vector<std::string> log;
+  LoggedChannel loggedShort(shortChannel, "short", log);
+  LoggedChannel loggedPage(pageChannel, "page", log);
+  const ProtocolPorts ports{loggedShort, loggedPage, sleeper, messages, kNotDetected};
+  const auto heldOnce = [&log](const char* operation) {
+    ASSERT_GE(log.size(), 3u) << operation;
+    EXPECT_EQ(log.front(), "short lock") << operation;
+    EXPECT_EQ(log.back(), "short unlock") << operation;
+    EXPECT_EQ(std::count(log.begin(), log.end(), "short lock"), 1) << operation;
+    EXPECT_EQ(std::count(log.begin(), log.end(), "short unlock"), 1) << operation;
+    EXPECT_EQ(std::count(log.begin(), log.end(), "page lock"), 0) << operation;
+    log.clear();
+  };
+  for (const bool answering : {true, false}) {
+    if (answering) {
+      QueueStatusReply(2, 3);
+    }
+    GetDPIStage(ports, state);
+    heldOnce("GetDPIStage");
+    if (answering) {
+      QueueStatusReply(2, 3);
+      QueueAcks();
+    }
+    ReadOperation(ports, state);
+    heldOnce("ReadOperation");
+    if (answering) {
+      QueueStatusReply(2, 3);
+      QueueAcks();
+    }
+    WriteOperation(ports, state);
+    heldOnce("WriteOperation");
+  }
+}
+
 TEST_F(DeviceOperationsTest, GetDPIStageStoresBothStatusBytes) {
   QueueStatusReply(4, 6);
   GetDPIStage(Ports(), state);

@@ -111,6 +111,14 @@ TEST_F(FindMouseTest, AChannelThatCannotBeOpenedIsReportedWithTheSystemsCode) {
               ElementsAre(test::Message{"CreateFile Error Code:32", "TarnixMouseApp"}));
   EXPECT_EQ(bus_.openHandles, 0);
   EXPECT_THAT(bus_.log, ::testing::Contains("close short k"));
+
+  // A system that knows what the user can do about it says so after the code.
+  messages_.messages.clear();
+  bus_.advice = "install the rule";
+  EXPECT_FALSE(Find());
+  EXPECT_THAT(
+      messages_.messages,
+      ElementsAre(test::Message{"CreateFile Error Code:32\ninstall the rule", "TarnixMouseApp"}));
 }
 
 TEST_F(FindMouseTest, EnumerationFailuresEndTheWalkAfterTheirIndex) {

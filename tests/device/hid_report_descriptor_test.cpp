@@ -43,6 +43,24 @@ TEST(HidReportDescriptorTest, TheMousesInterfacesGiveItsCollectionsAndLengths) {
   EXPECT_EQ(kSimulatedInterfaces[2].caps, mouse.collections[0]);
 }
 
+// A usage of one or two bytes joins the usage page that is current when its main item comes, as
+// in the HID rules, the Windows driver and the Linux kernel, wherever the page is set before
+// that; a four-byte usage brings its own page.
+TEST(HidReportDescriptorTest, AShortUsageTakesThePageCurrentAtItsMainItem) {
+  const Bytes pageAfterUsage{0x09, 0x06, 0x05, 0x01, 0xA1, 0x01, 0x85, 0x01,
+                             0x75, 0x08, 0x95, 0x07, 0xB1, 0x02, 0xC0};
+  EXPECT_THAT(Parse(pageAfterUsage).collections, ElementsAre(HidCapabilities{1, 6, 0, 0, 8}));
+
+  const Bytes pageChangedTwice{0x05, 0x0C, 0x09, 0x02, 0x05, 0x01, 0xA1, 0x01, 0xC0, 0x0B,
+                               0x06, 0x00, 0x01, 0x00, 0x05, 0x0C, 0xA1, 0x01, 0xC0};
+  EXPECT_THAT(Parse(pageChangedTwice).collections,
+              ElementsAre(HidCapabilities{1, 2, 0, 0, 0}, HidCapabilities{1, 6, 0, 0, 0}));
+
+  // The page pushed before the usage and popped before the collection is the one in force.
+  const Bytes popped{0x05, 0x0C, 0xA4, 0x05, 0x01, 0x09, 0x02, 0xB4, 0xA1, 0x01, 0xC0};
+  EXPECT_THAT(Parse(popped).collections, ElementsAre(HidCapabilities{0x0C, 2, 0, 0, 0}));
+}
+
 TEST(HidReportDescriptorTest, CountsOtherShapesOfDescriptor) {
   // The boot mouse of the HID class definition: three buttons, 8-bit X and Y, no ids.
   const Bytes bootMouse{0x05, 0x01, 0x09, 0x02, 0xA1, 0x01, 0x09, 0x01, 0xA1, 0x00,

@@ -7,7 +7,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
+#include <sstream>
 
+#include "cli/q8ctl.h"
 #include "device/simulated_hid_bus.h"
 #include "device/simulated_mouse.h"
 #include "linux/status_socket.h"
@@ -129,10 +131,28 @@ TEST_F(QtMainWindowTest, StatusNotificationsArriveThroughTheSocket) {
   ASSERT_TRUE(dialog.OnInitDialog());
   std::string error;
   ASSERT_TRUE(SendStatusNotification(StatusSocketPath(), {9, 12}, error)) << error;
-  // Not shown without a tray, but it reached the window: a bad line is ignored, a good one read.
-  ASSERT_TRUE(SendStatusNotification(StatusSocketPath(), {5, 8}, error)) << error;
+  QTest::qWait(50);
+  EXPECT_EQ(window.LastStatus(), (StatusNotification{9, 12}));
+
+  // q8ctl notify is the same interface for scripts.
+  std::ostringstream out;
+  std::ostringstream err;
+  const std::vector<std::string> args{"notify", "5", "8"};
+  EXPECT_EQ(RunQ8ctl(args, out, err), kExitOk) << err.str();
   QTest::qWait(50);
   EXPECT_EQ(window.LastStatus(), (StatusNotification{5, 8}));
+  const std::vector<std::string> bad{"notify", "5"};
+  EXPECT_EQ(RunQ8ctl(bad, out, err), kExitUsage);
+}
+
+TEST(Q8ctlNotifyTest, SaysSoWhenNoTrayProgramRuns) {
+  test::TempDir dir;
+  setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
+  std::ostringstream out;
+  std::ostringstream err;
+  const std::vector<std::string> args{"notify", "14", "0"};
+  EXPECT_EQ(RunQ8ctl(args, out, err), kExitDeviceFailure);
+  EXPECT_THAT(err.str(), ::testing::HasSubstr("not running"));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -134,6 +135,84 @@ TEST(DurableFileTest, AReadOnlyConfigFileIsReportedAndNotReplaced) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                           std::filesystem::directory_iterator()),
             1);
+}
+
+// The saves the replacement by rename got wrong: whoever saves, through whatever link, and in a
+// folder where no new file may be made, the file the user means gets the new content and stays
+// the user's.
+TEST(DurableFileTest, SavesReachTheFileTheUserMeansAndKeepItTheirs) {
+  test::TempDir dir;
+  std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+  const std::vector<std::uint8_t> old(220, 0x11);
+  DeviceConfig config;
+  config.Bytes()[0] = 0x22;
+  const auto saveAsUser = [&](const std::filesystem::path& path) {
+    return ExitStatusAsUser([&] {
+      test::RecordingMessageSink messages;
+      return SaveConfigFile(path, config, messages) && messages.messages.empty() ? 0 : 1;
+    });
+  };
+  const auto entries = [](const std::filesystem::path& folder) {
+    return std::distance(std::filesystem::directory_iterator(folder),
+                         std::filesystem::directory_iterator());
+  };
+
+  // A save by root keeps the owner and group, so that the user can still save afterwards.
+  if (::geteuid() == 0) {
+    const auto owned = dir / "owned";
+    std::filesystem::create_directory(owned);
+    std::filesystem::permissions(owned, std::filesystem::perms::all);
+    const auto path = owned / "config.bin";
+    test::WriteBytes(path, old);
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    test::RecordingMessageSink messages;
+    ASSERT_TRUE(SaveConfigFile(path, config, messages));
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_uid, 65534u);
+    EXPECT_EQ(after.st_gid, 65534u);
+    EXPECT_EQ(saveAsUser(path), 0);
+  }
+
+  // A link keeps pointing at its file, which takes the new content; no temporary stays behind.
+  {
+    const auto real = dir / "real";
+    std::filesystem::create_directory(real);
+    test::WriteBytes(real / "config.bin", old);
+    const auto linked = dir / "linked";
+    std::filesystem::create_directory(linked);
+    std::filesystem::create_symlink("../real/config.bin", linked / "config.bin");
+    test::RecordingMessageSink messages;
+    ASSERT_TRUE(SaveConfigFile(linked / "config.bin", config, messages));
+    EXPECT_TRUE(std::filesystem::is_symlink(linked / "config.bin"));
+    const auto saved = test::ReadBytes(real / "config.bin");
+    ASSERT_EQ(saved.size(), 220u);
+    EXPECT_EQ(saved[1], 0x22);
+    EXPECT_EQ(entries(real), 1);
+    EXPECT_EQ(entries(linked), 1);
+  }
+
+  // A writable file in a folder where the user may not create files is written in place.
+  {
+    const auto closed = dir / "closed";
+    std::filesystem::create_directory(closed);
+    const auto path = closed / "config.bin";
+    test::WriteBytes(path, old);
+    std::filesystem::permissions(
+        path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read | std::filesystem::perms::group_write |
+                  std::filesystem::perms::others_read | std::filesystem::perms::others_write);
+    std::filesystem::permissions(
+        closed, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
+                    std::filesystem::perms::group_read | std::filesystem::perms::group_exec |
+                    std::filesystem::perms::others_read | std::filesystem::perms::others_exec);
+    EXPECT_EQ(saveAsUser(path), 0);
+    const auto saved = test::ReadBytes(path);
+    ASSERT_EQ(saved.size(), 220u);
+    EXPECT_EQ(saved[0], 1);
+    EXPECT_EQ(saved[1], 0x22);
+    EXPECT_EQ(entries(closed), 1);
+  }
 }
 
 }  // namespace

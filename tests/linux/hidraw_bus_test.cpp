@@ -2,17 +2,23 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <cerrno>
 
+#include <fcntl.h>
 #include <linux/netlink.h>
 #include <sched.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "device/device_change.h"
@@ -20,6 +26,7 @@
 #include "device/simulated_mouse.h"
 #include "linux/fuse_hidraw.h"
 #include "linux/hotplug_monitor.h"
+#include "linux/unique_fd.h"
 #include "support/fakes.h"
 #include "support/mouse_descriptors.h"
 #include "support/recording_host.h"
@@ -176,6 +183,10 @@ TEST_F(HidrawBusTest, TheSearchsFailureRulesHoldOnLinux) {
   EXPECT_FALSE(FindMouse(bus_, messages_, link_));
   EXPECT_THAT(messages_.messages,
               ElementsAre(test::Message{"CreateFile Error Code:21", "TarnixMouseApp"}));
+
+  // Without the rights to a node, the user learns of the udev rule that gives them.
+  EXPECT_THAT(bus_.OpenFailureAdvice(EACCES), ::testing::HasSubstr("70-tarnix-q8.rules"));
+  EXPECT_THAT(bus_.OpenFailureAdvice(EPERM), ::testing::HasSubstr("udevadm"));
 }
 
 using test::RecordingHost;
@@ -290,6 +301,62 @@ TEST(HidrawChannelTest, ReadsAndWritesTheMouseThroughTheFeatureIoctls) {
   EXPECT_EQ(mouse.Memory().image, state.image);
   EXPECT_EQ(mouse.Memory().status.reportRateCode, 8);
   EXPECT_THAT(messages.messages, IsEmpty());
+}
+
+// Counts the reports that reach the mouse, from whichever thread they come.
+class CountingChannel final : public FeatureChannel {
+ public:
+  CountingChannel(FeatureChannel& inner, std::atomic<int>& count) : inner_(inner), count_(count) {}
+  bool SendFeature(std::span<const std::uint8_t> report) override {
+    ++count_;
+    return inner_.SendFeature(report);
+  }
+  bool GetFeature(std::span<std::uint8_t> report) override {
+    ++count_;
+    return inner_.GetFeature(report);
+  }
+
+ private:
+  FeatureChannel& inner_;
+  std::atomic<int>& count_;
+};
+
+// Each operation locks the node of the mouse's short channel: while another program holds that
+// lock, not one report reaches the mouse.
+TEST(HidrawChannelTest, AnOperationWaitsWhileAnotherProgramHoldsTheMouse) {
+  SimulatedMouse mouse;
+  std::atomic<int> reports{0};
+  CountingChannel shortSide(mouse.ShortChannel(), reports);
+  CountingChannel pageSide(mouse.PageChannel(), reports);
+  test::TempDir devDir;
+  test::FuseHidrawNodes nodes(devDir.path(), {{"hidraw1", &shortSide}, {"hidraw2", &pageSide}});
+  if (!nodes.Mounted()) {
+    GTEST_SKIP() << nodes.Error();
+  }
+  FakeHidrawTree tree;
+  tree.createDevFiles = false;
+  tree.AddNode("hidraw1", 0x04D9, 0xA09E, kKeyboardInterface);
+  tree.AddNode("hidraw2", 0x04D9, 0xA09E, kMouseInterface, "1-2:1.1");
+  HidrawBus bus(tree.Sys(), devDir.path());
+  test::RecordingMessageSink messages;
+  MouseLink link;
+  ASSERT_TRUE(FindMouse(bus, messages, link));
+  const UniqueFd other(::open((devDir.path() / "hidraw1").c_str(), O_RDWR | O_CLOEXEC));
+  ASSERT_TRUE(other.Valid());
+  ASSERT_EQ(::flock(other.Get(), LOCK_EX), 0);
+
+  test::RecordingSleeper sleeper;
+  const ProtocolPorts ports{link.ShortChannel(), link.PageChannel(), sleeper, messages, "absent"};
+  DeviceState state;
+  std::thread reader([&] { ReadFoundMouse(ports, state); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  const int reportsWhileHeld = reports.load();
+  ::flock(other.Get(), LOCK_UN);
+  reader.join();
+
+  EXPECT_EQ(reportsWhileHeld, 0);
+  EXPECT_EQ(reports.load(), 17);
+  EXPECT_EQ(state.image, mouse.Memory().image);
 }
 
 // The real event socket opens here and reading it never blocks the caller.

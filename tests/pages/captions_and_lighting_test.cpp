@@ -26,6 +26,21 @@ TEST(ButtonCaptionTest, DefaultLayoutShowsTheDefaultCaptions) {
   }
 }
 
+// The captions str.ini gets on the first build of the key page, in the key page's language.
+TEST(ButtonCaptionTest, DefaultCaptionsFollowTheDefaultKeyLayout) {
+  const ButtonCaptions english = DefaultButtonCaptions(UiLanguage::EN);
+  const std::array<std::string, 8> layout{"Left Click", "Right Click", "Mid Click", "DPI +",
+                                          "DPI -",      "Forward",     "Backward",  "Key Off"};
+  for (std::size_t i = 0; i < 8; ++i) {
+    EXPECT_EQ(english[i], layout[i]);
+    EXPECT_EQ(english[i + 8], layout[i]);
+  }
+  const ButtonCaptions traditional = DefaultButtonCaptions(UiLanguage::CHT);
+  EXPECT_EQ(traditional[0], "左鍵");
+  EXPECT_EQ(traditional[3], "DPI +");
+  EXPECT_EQ(traditional[15], "按鍵關閉");
+}
+
 TEST(ButtonCaptionTest, FunctionsWithAParameterNameIt) {
   EXPECT_EQ(CaptionOf(5, field::DpiSwitchCode, 5), "DPI Loop");
   EXPECT_EQ(CaptionOf(6, field::LaunchKeyIndex, 2), "Calculator");

@@ -198,5 +198,70 @@ TEST(IniFileTest, AWriteThatCannotReadTheFileChangesNothing) {
   EXPECT_FALSE(std::filesystem::exists(nowhere.parent_path()));
 }
 
+// Lines of other programs come back from a save exactly as they were, whatever bytes they hold,
+// and a file far larger than any str.ini is neither read nor overwritten.
+TEST(IniFileTest, ASaveKeepsOtherLinesByteForByteAndAHugeFileIsLeftAlone) {
+  TempDir dir;
+  const auto path = dir / "str.ini";
+  const auto utf16 = [](std::string_view ascii) {
+    std::vector<std::uint8_t> bytes;
+    for (const char c : ascii) {
+      bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c), 0});
+    }
+    return bytes;
+  };
+  const auto join = [](std::initializer_list<std::vector<std::uint8_t>> parts) {
+    std::vector<std::uint8_t> bytes;
+    for (const auto& part : parts) {
+      bytes.insert(bytes.end(), part.begin(), part.end());
+    }
+    return bytes;
+  };
+  struct Case {
+    std::vector<std::uint8_t> before;
+    std::vector<std::uint8_t> after;
+  };
+  const std::vector<Case> cases{
+      // A Latin-1 byte in a UTF-8 file, a cut sequence, and a line break of another program.
+      {Bytes("\xEF\xBB\xBF[Other]\r\nName=Caf\xE9\r\nCut=\xE5\x9F\n[Skins]\r\nPath=Old\r\n"),
+       Bytes("\xEF\xBB\xBF[Other]\r\nName=Caf\xE9\r\nCut=\xE5\x9F\n[Skins]\r\nPath=New\r\n")},
+      // Unpaired surrogates in UTF-16, and an odd last byte.
+      {join({{0xFF, 0xFE},
+             utf16("[Other]\r\nName="),
+             {0x00, 0xD8},
+             utf16("x\r\nLow="),
+             {0x00, 0xDC},
+             utf16("\r\n[Skins]\r\nPath=Old\r\n"),
+             {0x41}}),
+       join({{0xFF, 0xFE},
+             utf16("[Other]\r\nName="),
+             {0x00, 0xD8},
+             utf16("x\r\nLow="),
+             {0x00, 0xDC},
+             utf16("\r\n[Skins]\r\nPath=New\r\n"),
+             {0x41}})},
+  };
+  for (const Case& c : cases) {
+    test::WriteBytes(path, c.before);
+    ASSERT_FALSE(WriteIniString(path, "Skins", "Path", "New"));
+    EXPECT_EQ(ReadBytes(path), c.after);
+  }
+  // What is no text reads as U+FFFD.
+  EXPECT_EQ(ReadIniString(path, "Other", "Name"), "\xEF\xBF\xBDx");
+  test::WriteBytes(path, cases[0].before);
+  EXPECT_EQ(ReadIniString(path, "Other", "Name"), "Caf\xEF\xBF\xBD");
+  EXPECT_EQ(ReadIniString(path, "Other", "Cut"), "\xEF\xBF\xBD\xEF\xBF\xBD");
+
+  // Blank lines enough for any real str.ini many times over: not read, not written.
+  std::vector<std::uint8_t> huge(2u << 20, '\n');
+  const std::string_view head = "[Skins]\r\nPath=Old\r\n";
+  std::copy(head.begin(), head.end(), huge.begin());
+  test::WriteBytes(path, huge);
+  EXPECT_EQ(ReadIniString(path, "Skins", "Path", "default"), "default");
+  EXPECT_TRUE(WriteIniString(path, "Skins", "Path", "New"));
+  EXPECT_EQ(std::filesystem::file_size(path), huge.size());
+  EXPECT_EQ(ReadBytes(path), huge);
+}
+
 }  // namespace
 }  // namespace q8

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "pages/button_caption.h"
 #include "settings/ini_file.h"
 #include "support/temp_dir.h"
+#include "ui/ui_text.h"
 
 namespace q8 {
 namespace {
@@ -116,20 +118,6 @@ TEST(StrIniTest, WritingTheSkinKeepsTheLanguageAndTheCaptions) {
   EXPECT_EQ(DecodeText(ReadBytes(path)).utf8,
             "[Skins]\r\nLan=CHT\r\nPath=Dark Blue\r\nRColor=44\r\nGColor=0\r\nBColor=255\r\n"
             "[Setting-CHT]\r\nItem1=x\r\n");
-}
-
-TEST(StrIniTest, DefaultCaptionsFollowTheDefaultKeyLayout) {
-  const ButtonCaptions english = DefaultButtonCaptions(UiLanguage::EN);
-  const std::array<std::string, 8> layout{"Left Click", "Right Click", "Mid Click", "DPI +",
-                                          "DPI -",      "Forward",     "Backward",  "Key Off"};
-  for (std::size_t i = 0; i < 8; ++i) {
-    EXPECT_EQ(english[i], layout[i]);
-    EXPECT_EQ(english[i + 8], layout[i]);
-  }
-  const ButtonCaptions traditional = DefaultButtonCaptions(UiLanguage::CHT);
-  EXPECT_EQ(traditional[0], "左鍵");
-  EXPECT_EQ(traditional[3], "DPI +");
-  EXPECT_EQ(traditional[15], "按鍵關閉");
 }
 
 }  // namespace

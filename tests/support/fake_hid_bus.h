@@ -40,6 +40,9 @@ class FakeHidBus final : public HidBus {
   std::vector<FakeInterface> interfaces;
   bool listFails = false;
   std::optional<unsigned> enumerationFailsAt;  // the system's enumeration fails at this index
+  // What the bus advises for a channel that fails to open (empty: nothing).
+  std::string advice;
+  std::string OpenFailureAdvice(std::uint32_t) const override { return advice; }
   std::vector<std::string> log;
   int openHandles = 0;  // probes, channels and the list itself
 

@@ -86,6 +86,34 @@ TEST_F(PngDecoderTest, ImagesBeyondTheBoundAreRefusedButTheBoundItselfDecodes) {
   EXPECT_FALSE(Decode(test::PngClaimingSize(60000, 60000)));
 }
 
+// A skin with 16-bit images looks the same on every system: each sample keeps the value it has
+// on the 8-bit scale (0x8080 is 128), with no gamma or colour conversion of a decoder's own.
+TEST_F(PngDecoderTest, SixteenBitSamplesGiveTheSameEightBitValuesEverywhere) {
+  test::PngContent grey;
+  grey.width = 3;
+  grey.height = 1;
+  grey.colourType = 0;
+  grey.bitDepth = 16;
+  grey.data = {0x80, 0x80, 0x40, 0x40, 0xC0, 0xC0};
+  const auto greyImage = Decode(test::EncodePng(grey));
+  ASSERT_TRUE(greyImage);
+  EXPECT_FALSE(greyImage->hasAlpha);
+  EXPECT_EQ(greyImage->pixels.At(0, 0), (Pixel{128, 128, 128, 255}));
+  EXPECT_EQ(greyImage->pixels.At(1, 0), (Pixel{64, 64, 64, 255}));
+  EXPECT_EQ(greyImage->pixels.At(2, 0), (Pixel{192, 192, 192, 255}));
+
+  // Straight colour with an opaque and a half-transparent pixel.
+  auto rgba = test::RgbaPng(2, 1,
+                            {0xC0, 0xC0, 0x20, 0x20, 0x80, 0x80, 0xFF, 0xFF,  //
+                             0x40, 0x40, 0x80, 0x80, 0xA0, 0xA0, 0x80, 0x80});
+  rgba.bitDepth = 16;
+  const auto rgbaImage = Decode(test::EncodePng(rgba));
+  ASSERT_TRUE(rgbaImage);
+  EXPECT_TRUE(rgbaImage->hasAlpha);
+  EXPECT_EQ(rgbaImage->pixels.At(0, 0), (Pixel{0x80, 0x20, 0xC0, 0xFF}));
+  EXPECT_EQ(rgbaImage->pixels.At(1, 0), (Pixel{0xA0, 0x80, 0x40, 0x80}));
+}
+
 // Every truncation and hundreds of corrupted copies of a valid file: the decoder must refuse or
 // return an image within the bound, never crash or read out of bounds (the native build runs
 // under AddressSanitizer).

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
+#include <type_traits>
 
 #include "skin_fakes.h"
 #include "ui/skin_controls.h"
 #include "ui/skin_directory.h"
+#include "ui/skin_painter.h"
 #include "ui/text_port.h"
 
 namespace q8 {
@@ -70,6 +73,39 @@ TEST(SkinnedWindowTest, TheBackgroundBecomesTheCanvasAndSizesTheWindow) {
   window.ShowCanvas();
   EXPECT_EQ(log, (DrawLog{"copy"}));
   EXPECT_EQ(host.copiedSizes.back(), (std::pair<int, int>{1, 1}));
+}
+
+// Whether a SkinPainter can be made from a skin folder and a caption colour of these kinds.
+template <typename Skin, typename Colour>
+constexpr bool PainterTakes() {
+  return std::is_constructible_v<SkinPainter, Skin, Colour, ImageDecoder&, TextPainter&,
+                                 MessageSink*>;
+}
+
+// The painter reads the skin folder and the caption colour at every draw, since the skin chooser
+// replaces them; a temporary given to it would be gone by the first draw, so none is accepted.
+TEST(SkinPainterTest, DrawsWithTheSkinAndColourOfTheMomentAndTakesNoTemporaries) {
+  EXPECT_TRUE((PainterTakes<const std::string&, const Rgb&>()));
+  EXPECT_FALSE((PainterTakes<std::string, const Rgb&>()));
+  EXPECT_FALSE((PainterTakes<const char*, const Rgb&>()));
+  EXPECT_FALSE((PainterTakes<const std::string&, Rgb>()));
+  EXPECT_FALSE((PainterTakes<std::string, Rgb>()));
+
+  DrawLog log;
+  test::FakeImageDecoder decoder(log);
+  test::FakeTextPainter text(log);
+  std::string skin = "old";
+  Rgb colour{1, 2, 3};
+  const SkinPainter painter(skin, colour, decoder, text, nullptr);
+  skin = "new";
+  colour = {4, 5, 6};
+  Canvas canvas(1, 1);
+  painter.DrawImage(&canvas, "/button-normal.png", {0, 0});
+  painter.DrawCaption(&canvas, "OK", {0, 0, 1, 1}, TextAlign::kCentre);
+  ASSERT_EQ(decoder.paths.size(), 1u);
+  EXPECT_EQ(decoder.paths[0], "new/button-normal.png");
+  ASSERT_EQ(text.texts.size(), 1u);
+  EXPECT_EQ(text.texts[0].colour, (Rgb{4, 5, 6}));
 }
 
 TEST(SkinSliderTest, TheChosenStopIsLightAndAChoiceRedrawsTwoStops) {

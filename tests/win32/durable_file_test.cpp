@@ -69,5 +69,71 @@ TEST(DurableFileWinTest, SaveReplacesTheWholeFile) {
   EXPECT_EQ(bytes[219], 0x33);
 }
 
+std::ptrdiff_t EntriesIn(const std::filesystem::path& folder) {
+  return std::distance(std::filesystem::directory_iterator(folder),
+                       std::filesystem::directory_iterator());
+}
+
+// A file another program reads while letting others write it (a backup tool, a virus scanner, an
+// editor) cannot be replaced: it is written in place.
+TEST(DurableFileWinTest, AFileAnotherProgramReadsIsSavedInPlace) {
+  test::TempDir dir;
+  const auto path = dir / "config.bin";
+  test::WriteBytes(path, std::vector<std::uint8_t>(220, 0x11));
+  HANDLE reader = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  DeviceConfig config;
+  config.Bytes()[0] = 0x22;
+  test::RecordingMessageSink messages;
+
+  const bool saved = SaveConfigFile(path, config, messages);
+  ::CloseHandle(reader);
+
+  EXPECT_TRUE(saved);
+  EXPECT_TRUE(messages.messages.empty());
+  const auto bytes = test::ReadBytes(path);
+  ASSERT_EQ(bytes.size(), 220u);
+  EXPECT_EQ(bytes[1], 0x22);
+  EXPECT_EQ(EntriesIn(dir.path()), 1);
+
+  // Once the reader is gone, the file is replaced again, leaving nothing beside it, also when it
+  // is named relative to the working folder.
+  config.Bytes()[0] = 0x44;
+  ASSERT_TRUE(SaveConfigFile(path, config, messages));
+  EXPECT_EQ(test::ReadBytes(path).at(1), 0x44);
+  const std::filesystem::path working = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  config.Bytes()[0] = 0x55;
+  const bool savedByName = SaveConfigFile("config.bin", config, messages);
+  std::filesystem::current_path(working);
+  EXPECT_TRUE(savedByName);
+  EXPECT_EQ(test::ReadBytes(path).at(1), 0x55);
+  EXPECT_EQ(EntriesIn(dir.path()), 1);
+}
+
+// A symbolic link stays, and the file it names gets the new content.
+TEST(DurableFileWinTest, ASaveThroughALinkChangesTheFileItNames) {
+  test::TempDir dir;
+  const auto real = dir / "real";
+  std::filesystem::create_directory(real);
+  test::WriteBytes(real / "config.bin", std::vector<std::uint8_t>(220, 0x11));
+  const auto link = dir / "config.bin";
+  if (!::CreateSymbolicLinkW(link.c_str(), (real / "config.bin").c_str(),
+                             SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) ||
+      ::GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    GTEST_SKIP() << "no symbolic links that lead to their file here";
+  }
+  DeviceConfig config;
+  config.Bytes()[0] = 0x33;
+  test::RecordingMessageSink messages;
+  ASSERT_TRUE(SaveConfigFile(link, config, messages));
+  EXPECT_NE(::GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+  const auto bytes = test::ReadBytes(real / "config.bin");
+  ASSERT_EQ(bytes.size(), 220u);
+  EXPECT_EQ(bytes[1], 0x33);
+  EXPECT_EQ(EntriesIn(real), 1);
+}
+
 }  // namespace
 }  // namespace q8

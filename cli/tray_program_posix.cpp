@@ -1,0 +1,22 @@
+#include "cli/tray_program.h"
+
+#include "linux/status_socket.h"
+#include "linux/tool_home.h"
+#include "settings/executable_path.h"
+
+namespace q8 {
+
+bool NotifyTrayProgram(std::uintptr_t type, std::intptr_t value, std::string& error) {
+  return linux_shell::SendStatusNotification(linux_shell::StatusSocketPath(), {type, value}, error);
+}
+
+std::optional<std::filesystem::path> ToolExecutable(std::string& error) {
+  const auto executable = ExecutablePath();
+  if (!executable) {
+    error = "cannot tell where q8ctl is";
+    return std::nullopt;
+  }
+  return linux_shell::ToolHome(*executable, error);
+}
+
+}  // namespace q8

@@ -1,0 +1,28 @@
+#include "cli/tray_program.h"
+
+#include <windows.h>
+
+#include "settings/executable_path.h"
+
+namespace q8 {
+
+bool NotifyTrayProgram(std::uintptr_t type, std::intptr_t value, std::string& error) {
+  const HWND window = ::FindWindowW(L"TarnixQ8Class", nullptr);
+  if (window == nullptr) {
+    error = "the tray program is not running";
+    return false;
+  }
+  // Sent, not posted: the program has shown the balloon when this returns.
+  ::SendMessageW(window, WM_USER + 2, static_cast<WPARAM>(type), static_cast<LPARAM>(value));
+  return true;
+}
+
+std::optional<std::filesystem::path> ToolExecutable(std::string& error) {
+  auto executable = ExecutablePath();
+  if (!executable) {
+    error = "cannot tell where q8ctl is";
+  }
+  return executable;
+}
+
+}  // namespace q8

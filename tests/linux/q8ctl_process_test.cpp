@@ -1,0 +1,131 @@
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/q8ctl.h"
+#include "support/temp_dir.h"
+
+namespace q8 {
+namespace {
+
+using ::testing::HasSubstr;
+namespace fs = std::filesystem;
+
+// The built q8ctl, started with `args`, its standard output on `outFd` and its errors in `errFile`.
+pid_t StartTool(const std::vector<std::string>& args, int outFd, const fs::path& errFile) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const int errFd = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (::dup2(outFd, STDOUT_FILENO) < 0 || ::dup2(errFd, STDERR_FILENO) < 0) {
+      ::_exit(126);
+    }
+    std::vector<char*> argv{const_cast<char*>(Q8CTL_PATH)};
+    for (const std::string& arg : args) {
+      argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    ::execv(Q8CTL_PATH, argv.data());
+    ::_exit(127);
+  }
+  return child;
+}
+
+int WaitFor(pid_t child) {
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return status;
+}
+
+std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+// A simulated mouse in a state file and a config.bin, set to 125 Hz.
+class Q8ctlProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override { WriteConfig(); }
+
+  void WriteConfig() {
+    std::vector<std::uint8_t> config(220, 0);
+    config[1 + 5] = 8;
+    test::WriteBytes(configPath, config);
+  }
+
+  test::TempDir dir;
+  fs::path statePath = dir / "mouse.bin";
+  fs::path configPath = dir / "config.bin";
+  fs::path errPath = dir / "err.txt";
+};
+
+// The tool is never ended halfway through a write, and a trace it cannot write is a failure it
+// tells: a Ctrl-C or a termination request waits for the write to end, a reader of the trace that
+// goes away ends nothing, and a full disk is reported.
+TEST_F(Q8ctlProcessTest, NeverEndsHalfwayThroughAWriteAndTellsATraceItCannotWrite) {
+  const int devNull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  ASSERT_GE(devNull, 0);
+  for (const int signal : {SIGINT, SIGTERM}) {
+    const fs::path tracePath = dir / "wire.trace";
+    fs::remove(tracePath);
+    fs::remove(statePath);
+    WriteConfig();
+    const pid_t tool =
+        StartTool({"--simulate=" + statePath.string(), "--trace=" + tracePath.string(), "apply",
+                   "--config=" + configPath.string()},
+                  devNull, errPath);
+    // The status has reached the mouse once the trace shows the delay after it.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (Count(test::ReadText(tracePath), "wait 20\n") == 0 &&
+           std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ::kill(tool, signal);
+    const int status = WaitFor(tool);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+    EXPECT_EQ(Count(test::ReadText(tracePath), "set page "), 5u) << signal;
+    EXPECT_EQ(test::ReadBytes(configPath).at(0), 1) << "saved after the write";
+  }
+  ::close(devNull);
+
+  // The trace on a pipe whose reader stops after 29 lines: the status is set, no page written.
+  int pipeFds[2];
+  ASSERT_EQ(::pipe2(pipeFds, O_CLOEXEC), 0);  // the tool keeps only the end it writes
+  fs::remove(statePath);
+  const pid_t tool = StartTool({"--simulate=" + statePath.string(), "--trace=/dev/stdout", "set",
+                                "--config=" + configPath.string(), "report-rate", "250"},
+                               pipeFds[1], errPath);
+  ::close(pipeFds[1]);
+  std::size_t lines = 0;
+  char c = 0;
+  while (lines < 29 && ::read(pipeFds[0], &c, 1) == 1) {
+    lines += c == '\n' ? 1 : 0;
+  }
+  ::close(pipeFds[0]);
+  const int status = WaitFor(tool);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kExitDeviceFailure) << status;
+  EXPECT_THAT(test::ReadText(errPath), HasSubstr("cannot write the trace file /dev/stdout"));
+  EXPECT_EQ(test::ReadBytes(configPath).at(1 + 5), 4) << "saved after the write";
+  EXPECT_EQ(test::ReadBytes(statePath).at(0), 4);
+
+  std::ostringstream out, err;
+  const std::vector<std::string> args{"--simulate=" + statePath.string(), "--trace=/dev/full",
+                                      "info"};
+  EXPECT_EQ(RunQ8ctl(args, out, err), kExitDeviceFailure);
+  EXPECT_THAT(err.str(), HasSubstr("cannot write the trace file /dev/full"));
+}
+
+}  // namespace
+}  // namespace q8
