@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "pages/button_caption.h"
 #include "pages/key_model.h"
 #include "pages/main_page.h"
 #include "support/fake_window_host.h"
