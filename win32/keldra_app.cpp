@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/keldra_dlg.h"
+#include "app/main_window_parts.h"
 #include "settings/executable_path.h"
 #include "ui/png_decoder.h"
 #include "win32/main_window.h"
@@ -48,6 +49,8 @@ int CKeldraApp::Run() {
   state_.executable = ExecutablePath().value_or(std::filesystem::path());
   win32::MainWindow window(instance_);
   CKeldraDlg dialog(state_, window, mouse_, decoder);
+  CancelledKeyFunctionDialogs keyDialogs;
+  const auto page = AttachMainPage(dialog, keyDialogs);
   const int exitCode = window.Run(dialog);
   return exitCode < 0 ? kStartFailed : exitCode;
 }
