@@ -17,10 +17,11 @@ constexpr wchar_t kInstanceMutexName[] = L"Tarnix Q8-617Mutex";
 // The main window's template: a visible pop-up without caption or border, centred, of the class
 // "TarnixQ8Class", in "宋体" 12 points. Its size is replaced by the skin's at initialisation; in
 // that font (8 x 16 pixel base units at 96 DPI) it already matches the delivered skins, so the
-// window the skin resizes stays centred.
+// window the skin resizes stays centred. The canvas is copied to the window's own pixels only, so
+// the settings page's lists and value texts stay on top of it.
 DialogTemplateSpec MainWindowTemplate() {
   DialogTemplateSpec spec;
-  spec.style = WS_POPUP | WS_VISIBLE | DS_CENTER | DS_SETFONT;
+  spec.style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | DS_CENTER | DS_SETFONT;
   spec.width = 438;
   spec.height = 324;
   spec.windowClass = kMainWindowClass;

@@ -3,6 +3,7 @@
 //   q8window wait SECONDS     waits until the window exists and has finished starting
 //   q8window show             a left click on the tray icon; prints the window's place and size
 //   q8window notify TYPE VALUE  a status notification, as another program would send it
+//   q8window press X Y        a left-button press at client point X,Y (a page area, a button)
 //   q8window menu             a right click on the tray icon: the menu opens (and waits)
 //   q8window exit             the tray menu's Exit
 
@@ -13,6 +14,7 @@
 #include <string>
 
 #include "win32/main_window.h"
+#include "win32/message_params.h"
 #include "win32/tray_icon.h"
 
 namespace {
@@ -102,8 +104,20 @@ int Notify(HWND window, const wchar_t* type, const wchar_t* value) {
   return 0;
 }
 
+int Press(HWND window, const wchar_t* x, const wchar_t* y) {
+  const LPARAM at = q8::win32::PackPoint(static_cast<int>(std::wcstol(x, nullptr, 10)),
+                                         static_cast<int>(std::wcstol(y, nullptr, 10)));
+  DWORD_PTR answer = 0;
+  if (!Send(window, WM_LBUTTONDOWN, MK_LBUTTON, at, answer)) {
+    std::fputs("q8window: the window does not answer\n", stderr);
+    return 1;
+  }
+  return 0;
+}
+
 int Usage() {
-  std::fputs("usage: q8window wait SECONDS | show | notify TYPE VALUE | menu | exit\n", stderr);
+  std::fputs("usage: q8window wait SECONDS | show | notify TYPE VALUE | press X Y | menu | exit\n",
+             stderr);
   return 2;
 }
 
@@ -127,6 +141,9 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"notify" && argc == 4) {
     return Notify(window, argv[2], argv[3]);
+  }
+  if (command == L"press" && argc == 4) {
+    return Press(window, argv[2], argv[3]);
   }
   if (command == L"menu" && argc == 2) {
     // Posted: the program stays in the menu until the menu is closed.

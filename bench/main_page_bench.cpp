@@ -1,0 +1,85 @@
+// The settings page drawn into the main window's canvas from the delivered default skin, and one
+// hover redraw of a key row: every image is decoded from disk by the real PNG decoder, as the
+// program does. Texts cost nothing here (the platform draws them), so these are the core's share.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "app/main_window_parts.h"
+#include "pages/button_caption.h"
+#include "support/fake_window_host.h"
+#include "ui/png_decoder.h"
+
+namespace q8 {
+namespace {
+
+const std::filesystem::path kSkins =
+    std::filesystem::path(__FILE__).parent_path().parent_path() / "skins";
+
+class NoText final : public TextPainter {
+ public:
+  void DrawText(Canvas&, std::string_view, Rect, FontRole, Rgb, TextAlign) override {}
+};
+
+// A main window with the delivered skin, its page set up as after start-up with the mouse.
+class PageBench {
+ public:
+  explicit PageBench(const std::string& skin) {
+    state.skinDirectory = (kSkins / skin).string();
+    state.settings.firstRunFlag = 1;
+    state.captions = DefaultButtonCaptions(UiLanguage::EN);
+    texts.FillTextTable(UiLanguage::EN);
+    window.MakeCanvas(decoder, kSkins / skin / "main.png");
+  }
+  bool HasCanvas() { return window.canvas() != nullptr; }
+
+  AppState state;
+  UiTextTable texts;
+  test::FakeMainWindowHost host;
+  PngDecoder decoder;
+  NoText text;
+  CancelledKeyFunctionDialogs dialogs;
+  SkinPainter painter{state.skinDirectory, state.skinTextColor, decoder, text, nullptr};
+  SkinnedWindow window{host};
+  MainWindowCaptions captions;
+  MainWindowControls controls{window, painter, captions};
+  MainPage page{MainPageContext{state, texts, window, painter, text, controls, captions, host, host,
+                                dialogs}};
+};
+
+void BM_BuildMainPage(benchmark::State& state) {
+  PageBench bench("Default");
+  if (!bench.HasCanvas()) {
+    state.SkipWithError("the delivered skin cannot be decoded");
+    return;
+  }
+  for (auto _ : state) {
+    bench.page.Build();
+    bench.page.TearDown();
+    // The fake host's call log would otherwise grow with every round.
+    state.PauseTiming();
+    bench.host.calls.clear();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_BuildMainPage)->Unit(benchmark::kMillisecond);
+
+// The pointer moving from one key row to the next: the new row drawn over, the old one normal.
+void BM_HoverKeyRow(benchmark::State& state) {
+  PageBench bench("Default");
+  if (!bench.HasCanvas()) {
+    state.SkipWithError("the delivered skin cannot be decoded");
+    return;
+  }
+  bench.page.Build();
+  const Point rows[] = {{300, 205}, {300, 228}};
+  int next = 0;
+  for (auto _ : state) {
+    bench.controls.OnMouseHover(rows[next]);
+    next ^= 1;
+  }
+}
+BENCHMARK(BM_HoverKeyRow)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace q8

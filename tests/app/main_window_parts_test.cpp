@@ -1,0 +1,73 @@
+#include "app/main_window_parts.h"
+
+#include <gtest/gtest.h>
+
+#include "device/simulated_hid_bus.h"
+#include "device/simulated_mouse.h"
+#include "pages/button_caption.h"
+#include "settings/str_ini.h"
+#include "support/fake_window_host.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
+#include "ui/png_decoder.h"
+
+namespace q8 {
+namespace {
+
+// The delivered files, a simulated mouse and the main window with its real page over a fake host.
+class MainWindowPartsTest : public ::testing::Test {
+ protected:
+  MainWindowPartsTest() {
+    for (const char* file : {"config.bin", "str.ini"}) {
+      std::filesystem::copy_file(std::filesystem::path(Q8_DATA_DIR) / file, dir / file);
+    }
+    std::filesystem::copy(Q8_SKINS_DIR, dir / "Skins", std::filesystem::copy_options::recursive);
+    state.executable = dir / "TarnixMouseApp.exe";
+  }
+
+  void Choose(ControlId list, int index) {
+    host.SetListSelection(list, index);
+    dialog.OnListNotification(list, ListEvent::kSelectionChange);
+  }
+
+  test::TempDir dir;
+  SimulatedMouse mouse;
+  SimulatedHidBus bus{mouse};
+  test::NoSleeper sleeper;
+  // The main window takes a connection whose bus is open already.
+  struct Connected {
+    Connected(HidBus& b, Sleeper& s) { connection.UseBus(b, s); }
+    MouseConnection connection;
+  } connected{bus, sleeper};
+  MouseConnection& connection = connected.connection;
+  AppState state;
+  test::FakeMainWindowHost host;
+  PngDecoder decoder;
+  CancelledKeyFunctionDialogs dialogs;
+  CKeldraDlg dialog{state, host, connection, decoder};
+  std::unique_ptr<MainPage> page = AttachMainPage(dialog, dialogs);
+};
+
+TEST_F(MainWindowPartsTest, TheAttachedPageIsBuiltAtStartUpAndItsEditsAreApplied) {
+  ASSERT_TRUE(dialog.OnInitDialog());
+  ASSERT_TRUE(page->IsBuilt());
+  // The delivered config.bin was never saved by the tool: the default captions are written.
+  EXPECT_EQ(ReadStrIniSettings(dir / "str.ini", "Setting-EN").captions,
+            DefaultButtonCaptions(UiLanguage::EN));
+  EXPECT_TRUE(host.Has(80));
+
+  dialog.OnLButtonDown({300, 230});  // key box 2
+  ASSERT_TRUE(host.Has(42));
+  Choose(42, 2);  // Mid Click
+  EXPECT_EQ(dialog.Captions().keyRows[1], "Mid Click");
+  dialog.OnLButtonDown({620, 210});  // 250 Hz
+  dialog.OnLButtonDown({700, 630});  // Apply
+
+  EXPECT_EQ(mouse.Memory().status.reportRateCode, 4);
+  EXPECT_EQ(state.settings.deviceConfigBackup.Button(field::KeyFunction, KeyConfigId::A, 2), 2);
+  EXPECT_EQ(ReadStrIniSettings(dir / "str.ini", "Setting-EN").captions[1], "Mid Click");
+  EXPECT_EQ(dialog.ControlColor(41), (ControlColors{Rgb{255, 255, 255}, {}, Rgb{0, 0, 0}}));
+}
+
+}  // namespace
+}  // namespace q8
