@@ -201,11 +201,10 @@ std::size_t CFireKeyDialog::EditSlot(ControlId edit) {
   return static_cast<std::size_t>(edit - kTimesEdit);
 }
 
-// The edits and the list are painted like the statics, on an opaque ground so that a changed
-// number leaves nothing of the old one.
+// The edits are painted like the list, on an opaque ground, so that a changed number leaves
+// nothing of the old one.
 ControlColors CFireKeyDialog::ControlColor(ControlId control) const {
-  const bool edit = control >= kTimesEdit && control <= kBreakTimeEdit;
-  if (edit || (control == Layout().list->id)) {
+  if (control >= kTimesEdit && control <= kBreakTimeEdit) {
     return {kDialogControlText, kDialogControlBackground, kDialogControlBackground};
   }
   return FunctionDialogFrame::ControlColor(control);

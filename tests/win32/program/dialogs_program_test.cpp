@@ -5,9 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <string>
 
+#include "device/mouse_state_file.h"
+#include "pages/key_model.h"
+#include "pages/key_names.h"
+#include "settings/config_file.h"
 #include "settings/ini_file.h"
+#include "support/fakes.h"
 #include "ui/png_decoder.h"
 #include "win32/main_window.h"
 #include "win32/message_params.h"
@@ -25,10 +31,23 @@ const std::vector<std::wstring> kSimulatedMouse = {L"--simulate=mouse-state.bin"
 
 constexpr Point kOk{200, 260};
 constexpr Point kCancel{300, 260};
+constexpr Point kClose{360, 10};
+constexpr Point kDrop{140, 136};
 constexpr Point kSkinsArea{710, 14};
+constexpr Point kApplyArea{700, 630};
 
 LPARAM At(Point point) {
   return win32::PackPoint(point.x, point.y);
+}
+
+// The page writes the trace has recorded so far.
+int PageWrites(const fs::path& trace) {
+  std::ifstream file(trace);
+  int count = 0;
+  for (std::string line; std::getline(file, line);) {
+    count += line.rfind("set page", 0) == 0 ? 1 : 0;
+  }
+  return count;
 }
 
 // The tray program started with the simulated mouse and shown from its tray icon.
@@ -70,6 +89,45 @@ class DialogsProgramTest : public ::testing::Test {
         << "the highlight does not follow the pointer";
     ClickAt(dialog, at);
     ASSERT_TRUE(Eventually([&] { return !::IsWindow(list); }));
+  }
+
+  // Opens the key list of row `row` with a click on its box and clicks on the function named
+  // `function`: the function's dialog opens.
+  void ChooseFunction(int row, const std::string& function) {
+    ClickAt(window, {300, 199 + 23 * (row - 1) + 10});
+    HWND list = nullptr;
+    ASSERT_TRUE(Eventually([&] { return (list = ::GetDlgItem(window, 40 + row)) != nullptr; }));
+    const auto items = ListItems(list);
+    const auto it = std::find(items.begin(), items.end(), function);
+    ASSERT_NE(it, items.end()) << function << " is not in the key list";
+    ClickAt(window, ItemCentre(list, static_cast<int>(it - items.begin()), window));
+  }
+
+  // Apply, answered once the mouse is written and the files are saved.
+  void Apply() {
+    const int before = PageWrites(folder / "wire.trace");
+    LRESULT answer = 0;
+    ASSERT_TRUE(SendAndWait(window, WM_LBUTTONDOWN, MK_LBUTTON, At(kApplyArea), answer));
+    ASSERT_EQ(PageWrites(folder / "wire.trace"), before + 5);
+  }
+
+  DeviceConfig SavedConfig() const {
+    SettingsRecord record;
+    RecordingMessageSink messages;
+    LoadConfigFile(folder / "config.bin", record, messages);
+    return record.deviceConfig;
+  }
+
+  // The key configuration `config` as the simulated mouse holds it.
+  KeyConfigBlock MouseKeys(KeyConfigId config) const {
+    std::string error;
+    const auto memory = LoadOrCreateMouseStateFile(folder / "mouse-state.bin", error);
+    KeyConfigBlock block{};
+    if (memory) {
+      const auto keys = memory->image.Page(3).subspan(config == KeyConfigId::A ? 0 : 32, 16);
+      std::copy(keys.begin(), keys.end(), block.begin());
+    }
+    return block;
   }
 
   void EndWith(HWND dialog, Point button) {
@@ -168,6 +226,104 @@ TEST_F(DialogsProgramTest, TheSkinChooserSwitchesTheRunningProgramToTheOtherSkin
   EXPECT_EQ(TextOf(::GetDlgItem(chooser, 560)), "Cobalt");
   Screenshot(chooser, "skins-after");
   EndWith(chooser, kCancel);
+}
+
+TEST_F(DialogsProgramTest, AMediaAndALaunchChoiceReachConfigBinAndTheMouseAfterApply) {
+  ASSERT_NE(window, nullptr);
+  ChooseFunction(3, "Multimedia");
+  HWND media = WaitForDialog(703);
+  ASSERT_NE(media, nullptr);
+  EXPECT_FALSE(::IsWindowEnabled(window)) << "the main window is disabled under the dialog";
+  Screenshot(media, "media-key");
+  ChooseItem(media, kDrop, 553, "Mute");
+  Screenshot(media, "media-key-chosen");
+  EndWith(media, kOk);
+
+  ChooseFunction(4, "Windows");
+  HWND launch = WaitForDialog(702);
+  ASSERT_NE(launch, nullptr);
+  ClickAt(launch, kDrop);
+  HWND launchList = nullptr;
+  ASSERT_TRUE(Eventually([&] { return (launchList = ::GetDlgItem(launch, 533)) != nullptr; }));
+  std::this_thread::sleep_for(300ms);  // painted
+  // The items are white on the dark grey of the list, not on white: beside the short "Mail".
+  const Point besideMail = ItemCentre(launchList, 1, launch);
+  EXPECT_EQ(ScreenPixel(launch, {besideMail.x + 70, besideMail.y}), RGB(40, 40, 40));
+  Screenshot(launch, "windows-key-list");
+  // A second press at once would be a double click, which is no press for the dialog.
+  std::this_thread::sleep_for(std::chrono::milliseconds(::GetDoubleClickTime() + 100));
+  ClickAt(launch, kDrop);
+  ASSERT_TRUE(Eventually([&] { return ::GetDlgItem(launch, 533) == nullptr; }));
+  std::this_thread::sleep_for(std::chrono::milliseconds(::GetDoubleClickTime() + 100));
+  ChooseItem(launch, kDrop, 533, "Browser-Refresh");
+  EndWith(launch, kOk);
+  Screenshot(window, "main-window-after-choices");
+
+  Apply();
+  const DeviceConfig config = SavedConfig();
+  const auto active = static_cast<KeyConfigId>(config[field::ActiveKeyConfig]);
+  EXPECT_EQ(config.Button(field::MediaKeyIndex, active, 3), 4);
+  EXPECT_EQ(config.Button(field::LaunchKeyIndex, active, 4), 8);
+  EXPECT_EQ(KeySlotCodeOf(config, active, 3), (KeySlotCode{4, 2}));   // Mute
+  EXPECT_EQ(KeySlotCodeOf(config, active, 4), (KeySlotCode{15, 2}));  // the launch entries follow 7
+  EXPECT_EQ(MouseKeys(active), EncodeKeyConfig(config, active));
+}
+
+TEST_F(DialogsProgramTest, TheSingleKeyDialogNamesEveryKeyThroughTheKeyboardHook) {
+  ASSERT_NE(window, nullptr);
+  ChooseFunction(5, "Single Key");
+  HWND single = WaitForDialog(701);
+  ASSERT_NE(single, nullptr);
+  HWND valueBox = ::GetDlgItem(single, 502);
+  ASSERT_NE(valueBox, nullptr);
+  EXPECT_EQ(TextOf(valueBox), "");
+  for (const WORD key : {WORD{'A'}, WORD{VK_RETURN}, WORD{VK_ESCAPE}, WORD{VK_F1}, WORD{VK_LWIN}}) {
+    Press(key);
+    EXPECT_TRUE(Eventually([&] { return TextOf(valueBox) == KeyName(key); }))
+        << "key " << key << " shows \"" << TextOf(valueBox) << "\", not \"" << KeyName(key) << "\"";
+    EXPECT_TRUE(::IsWindowVisible(single)) << "key " << key << " ended the dialog";
+  }
+  Key(VK_SHIFT, false);
+  Press('A');
+  EXPECT_TRUE(Eventually([&] { return TextOf(valueBox) == KeyName('A'); })) << "Shift held";
+  Screenshot(single, "single-key");
+  Key(VK_SHIFT, true);  // its key-up names the Shift key
+  EXPECT_TRUE(Eventually([&] { return TextOf(valueBox) == KeyName(VK_SHIFT); }));
+  EndWith(single, kOk);
+
+  Apply();
+  const DeviceConfig config = SavedConfig();
+  const auto active = static_cast<KeyConfigId>(config[field::ActiveKeyConfig]);
+  EXPECT_EQ(config.Button(field::KeyFunction, active, 5),
+            static_cast<std::uint8_t>(KeyFunctionCode::SingleKey));
+  EXPECT_EQ(config.Button(field::SingleKeyUsage, active, 5), KeyNameToUsage(KeyName(VK_SHIFT)));
+}
+
+TEST_F(DialogsProgramTest, FireHotKeyAndSnipeOpenOverTheMainWindowAndEndWithoutAChoice) {
+  ASSERT_NE(window, nullptr);
+  const struct {
+    const char* function;
+    int templateId;
+    const char* screenshot;
+  } dialogs[] = {
+      {"Fire Key", 704, "fire-key"}, {"HotKey", 712, "hot-key"}, {"Snipe Key", 711, "snipe-key"}};
+  for (const auto& d : dialogs) {
+    ChooseFunction(6, d.function);
+    HWND dialog = WaitForDialog(d.templateId);
+    ASSERT_NE(dialog, nullptr) << d.function;
+    EXPECT_FALSE(::IsWindowEnabled(window));
+    Screenshot(dialog, d.screenshot);
+    if (d.templateId == 704) {
+      ClickAt(dialog, {160, 75});  // the key list covers the edits
+      std::this_thread::sleep_for(300ms);
+      Screenshot(dialog, "fire-key-list");
+      Press(VK_ESCAPE);
+      EXPECT_TRUE(Eventually([&] { return !::IsWindow(dialog); }, 5s)) << "Escape cancels";
+    } else {
+      EndWith(dialog, d.templateId == 712 ? kCancel : kClose);
+    }
+    EXPECT_TRUE(Eventually([&] { return ::IsWindowEnabled(window) != FALSE; }));
+  }
 }
 
 }  // namespace
