@@ -133,4 +133,30 @@ std::string_view WindowsKeyName(std::uint32_t keysym, std::uint32_t evdevCode) {
   return {};
 }
 
+int WindowsVirtualKey(std::uint32_t keysym) {
+  if (keysym >= 'a' && keysym <= 'z') {
+    return static_cast<int>(keysym - 'a' + 'A');
+  }
+  if ((keysym >= 'A' && keysym <= 'Z') || (keysym >= '0' && keysym <= '9')) {
+    return static_cast<int>(keysym);
+  }
+  if (keysym >= 0xFFBE && keysym <= 0xFFC9) {  // F1 .. F12
+    return static_cast<int>(0x70 + keysym - 0xFFBE);
+  }
+  switch (keysym) {
+    case 0xFF0D:
+      return 0x0D;  // Return
+    case 0xFF8D:
+      return 0x0D;  // the keypad's Enter
+    case 0xFF1B:
+      return 0x1B;  // Escape
+    case 0xFFEB:
+      return 0x5B;  // Super_L
+    case 0xFFEC:
+      return 0x5C;  // Super_R
+    default:
+      return 0;
+  }
+}
+
 }  // namespace q8::linux_shell

@@ -205,6 +205,11 @@ INT_PTR NativeControls::AnswerControlColor(UINT message, HDC dc, const ControlCo
     ::SetBkColor(dc, colors.textBackground->ColorRef());
   } else {
     ::SetBkMode(dc, TRANSPARENT);
+    if (message == WM_CTLCOLORLISTBOX && colors.brush) {
+      // A list box fills each item with the background colour whatever the mode, so text that is
+      // to show its control's background is given the brush's colour.
+      ::SetBkColor(dc, colors.brush->ColorRef());
+    }
   }
   if (!colors.brush) {
     return reinterpret_cast<INT_PTR>(DefaultBrush(message));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/keldra_dlg.h"
+#include "app/main_window_parts.h"
 #include "app/mouse_connection.h"
 #include "cli/system_hid_bus.h"
 #include "linux/gui/qt_main_window.h"
@@ -64,6 +65,8 @@ int main(int argc, char** argv) {
   linux_shell::QtMainWindow window(mouse, state, ApplicationIcon(*executable));
   CKeldraDlg dialog(state, window, mouse, decoder);
   window.Bind(dialog);
+  CancelledKeyFunctionDialogs keyDialogs;
+  const auto page = AttachMainPage(dialog, keyDialogs);
   dialog.OnInitDialog();
   // Linux windows have no non-client paints of their own: the two that end start-up in the tray
   // on Windows are played here.

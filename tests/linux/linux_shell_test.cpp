@@ -45,6 +45,17 @@ TEST(KeyCaptureNamesTest, LettersFollowTheLayoutOtherKeysTheirPlace) {
   EXPECT_EQ(WindowsKeyName(0x1008ff13, 115), "");  // a volume key: no name of the table
 }
 
+TEST(KeyCaptureNamesTest, TheKeysTheSingleKeyDialogKeepsBackHaveTheirWindowsCodes) {
+  EXPECT_EQ(WindowsVirtualKey(0xFF0D), 0x0D);
+  EXPECT_EQ(WindowsVirtualKey(0xFF8D), 0x0D);
+  EXPECT_EQ(WindowsVirtualKey(0xFF1B), 0x1B);
+  EXPECT_EQ(WindowsVirtualKey(0xFFEB), 0x5B);
+  EXPECT_EQ(WindowsVirtualKey(0xFFEC), 0x5C);
+  EXPECT_EQ(WindowsVirtualKey('a'), 'A');
+  EXPECT_EQ(WindowsVirtualKey(0xFFBE), 0x70);  // F1
+  EXPECT_EQ(WindowsVirtualKey(0xFFE1), 0);     // Shift: no rule names it
+}
+
 TEST(StatusSocketTest, LinesCarryTypeAndValueAndNothingElse) {
   EXPECT_EQ(ParseStatusLine("7 2"), (StatusNotification{7, 2}));
   EXPECT_EQ(ParseStatusLine(StatusLine({9, -3}).substr(0, 4)), (StatusNotification{9, -3}));

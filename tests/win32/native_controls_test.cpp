@@ -122,6 +122,8 @@ TEST(NativeControlsTest, ControlColoursPaintWithTheAskedBrushOrTheDefault) {
   EXPECT_EQ(painted.lbColor, (Rgb{10, 20, 30}.ColorRef()));
   EXPECT_EQ(::GetTextColor(dc), (Rgb{0, 255, 0}.ColorRef()));
   EXPECT_EQ(::GetBkMode(dc), TRANSPARENT);
+  // A list box fills its items with the background colour: that of the brush, not white.
+  EXPECT_EQ(::GetBkColor(dc), (Rgb{10, 20, 30}.ColorRef()));
 
   const ControlColors onWhite{Rgb{0, 0, 0}, Rgb{255, 255, 255}, std::nullopt};
   const auto defaultBrush = controls.AnswerControlColor(WM_CTLCOLORSTATIC, dc, onWhite);
