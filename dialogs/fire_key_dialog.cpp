@@ -201,10 +201,11 @@ std::size_t CFireKeyDialog::EditSlot(ControlId edit) {
   return static_cast<std::size_t>(edit - kTimesEdit);
 }
 
-// The edits are painted like the list, on an opaque ground, so that a changed number leaves
+// The edits and the list are painted on an opaque ground, so that a changed number leaves
 // nothing of the old one.
 ControlColors CFireKeyDialog::ControlColor(ControlId control) const {
-  if (control >= kTimesEdit && control <= kBreakTimeEdit) {
+  const bool edit = control >= kTimesEdit && control <= kBreakTimeEdit;
+  if (edit || control == Layout().list->id) {
     return {kDialogControlText, kDialogControlBackground, kDialogControlBackground};
   }
   return FunctionDialogFrame::ControlColor(control);

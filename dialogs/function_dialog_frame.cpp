@@ -215,15 +215,9 @@ void FunctionDialogFrame::TakeChoice() {
 // --- Colours
 // ---------------------------------------------------------------------------------------
 
-// White on dark grey. A list box paints each item's ground in the text background colour, not
-// with the brush, so its text background is the brush's colour: "transparent" would leave white
-// items with white text.
 ControlColors FunctionDialogFrame::ControlColor(ControlId control) const {
-  if (control == layout_.valueBox) {
+  if (control == layout_.valueBox || (layout_.list && control == layout_.list->id)) {
     return {kDialogControlText, std::nullopt, kDialogControlBackground};
-  }
-  if (layout_.list && control == layout_.list->id) {
-    return {kDialogControlText, kDialogControlBackground, kDialogControlBackground};
   }
   return {};
 }

@@ -42,12 +42,10 @@ TEST_F(FrameTest, OpensOnTheSkinsBackgroundWithButtonsCaptionsAndTheValueBox) {
   EXPECT_EQ(host.text.texts[1].rect, (Rect{270, 253, 375, 274}));
   EXPECT_EQ(host.text.texts[1].colour, (Rgb{255, 255, 255}));
   EXPECT_TRUE(host.messages.empty());
-  // Value box and list: white on dark grey, the list's items on a ground of that grey; other
-  // controls keep the platform's colours.
-  EXPECT_EQ(dialog.ControlColor(kValueBox),
-            (ControlColors{Rgb{255, 255, 255}, std::nullopt, Rgb{40, 40, 40}}));
-  EXPECT_EQ(dialog.ControlColor(kList),
-            (ControlColors{Rgb{255, 255, 255}, Rgb{40, 40, 40}, Rgb{40, 40, 40}}));
+  // Value box and list: white on dark grey; other controls keep the platform's colours.
+  const ControlColors whiteOnGrey{Rgb{255, 255, 255}, std::nullopt, Rgb{40, 40, 40}};
+  EXPECT_EQ(dialog.ControlColor(kValueBox), whiteOnGrey);
+  EXPECT_EQ(dialog.ControlColor(kList), whiteOnGrey);
   EXPECT_EQ(dialog.ControlColor(575), ControlColors{});
 }
 
