@@ -1,7 +1,12 @@
 #pragma once
 
 #include <array>
+#include <span>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "ui/ui_text.h"
 
 namespace q8 {
 
@@ -11,6 +16,27 @@ struct LocalizedName {
   std::string_view chs;
   std::string_view cht;
 };
+
+constexpr std::string_view InLanguage(const LocalizedName& name, UiLanguage language) {
+  switch (language) {
+    case UiLanguage::CHS:
+      return name.chs;
+    case UiLanguage::CHT:
+      return name.cht;
+    default:
+      return name.en;
+  }
+}
+
+// The items of a list in `language`, in list order.
+inline std::vector<std::string> NamesIn(std::span<const LocalizedName> list, UiLanguage language) {
+  std::vector<std::string> names;
+  names.reserve(list.size());
+  for (const LocalizedName& name : list) {
+    names.emplace_back(InLanguage(name, language));
+  }
+  return names;
+}
 
 // The multimedia functions, in list order; item k sends entry k of the MediaUsageTable.
 inline constexpr std::array<LocalizedName, 7> MediaFunctionList{{

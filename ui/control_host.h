@@ -61,7 +61,7 @@ class ControlHost {
   virtual void ScrollList(ControlId id, int lines) = 0;
 
   virtual void CreateStatic(ControlId id, Rect rect, std::string_view text, StaticStyle style) = 0;
-  // A single-line edit box with a border.
+  // A single-line edit box for a number: digits only, text centred, no border.
   virtual void CreateEdit(ControlId id, Rect rect, std::string_view text) = 0;
   virtual void SetControlText(ControlId id, std::string_view text) = 0;
   virtual std::string ControlText(ControlId id) const = 0;

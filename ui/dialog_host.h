@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "ui/control_host.h"
 #include "ui/language_fonts.h"
 #include "ui/message_sink.h"
@@ -11,6 +13,19 @@ namespace q8 {
 // How a modal dialog ended, as the platform's dialog run returns it.
 enum class DialogResult { kOk = 1, kCancel = 2 };
 
+// A keyboard message the dialog's loop is about to handle. `code` is what the message carries:
+// the virtual-key code of a key-down or key-up, the character of a character message.
+struct KeyMessage {
+  bool isKeyDown = false;  // a plain key-down (not a system key, not a character)
+  int code = 0;
+};
+
+// Whether the platform's key capture started, and its error code when it did not.
+struct KeyCaptureStart {
+  bool started = false;
+  unsigned long errorCode = 0;
+};
+
 // What a skinned modal dialog's window does for its controller: the skinned window's services,
 // its native child controls, its message boxes (owned by the dialog), its one font and the end of
 // the modal run.
@@ -20,8 +35,15 @@ class DialogHost : public SkinWindowHost, public ControlHost, public MessageSink
   virtual void SetFont(const FontRequest& font) = 0;
   // Draws captions into the canvas with the dialog's font.
   virtual TextPainter& Text() = 0;
-  // Ends the modal run with `result` once the current message has been handled.
+  // Ends the modal run with `result` once the current message has been handled. As with every
+  // control that is destroyed, a control that has the keyboard focus loses it first (an edit
+  // reports EditEvent::kKillFocus), so a pending edit is settled before the caller reads results.
   virtual void EndDialog(DialogResult result) = 0;
+  // Passes every keystroke the dialog's thread takes from its queue (key-downs, repeats and
+  // key-ups, with Alt too) to the controller's OnKeyCaptured, named by the platform, until the
+  // run ends. The keystrokes still go on to normal processing. A window that cannot capture keys
+  // keeps this answer: not started (the dialog tells the user so).
+  virtual KeyCaptureStart StartKeyCapture() { return {}; }
 };
 
 // A skinned modal dialog as its window sees it. The host creates the window from the template
@@ -46,6 +68,11 @@ class DialogController {
   virtual void OnEditNotification(ControlId /*edit*/, EditEvent /*event*/) {}
   virtual void OnMouseWheel(int delta) = 0;
   virtual ControlColors ControlColor(ControlId control) const = 0;
+  // A keyboard message for the dialog before the platform's dialog keys see it: true consumes
+  // it (neither translated nor dispatched).
+  virtual bool OnPreTranslateKey(KeyMessage /*message*/) { return false; }
+  // The platform's name of a key pressed or released while key capture runs.
+  virtual void OnKeyCaptured(std::string_view /*keyName*/) {}
 };
 
 // Runs a skinned dialog modally over the main window, which stays disabled while it runs.

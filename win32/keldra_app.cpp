@@ -4,6 +4,8 @@
 
 #include "app/keldra_dlg.h"
 #include "app/main_window_parts.h"
+#include "dialogs/key_function_dialog_runner.h"
+#include "dialogs/skins_dialog_chooser.h"
 #include "settings/executable_path.h"
 #include "ui/png_decoder.h"
 #include "win32/main_window.h"
@@ -49,7 +51,12 @@ int CKeldraApp::Run() {
   state_.executable = ExecutablePath().value_or(std::filesystem::path());
   win32::MainWindow window(instance_);
   CKeldraDlg dialog(state_, window, mouse_, decoder);
-  CancelledKeyFunctionDialogs keyDialogs;
+  // The key-function dialogs and the skin chooser open over the main window, reading the same
+  // state and decoder.
+  const DialogEnvironment dialogs{state_, decoder, window.PlatformVersion()};
+  KeyFunctionDialogRunner keyDialogs(window, dialogs);
+  SkinsDialogChooser skinChooser(window, dialogs);
+  dialog.SetSkinChooser(&skinChooser);
   const auto page = AttachMainPage(dialog, keyDialogs);
   const int exitCode = window.Run(dialog);
   return exitCode < 0 ? kStartFailed : exitCode;

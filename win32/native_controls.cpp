@@ -137,7 +137,8 @@ void NativeControls::CreateStatic(ControlId id, Rect rect, std::string_view text
 }
 
 void NativeControls::CreateEdit(ControlId id, Rect rect, std::string_view text) {
-  Create(id, L"EDIT", WS_BORDER | ES_LEFT | ES_AUTOHSCROLL, 0, rect, text);
+  // A number, typed in the middle of a borderless box.
+  Create(id, L"EDIT", ES_NUMBER | ES_CENTER | ES_AUTOHSCROLL, 0, rect, text);
 }
 
 void NativeControls::SetControlText(ControlId id, std::string_view text) {

@@ -234,4 +234,81 @@ class FakeMainWindowHost final : public FakeControlsOf<MainWindowHost> {
   FakeTextPainter text_;
 };
 
+// A dialog's window without a screen: it keeps the client size and the dialog's font, records
+// how the run ended, and plays the platform where the controller relies on it. The keyboard focus
+// is modelled for the edits: typing into an edit gives it the focus, and the focus leaves it (with
+// a kill-focus notification) when it is destroyed or the dialog ends, as a real window does.
+class FakeDialogHost final : public FakeControlsOf<DialogHost> {
+ public:
+  FakeDialogHost() : text(drawLog) {}
+
+  // The controller that receives the notifications the fake sends on its own.
+  void Attach(DialogController& dialog) { controller = &dialog; }
+
+  Rect ClientRect() const override { return {0, 0, width, height}; }
+  void CopyToWindow(const Canvas&, Rect) override {
+    ++copies;
+    drawLog.push_back("copy");
+  }
+  void ResizeClient(int w, int h) override {
+    width = w;
+    height = h;
+    Log("resize " + std::to_string(w) + "x" + std::to_string(h));
+  }
+  void TrackMouse(bool alsoLeave, unsigned hoverMs) override {
+    tracks.push_back({alsoLeave, hoverMs});
+  }
+  void SetFont(const FontRequest& request) override {
+    font = request;
+    Log("font");
+  }
+  TextPainter& Text() override { return text; }
+  void EndDialog(DialogResult result) override {
+    LoseFocus();
+    ended = result;
+    Log(result == DialogResult::kOk ? "end ok" : "end cancel");
+  }
+  KeyCaptureStart StartKeyCapture() override {
+    Log("capture keys");
+    return keyCapture;
+  }
+  void DestroyControl(ControlId id) override {
+    if (focus == id)
+      LoseFocus();
+    FakeControlsOf<DialogHost>::DestroyControl(id);
+  }
+
+  // The user types `text` over an edit's text: the edit takes the focus (from the one that had
+  // it) and reports the change.
+  void Type(ControlId edit, std::string_view newText) {
+    if (focus != edit) {
+      LoseFocus();
+    }
+    focus = edit;
+    SetControlText(edit, newText);
+    controller->OnEditNotification(edit, EditEvent::kChange);
+  }
+  // The focus moves away from the edit that has it.
+  void LoseFocus() {
+    if (focus && controller != nullptr) {
+      const ControlId edit = *focus;
+      focus.reset();
+      controller->OnEditNotification(edit, EditEvent::kKillFocus);
+    }
+  }
+
+  int width = 200;
+  int height = 150;
+  int copies = 0;
+  std::optional<FontRequest> font;
+  std::optional<DialogResult> ended;
+  std::optional<ControlId> focus;
+  std::vector<TrackRequest> tracks;
+  // What starting the key capture answers.
+  KeyCaptureStart keyCapture{true, 0};
+  DrawLog drawLog;
+  FakeTextPainter text;
+  DialogController* controller = nullptr;
+};
+
 }  // namespace q8::test

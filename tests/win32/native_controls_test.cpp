@@ -92,6 +92,8 @@ TEST(NativeControlsTest, StaticsAndEditsCarryUtf8TextAndTheirStyles) {
   EXPECT_EQ(Style(Child(parent.get(), 80)) & SS_TYPEMASK, static_cast<DWORD>(SS_CENTER));
   EXPECT_NE(Style(Child(parent.get(), 81)) & SS_SUNKEN, 0u);
   EXPECT_EQ(Style(Child(parent.get(), 81)) & SS_TYPEMASK, static_cast<DWORD>(SS_LEFT));
+  EXPECT_EQ(Style(Child(parent.get(), 82)) & (ES_NUMBER | ES_CENTER | WS_BORDER),
+            static_cast<DWORD>(ES_NUMBER | ES_CENTER));
 
   ::SetWindowTextW(Child(parent.get(), 82), L"1200");  // what the user types
   EXPECT_EQ(controls.ControlText(82), "1200");
