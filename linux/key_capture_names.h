@@ -13,6 +13,9 @@ namespace q8::linux_shell {
 // the empty name, and the caller shows the platform's own name for it (which then sends nothing).
 std::string_view WindowsKeyName(std::uint32_t keysym, std::uint32_t evdevCode);
 
+// X key codes are the kernel's codes plus 8.
+inline constexpr std::uint32_t kXKeyCodeOffset = 8;
+
 // The Windows virtual-key code of a key event's X key symbol, for the rules that name keys by it
 // (Enter 0x0D, Escape 0x1B, the Windows keys 0x5B and 0x5C, letters, digits, F1 to F12); 0 for
 // any other key.

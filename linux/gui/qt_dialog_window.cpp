@@ -2,18 +2,48 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMessageBox>
 #include <QPainter>
 
+#include "linux/key_capture_names.h"
 #include "ui/canvas.h"
 
 namespace q8::linux_shell {
+namespace {
+
+// The name Windows gives the key, or for a key Windows' table does not know, Qt's own name.
+std::string CapturedKeyName(const QKeyEvent& key) {
+  const std::uint32_t code = key.nativeScanCode();
+  const std::string_view name =
+      WindowsKeyName(key.nativeVirtualKey(), code >= kXKeyCodeOffset ? code - kXKeyCodeOffset : 0);
+  if (!name.empty()) {
+    return std::string(name);
+  }
+  return QKeySequence(key.key()).toString(QKeySequence::NativeText).toStdString();
+}
+
+}  // namespace
 
 DialogResult RunQtDialog(QWidget* owner, DialogController& dialog) {
   QtDialogWindow window(owner, dialog);
   dialog.OnInitDialog(window);
+  if (window.EndedWith()) {
+    return *window.EndedWith();  // ended during its initialisation: never shown
+  }
   return window.exec() == static_cast<int>(DialogResult::kOk) ? DialogResult::kOk
                                                               : DialogResult::kCancel;
+}
+
+void QtDialogWindow::EndDialog(DialogResult result) {
+  endedWith_ = result;
+  done(static_cast<int>(result));
+}
+
+KeyCaptureStart QtDialogWindow::StartKeyCapture() {
+  // Every key event of the dialog passes the window's event filter: nothing to install.
+  capturingKeys_ = true;
+  return {true, 0};
 }
 
 QtDialogWindow::QtDialogWindow(QWidget* owner, DialogController& dialog)
@@ -126,6 +156,22 @@ void QtDialogWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 bool QtDialogWindow::eventFilter(QObject* watched, QEvent* event) {
+  const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+  if (key && event != lastKeyEvent_) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget != nullptr && (widget == this || isAncestorOf(widget))) {
+      lastKeyEvent_ = event;
+      const auto* keyEvent = static_cast<QKeyEvent*>(event);
+      const std::uint32_t keysym = keyEvent->nativeVirtualKey();
+      if (capturingKeys_) {
+        dialog_.OnKeyCaptured(CapturedKeyName(*keyEvent));
+      }
+      if (dialog_.OnPreTranslateKey(
+              {event->type() == QEvent::KeyPress, WindowsVirtualKey(keysym)})) {
+        return true;  // kept back: neither the dialog's keys nor its controls see it
+      }
+    }
+  }
   if (event->type() == QEvent::MouseMove) {
     auto* widget = qobject_cast<QWidget*>(watched);
     const auto* move = static_cast<QMouseEvent*>(event);

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QImage>
 #include <QTimer>
+#include <optional>
 
 #include "linux/gui/qt_controls.h"
 #include "linux/gui/qt_text_painter.h"
@@ -30,7 +31,10 @@ class QtDialogWindow final : public QDialog, public QtControlHostOf<DialogHost> 
   // DialogHost
   void SetFont(const FontRequest& font) override;
   TextPainter& Text() override { return text_; }
-  void EndDialog(DialogResult result) override { done(static_cast<int>(result)); }
+  void EndDialog(DialogResult result) override;
+  KeyCaptureStart StartKeyCapture() override;
+  // Whether the controller ended the run already (during its initialisation, say).
+  std::optional<DialogResult> EndedWith() const { return endedWith_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -50,6 +54,10 @@ class QtDialogWindow final : public QDialog, public QtControlHostOf<DialogHost> 
   QTimer hoverTimer_;
   bool hoverArmed_ = false;
   ulong lastPointerMove_ = 0;
+  bool capturingKeys_ = false;
+  // One key event is offered to each widget it propagates through: handled once.
+  const QEvent* lastKeyEvent_ = nullptr;
+  std::optional<DialogResult> endedWith_;
 };
 
 }  // namespace q8::linux_shell

@@ -9,6 +9,9 @@
 #include "app/main_window_parts.h"
 #include "app/mouse_connection.h"
 #include "cli/system_hid_bus.h"
+#include "dialogs/dialog_environment.h"
+#include "dialogs/key_function_dialog_runner.h"
+#include "dialogs/skins_dialog_chooser.h"
 #include "linux/gui/qt_main_window.h"
 #include "linux/tool_home.h"
 #include "settings/executable_path.h"
@@ -65,7 +68,12 @@ int main(int argc, char** argv) {
   linux_shell::QtMainWindow window(mouse, state, ApplicationIcon(*executable));
   CKeldraDlg dialog(state, window, mouse, decoder);
   window.Bind(dialog);
-  CancelledKeyFunctionDialogs keyDialogs;
+  // The key-function dialogs and the skin chooser open over the main window, reading the same
+  // state and decoder.
+  const DialogEnvironment dialogs{state, decoder, window.PlatformVersion()};
+  KeyFunctionDialogRunner keyDialogs(window, dialogs);
+  SkinsDialogChooser skinChooser(window, dialogs);
+  dialog.SetSkinChooser(&skinChooser);
   const auto page = AttachMainPage(dialog, keyDialogs);
   dialog.OnInitDialog();
   // Linux windows have no non-client paints of their own: the two that end start-up in the tray
