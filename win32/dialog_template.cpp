@@ -14,28 +14,28 @@ void AppendText(std::vector<WORD>& words, const std::wstring& text) {
 
 }  // namespace
 
-std::vector<WORD> BuildDialogTemplate(const DialogTemplateSpec& spec) {
+std::vector<WORD> BuildDialogTemplate(const DialogTemplateLayout& layout) {
   DLGTEMPLATE header{};
-  header.style = spec.style;
-  header.dwExtendedStyle = spec.exStyle;
+  header.style = layout.style;
+  header.dwExtendedStyle = layout.exStyle;
   header.cdit = 0;
   header.x = 0;
   header.y = 0;
-  header.cx = spec.width;
-  header.cy = spec.height;
+  header.cx = layout.width;
+  header.cy = layout.height;
   static_assert(sizeof(DLGTEMPLATE) % sizeof(WORD) == 0);
   std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD));
   std::memcpy(words.data(), &header, sizeof(header));
   words.push_back(0);  // no menu
-  if (spec.windowClass.empty()) {
+  if (layout.windowClass.empty()) {
     words.push_back(0);  // the system dialog class
   } else {
-    AppendText(words, spec.windowClass);
+    AppendText(words, layout.windowClass);
   }
-  AppendText(words, spec.title);
-  if ((spec.style & DS_SETFONT) != 0) {
-    words.push_back(spec.pointSize);
-    AppendText(words, spec.face);
+  AppendText(words, layout.title);
+  if ((layout.style & DS_SETFONT) != 0) {
+    words.push_back(layout.pointSize);
+    AppendText(words, layout.face);
   }
   return words;
 }

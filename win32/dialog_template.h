@@ -8,7 +8,7 @@
 namespace q8::win32 {
 
 // A dialog template without controls, as the dialog functions take it from memory.
-struct DialogTemplateSpec {
+struct DialogTemplateLayout {
   DWORD style = 0;
   DWORD exStyle = 0;
   // Size in dialog units; the template's position is 0, 0 (DS_CENTER places the window).
@@ -25,7 +25,7 @@ struct DialogTemplateSpec {
 // The template's bytes: a DLGTEMPLATE, then the menu (none), class, title and, with DS_SETFONT,
 // the point size and face, each in WORDs. The vector's storage keeps the alignment the dialog
 // functions need.
-std::vector<WORD> BuildDialogTemplate(const DialogTemplateSpec& spec);
+std::vector<WORD> BuildDialogTemplate(const DialogTemplateLayout& layout);
 
 inline const DLGTEMPLATE* AsTemplate(const std::vector<WORD>& words) {
   return reinterpret_cast<const DLGTEMPLATE*>(words.data());

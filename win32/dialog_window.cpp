@@ -52,12 +52,12 @@ class MessageFilterHook {
 // A popup with a thin border, its children clipped, brought to the foreground when it opens; no
 // caption, no system menu, no controls, no font. 200 x 150 dialog units until the controller
 // sizes it to its background.
-DialogTemplateSpec SkinnedDialogTemplate() {
-  DialogTemplateSpec spec;
-  spec.style = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN | DS_SETFOREGROUND;
-  spec.width = 200;
-  spec.height = 150;
-  return spec;
+DialogTemplateLayout SkinnedDialogTemplate() {
+  DialogTemplateLayout layout;
+  layout.style = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN | DS_SETFOREGROUND;
+  layout.width = 200;
+  layout.height = 150;
+  return layout;
 }
 
 // Centres the dialog over its owner, or over the work area when the owner is not shown.

@@ -19,15 +19,15 @@ constexpr wchar_t kInstanceMutexName[] = L"Tarnix Q8-617Mutex";
 // that font (8 x 16 pixel base units at 96 DPI) it already matches the delivered skins, so the
 // window the skin resizes stays centred. The canvas is copied to the window's own pixels only, so
 // the settings page's lists and value texts stay on top of it.
-DialogTemplateSpec MainWindowTemplate() {
-  DialogTemplateSpec spec;
-  spec.style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | DS_CENTER | DS_SETFONT;
-  spec.width = 438;
-  spec.height = 324;
-  spec.windowClass = kMainWindowClass;
-  spec.pointSize = 12;
-  spec.face = L"\u5B8B\u4F53";  // 宋体
-  return spec;
+DialogTemplateLayout MainWindowTemplate() {
+  DialogTemplateLayout layout;
+  layout.style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | DS_CENTER | DS_SETFONT;
+  layout.width = 438;
+  layout.height = 324;
+  layout.windowClass = kMainWindowClass;
+  layout.pointSize = 12;
+  layout.face = L"\u5B8B\u4F53";  // 宋体
+  return layout;
 }
 
 HFONT CreateFontFrom(const FontRequest& request) {

@@ -69,6 +69,16 @@ QtDialogWindow::~QtDialogWindow() {
   qApp->removeEventFilter(this);
 }
 
+bool QtDialogWindow::IsFirstReceiver(const QWidget& widget) const {
+  // A key event goes to the focus widget first and then to its parents while they ignore it; the
+  // filter sees it at each of them, and acts only at the first.
+  const QWidget* focus = QApplication::focusWidget();
+  if (focus != nullptr && (focus == this || isAncestorOf(focus))) {
+    return &widget == focus;
+  }
+  return &widget == this;
+}
+
 Point QtDialogWindow::CursorInWindow() const {
   const QPoint p = mapFromGlobal(QCursor::pos());
   return {p.x(), p.y()};
@@ -157,23 +167,18 @@ void QtDialogWindow::keyPressEvent(QKeyEvent* event) {
 
 bool QtDialogWindow::eventFilter(QObject* watched, QEvent* event) {
   const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
-  if (key && event != lastKeyEvent_) {
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget != nullptr && (widget == this || isAncestorOf(widget))) {
-      lastKeyEvent_ = event;
-      const auto* keyEvent = static_cast<QKeyEvent*>(event);
-      const std::uint32_t keysym = keyEvent->nativeVirtualKey();
-      if (capturingKeys_) {
-        dialog_.OnKeyCaptured(CapturedKeyName(*keyEvent));
-      }
-      if (dialog_.OnPreTranslateKey(
-              {event->type() == QEvent::KeyPress, WindowsVirtualKey(keysym)})) {
-        return true;  // kept back: neither the dialog's keys nor its controls see it
-      }
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (key && widget != nullptr && IsFirstReceiver(*widget)) {
+    const auto* keyEvent = static_cast<QKeyEvent*>(event);
+    if (capturingKeys_) {
+      dialog_.OnKeyCaptured(CapturedKeyName(*keyEvent));
+    }
+    if (dialog_.OnPreTranslateKey(
+            {event->type() == QEvent::KeyPress, WindowsVirtualKey(keyEvent->nativeVirtualKey())})) {
+      return true;  // kept back: neither the dialog's keys nor its controls see it
     }
   }
   if (event->type() == QEvent::MouseMove) {
-    auto* widget = qobject_cast<QWidget*>(watched);
     const auto* move = static_cast<QMouseEvent*>(event);
     if (widget != nullptr && (widget == this || isAncestorOf(widget)) &&
         move->timestamp() != lastPointerMove_) {

@@ -47,6 +47,7 @@ class QtDialogWindow final : public QDialog, public QtControlHostOf<DialogHost> 
 
  private:
   Point CursorInWindow() const;
+  bool IsFirstReceiver(const QWidget& widget) const;
 
   DialogController& dialog_;
   QImage screen_;
@@ -55,8 +56,6 @@ class QtDialogWindow final : public QDialog, public QtControlHostOf<DialogHost> 
   bool hoverArmed_ = false;
   ulong lastPointerMove_ = 0;
   bool capturingKeys_ = false;
-  // One key event is offered to each widget it propagates through: handled once.
-  const QEvent* lastKeyEvent_ = nullptr;
   std::optional<DialogResult> endedWith_;
 };
 

@@ -73,6 +73,26 @@ check "config.bin holds the first DPI level on stage 1" grep -q "1: 400 DPI" <<<
 rate=$(od -An -tu1 -N1 "$scratch/mouse-state.bin" | tr -d ' ')
 check "the simulated mouse runs at 250 Hz (code 4)" test "$rate" = 4
 
+# The skin chooser, a dialog over the window: its list in the file system's order, a choice, OK.
+press 710 14
+dialog=$(xdotool search --onlyvisible --classname tarnix-q8 | grep -vx "$window" | tail -n 1)
+check "the skin chooser opens over the window" test -n "$dialog"
+eval "$(xdotool getwindowgeometry --shell "$dialog")"
+index=$(ls -U "$scratch/Skins" | grep -nx Cobalt | cut -d: -f1)
+press 100 136                              # the drop region opens the list of skins ...
+press 80 $((146 + 14 * (index - 1) + 7))   # ... Cobalt is taken
+press 218 263                              # OK
+# str.ini as text, whichever encoding the tool saved it in.
+ini_text() {
+  if [ "$(head -c 2 "$1" | od -An -tx1 | tr -d ' ')" = fffe ]; then
+    iconv -f UTF-16LE -t UTF-8 "$1"
+  else
+    cat "$1"
+  fi | tr -d '\r'
+}
+check "the chosen skin is saved in str.ini" grep -q "^Path=Cobalt" <(ini_text "$scratch/str.ini")
+eval "$(xdotool getwindowgeometry --shell "$window")"
+
 press 859 14    # the skin's close button
 wait "$program"
 status=$?

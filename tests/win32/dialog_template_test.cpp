@@ -20,17 +20,17 @@ std::wstring TextAt(const std::vector<WORD>& words, std::size_t& index) {
 }
 
 TEST(DialogTemplateTest, LaysOutClassTitleAndFontAfterTheHeader) {
-  DialogTemplateSpec spec;
-  spec.style = WS_POPUP | DS_SETFONT | DS_CENTER;
-  spec.width = 438;
-  spec.height = 324;
-  spec.windowClass = L"TarnixQ8Class";
-  spec.pointSize = 12;
-  spec.face = L"\u5B8B\u4F53";
-  const std::vector<WORD> words = BuildDialogTemplate(spec);
+  DialogTemplateLayout layout;
+  layout.style = WS_POPUP | DS_SETFONT | DS_CENTER;
+  layout.width = 438;
+  layout.height = 324;
+  layout.windowClass = L"TarnixQ8Class";
+  layout.pointSize = 12;
+  layout.face = L"\u5B8B\u4F53";
+  const std::vector<WORD> words = BuildDialogTemplate(layout);
 
   const DLGTEMPLATE* header = AsTemplate(words);
-  EXPECT_EQ(header->style, spec.style);
+  EXPECT_EQ(header->style, layout.style);
   EXPECT_EQ(header->cdit, 0);
   EXPECT_EQ(header->cx, 438);
   EXPECT_EQ(header->cy, 324);
@@ -42,7 +42,7 @@ TEST(DialogTemplateTest, LaysOutClassTitleAndFontAfterTheHeader) {
   EXPECT_EQ(TextAt(words, index), L"\u5B8B\u4F53");
   EXPECT_EQ(index, words.size());
 
-  DialogTemplateSpec plain;
+  DialogTemplateLayout plain;
   plain.style = WS_POPUP;
   const std::vector<WORD> system = BuildDialogTemplate(plain);
   EXPECT_EQ(system.size(), sizeof(DLGTEMPLATE) / sizeof(WORD) + 3)
@@ -59,12 +59,12 @@ TEST(DialogTemplateTest, CreatesAWindowOfTheNamedClass) {
   windowClass.lpszClassName = L"Q8TemplateTestClass";
   ASSERT_NE(::RegisterClassExW(&windowClass), 0);
 
-  DialogTemplateSpec spec;
-  spec.style = WS_POPUP;
-  spec.width = 100;
-  spec.height = 50;
-  spec.windowClass = L"Q8TemplateTestClass";
-  const std::vector<WORD> words = BuildDialogTemplate(spec);
+  DialogTemplateLayout layout;
+  layout.style = WS_POPUP;
+  layout.width = 100;
+  layout.height = 50;
+  layout.windowClass = L"Q8TemplateTestClass";
+  const std::vector<WORD> words = BuildDialogTemplate(layout);
   HWND dialog = ::CreateDialogIndirectParamW(
       windowClass.hInstance, AsTemplate(words), nullptr,
       [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
