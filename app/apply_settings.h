@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <functional>
 
-#include "device/device_image.h"
 #include "device/device_operations.h"
+#include "model/device_image.h"
 #include "settings/config_file.h"
 
 namespace q8 {

@@ -1,7 +1,7 @@
 #include "app/keldra_dlg.h"
 
 #include "app/apply_settings.h"
-#include "pages/dpi_levels.h"
+#include "model/dpi_levels.h"
 #include "ui/language_fonts.h"
 #include "ui/skin_directory.h"
 #include "ui/skin_images.h"
@@ -176,6 +176,7 @@ void CKeldraDlg::ReadMouse() {
   host_.SetBusy(true);
   state_.sensorVariant = ReadFoundMouse(Ports(), state_.device);
   host_.SetBusy(false);
+  ReportConnectionProblems();
 }
 
 ProtocolPorts CKeldraDlg::Ports() {
@@ -193,12 +194,21 @@ void CKeldraDlg::ApplySettings() {
     ReportIniWriteError(error);
   });
   host_.SetBusy(false);
+  ReportConnectionProblems();
 }
 
 void CKeldraDlg::ReportIniWriteError(std::error_code error) {
   if (error) {
     host_.ShowMessage(std::string(kIniFileName) + " cannot be written: " + error.message(),
                       kApplicationName);
+  }
+}
+
+void CKeldraDlg::ReportConnectionProblems() {
+  for (const auto& problem : {mouse_.TraceError(), mouse_.StateSaveError()}) {
+    if (problem && reportedProblems_.insert(*problem).second) {
+      host_.ShowMessage(*problem, kApplicationName);
+    }
   }
 }
 

@@ -3,20 +3,22 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
+#include <string>
 #include <string_view>
 #include <system_error>
 
-#include "app/app_state.h"
 #include "app/main_window_host.h"
 #include "app/mouse_connection.h"
-#include "app/skin_chooser_port.h"
 #include "device/device_change.h"
+#include "dialogs/skin_chooser_port.h"
+#include "model/app_state.h"
+#include "model/ui_text.h"
 #include "pages/main_page_operations.h"
 #include "ui/image_decoder.h"
 #include "ui/main_window_controls.h"
 #include "ui/skin_painter.h"
 #include "ui/skinned_window.h"
-#include "ui/ui_text.h"
 
 namespace q8 {
 
@@ -110,6 +112,9 @@ class CKeldraDlg final : private DeviceChangeHost {
   void FillTexts();
   ProtocolPorts Ports();
   void ReportIniWriteError(std::error_code error);
+  // Tells the user, once each, of a trace or a simulated mouse's state file that could not be
+  // written.
+  void ReportConnectionProblems();
   void ReadStrIni();
   void LoadSkin();
   void ShowFromTray();
@@ -126,6 +131,8 @@ class CKeldraDlg final : private DeviceChangeHost {
   ImageDecoder& decoder_;
   MainPageOperations* page_ = nullptr;
   SkinChooserPort* skinChooser_ = nullptr;
+  // The connection problems told already.
+  std::set<std::string> reportedProblems_;
 
   UiTextTable texts_;
   bool textsFilled_ = false;

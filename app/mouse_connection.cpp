@@ -8,11 +8,17 @@ namespace {
 constexpr std::string_view kSimulate = "--simulate";
 constexpr std::string_view kTrace = "--trace=";
 
-std::filesystem::path PathFromUtf8(std::string_view text) {
-  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+// A path as the messages show it (UTF-8 on every platform).
+std::string PathText(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
 }
 
 }  // namespace
+
+std::filesystem::path PathFromUtf8(std::string_view text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
 
 std::optional<MouseOptions> ParseMouseOptions(std::span<const std::string> args,
                                               std::string& error) {
@@ -48,7 +54,24 @@ bool MouseConnection::Open(const MouseOptions& options, SystemBusFactory systemB
                            std::string& error) {
   if (!options.simulate) {
     ownBus_ = systemBus();
-  } else if (options.stateFile) {
+    bus_ = ownBus_.get();
+  } else if (!OpenSimulatedMouse(options, error)) {
+    return false;
+  }
+  return !options.traceFile || OpenTrace(*options.traceFile, error);
+}
+
+bool MouseConnection::Open(const MouseOptions& options, HidBus& systemBus, std::string& error) {
+  if (!options.simulate) {
+    bus_ = &systemBus;
+  } else if (!OpenSimulatedMouse(options, error)) {
+    return false;
+  }
+  return !options.traceFile || OpenTrace(*options.traceFile, error);
+}
+
+bool MouseConnection::OpenSimulatedMouse(const MouseOptions& options, std::string& error) {
+  if (options.stateFile) {
     const auto memory = LoadOrCreateMouseStateFile(*options.stateFile, error);
     if (!memory) {
       return false;
@@ -60,17 +83,20 @@ bool MouseConnection::Open(const MouseOptions& options, SystemBusFactory systemB
     ownBus_ = std::make_unique<SimulatedHidBus>(*memoryMouse_);
   }
   bus_ = ownBus_.get();
-  if (options.traceFile) {
-    // Binary, so every platform writes the same lines ending in a plain newline.
-    traceFile_.open(*options.traceFile, std::ios::app | std::ios::binary);
-    if (!traceFile_) {
-      error = "cannot open the trace file " + options.traceFile->string();
-      return false;
-    }
-    trace_ = std::make_unique<WireTrace>(traceFile_);
-    tracedSleeper_ = std::make_unique<TracingSleeper>(realSleeper_, *trace_);
-    sleeper_ = tracedSleeper_.get();
+  return true;
+}
+
+bool MouseConnection::OpenTrace(const std::filesystem::path& path, std::string& error) {
+  // Binary, so every platform writes the same lines ending in a plain newline.
+  traceFile_.open(path, std::ios::app | std::ios::binary);
+  if (!traceFile_) {
+    error = "cannot open the trace file " + PathText(path);
+    return false;
   }
+  tracePath_ = path;
+  trace_ = std::make_unique<WireTrace>(traceFile_);
+  tracedSleeper_ = std::make_unique<TracingSleeper>(realSleeper_, *trace_);
+  sleeper_ = tracedSleeper_.get();
   return true;
 }
 
@@ -79,21 +105,37 @@ void MouseConnection::UseBus(HidBus& bus, Sleeper& sleeper) {
   sleeper_ = &sleeper;
 }
 
-ProtocolPorts MouseConnection::Ports(MessageSink& messages, std::string_view mouseNotDetectedText) {
-  FeatureChannel* shortChannel = &link_.ShortChannel();
-  FeatureChannel* pageChannel = &link_.PageChannel();
-  if (trace_) {
-    // The channels change with every search, so the traced wrappers follow them.
-    tracedShort_.emplace(*shortChannel, *trace_, "short");
-    tracedPage_.emplace(*pageChannel, *trace_, "page");
-    shortChannel = &*tracedShort_;
-    pageChannel = &*tracedPage_;
+FeatureChannel& MouseConnection::Wrapped(FeatureChannel& inner,
+                                         std::optional<CountingChannel>& counted,
+                                         std::optional<TracingChannel>& traced,
+                                         std::string_view name) {
+  // The channels change with every search, so the wrappers follow them; while the channel stays,
+  // so do its wrappers, which ports handed out earlier may still be using.
+  if (!counted || &counted->Inner() != &inner) {
+    counted.emplace(inner, failedReports_);
+    if (trace_) {
+      traced.emplace(*counted, *trace_, name);
+    }
   }
-  return {*shortChannel, *pageChannel, *sleeper_, messages, mouseNotDetectedText};
+  return traced ? static_cast<FeatureChannel&>(*traced) : *counted;
+}
+
+ProtocolPorts MouseConnection::Ports(MessageSink& messages, std::string_view mouseNotDetectedText) {
+  FeatureChannel& shortChannel =
+      Wrapped(link_.ShortChannel(), countedShort_, tracedShort_, "short");
+  FeatureChannel& pageChannel = Wrapped(link_.PageChannel(), countedPage_, tracedPage_, "page");
+  return {shortChannel, pageChannel, *sleeper_, messages, mouseNotDetectedText};
 }
 
 std::optional<std::string> MouseConnection::StateSaveError() const {
   return persistentMouse_ ? persistentMouse_->SaveError() : std::nullopt;
+}
+
+std::optional<std::string> MouseConnection::TraceError() const {
+  if (trace_ && trace_->Failed()) {
+    return "cannot write the trace file " + PathText(tracePath_);
+  }
+  return std::nullopt;
 }
 
 }  // namespace q8

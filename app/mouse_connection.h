@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "device/counting_channel.h"
 #include "device/device_operations.h"
 #include "device/find_mouse.h"
 #include "device/hid_bus.h"
@@ -32,7 +33,13 @@ struct MouseOptions {
 std::optional<MouseOptions> ParseMouseOptions(std::span<const std::string> args,
                                               std::string& error);
 
-// The bus, the channels of the mouse found last and the protocol's sleeper, for the whole process.
+// Paths arrive as UTF-8 on every platform.
+std::filesystem::path PathFromUtf8(std::string_view text);
+
+// The bus, the channels of the mouse found last and the protocol's sleeper, for the whole process:
+// the tray programs and q8ctl reach the mouse through it alike. Every feature report the system
+// refuses on the mouse's channels is counted, and every problem with the files it keeps (the
+// simulated mouse's state file, the trace) can be asked for.
 class MouseConnection {
  public:
   using SystemBusFactory = std::unique_ptr<HidBus> (*)();
@@ -42,19 +49,33 @@ class MouseConnection {
   MouseConnection& operator=(const MouseConnection&) = delete;
 
   // Opens the bus the options ask for; false with `error` set when the state or trace file cannot
-  // be opened.
+  // be opened. Without --simulate, `systemBus` makes the system's bus.
   bool Open(const MouseOptions& options, SystemBusFactory systemBus, std::string& error);
-  // Uses `bus` as it is (tests, benchmarks).
+  // The same with a system bus that exists already (tests).
+  bool Open(const MouseOptions& options, HidBus& systemBus, std::string& error);
+  // Uses `bus` as it is, without trace (tests, benchmarks).
   void UseBus(HidBus& bus, Sleeper& sleeper);
 
   HidBus& Bus() { return *bus_; }
   MouseLink& Link() { return link_; }
+  const MouseLink& Link() const { return link_; }
   // The ports of the channels open now, which must exist (Link().HasChannels()).
   ProtocolPorts Ports(MessageSink& messages, std::string_view mouseNotDetectedText);
+
+  // The feature reports the system refused so far, on both channels of every mouse found.
+  int FailedReports() const { return failedReports_; }
   // The simulated mouse's state file could not be written; the reason, once.
   std::optional<std::string> StateSaveError() const;
+  // A line of the trace could not be written; the reason.
+  std::optional<std::string> TraceError() const;
 
  private:
+  bool OpenSimulatedMouse(const MouseOptions& options, std::string& error);
+  bool OpenTrace(const std::filesystem::path& path, std::string& error);
+  // The channel the device operations use for `inner`: counted, then traced.
+  FeatureChannel& Wrapped(FeatureChannel& inner, std::optional<CountingChannel>& counted,
+                          std::optional<TracingChannel>& traced, std::string_view name);
+
   std::unique_ptr<PersistentSimulatedMouse> persistentMouse_;
   std::unique_ptr<SimulatedMouse> memoryMouse_;
   std::unique_ptr<HidBus> ownBus_;
@@ -62,6 +83,10 @@ class MouseConnection {
   MouseLink link_;
   ThreadSleeper realSleeper_;
   Sleeper* sleeper_ = &realSleeper_;
+  int failedReports_ = 0;
+  std::optional<CountingChannel> countedShort_;
+  std::optional<CountingChannel> countedPage_;
+  std::filesystem::path tracePath_;
   std::ofstream traceFile_;
   std::unique_ptr<WireTrace> trace_;
   std::unique_ptr<TracingSleeper> tracedSleeper_;

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "app/main_window_parts.h"
-#include "pages/button_caption.h"
+#include "model/button_caption.h"
 #include "support/fake_window_host.h"
 #include "ui/png_decoder.h"
 

@@ -4,7 +4,7 @@
 
 #include "device/settings_encoding.h"
 #include "device/simulated_mouse.h"
-#include "pages/key_model.h"
+#include "model/key_model.h"
 
 namespace q8 {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "pages/dpi_levels.h"
-#include "pages/lighting_settings.h"
+#include "model/dpi_levels.h"
+#include "model/lighting_settings.h"
 
 namespace q8 {
 namespace {

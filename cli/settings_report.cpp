@@ -4,10 +4,10 @@
 #include <sstream>
 
 #include "device/wire_trace.h"
-#include "pages/button_caption.h"
-#include "pages/dpi_levels.h"
-#include "pages/key_model.h"
-#include "pages/lighting_settings.h"
+#include "model/button_caption.h"
+#include "model/dpi_levels.h"
+#include "model/key_model.h"
+#include "model/lighting_settings.h"
 
 namespace q8 {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <ostream>
 
-#include "device/device_image.h"
 #include "device/find_mouse.h"
+#include "model/device_image.h"
 #include "settings/device_config.h"
 
 namespace q8 {

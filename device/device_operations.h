@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-#include "device/device_image.h"
 #include "device/feature_channel.h"
-#include "ui/message_sink.h"
+#include "model/device_image.h"
+#include "settings/message_sink.h"
 
 namespace q8 {
 

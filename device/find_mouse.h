@@ -6,7 +6,7 @@
 
 #include "device/feature_channel.h"
 #include "device/hid_bus.h"
-#include "ui/message_sink.h"
+#include "settings/message_sink.h"
 
 namespace q8 {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <span>
 
-#include "pages/dpi_levels.h"
-#include "pages/key_model.h"
-#include "pages/key_tables.h"
-#include "pages/lighting_settings.h"
+#include "model/dpi_levels.h"
+#include "model/key_model.h"
+#include "model/key_tables.h"
+#include "model/lighting_settings.h"
 
 namespace q8 {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/device_image.h"
+#include "model/device_image.h"
 #include "settings/device_config.h"
 
 namespace q8 {

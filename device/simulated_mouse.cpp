@@ -4,7 +4,7 @@
 
 #include "device/report_scrambler.h"
 #include "device/settings_encoding.h"
-#include "pages/key_model.h"
+#include "model/key_model.h"
 
 namespace q8 {
 

@@ -4,9 +4,9 @@
 #include <functional>
 #include <optional>
 
-#include "device/device_image.h"
 #include "device/feature_channel.h"
 #include "device/feature_report.h"
+#include "model/device_image.h"
 
 namespace q8 {
 

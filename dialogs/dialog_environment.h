@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_state.h"
+#include "model/app_state.h"
 #include "ui/image_decoder.h"
 #include "ui/language_fonts.h"
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "pages/key_tables.h"
+#include "model/key_tables.h"
 
 namespace q8 {
 namespace {

@@ -1,6 +1,6 @@
 #include "dialogs/hot_key_dialog.h"
 
-#include "dialogs/choice_lists.h"
+#include "model/choice_lists.h"
 
 namespace q8 {
 namespace {

@@ -1,7 +1,7 @@
 #include "dialogs/media_dialogs.h"
 
-#include "dialogs/choice_lists.h"
-#include "pages/dpi_levels.h"
+#include "model/choice_lists.h"
+#include "model/dpi_levels.h"
 
 namespace q8 {
 namespace {

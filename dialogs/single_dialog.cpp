@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ui/message_sink.h"
+#include "settings/message_sink.h"
 
 namespace q8 {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/skin_chooser_port.h"
 #include "dialogs/dialog_environment.h"
+#include "dialogs/skin_chooser_port.h"
 #include "ui/dialog_host.h"
 
 namespace q8 {

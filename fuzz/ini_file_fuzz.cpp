@@ -6,11 +6,11 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
-#include "pages/button_caption.h"
+#include "model/button_caption.h"
+#include "model/ui_text.h"
 #include "settings/ini_file.h"
 #include "settings/str_ini.h"
 #include "settings/text_encoding.h"
-#include "ui/ui_text.h"
 
 namespace q8 {
 namespace {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 
-#include "pages/button_caption.h"
-#include "pages/dpi_levels.h"
-#include "pages/key_names.h"
-#include "pages/key_tables.h"
+#include "model/button_caption.h"
+#include "model/dpi_levels.h"
+#include "model/key_names.h"
+#include "model/key_tables.h"
 #include "pages/main_page_layout.h"
 
 namespace q8 {

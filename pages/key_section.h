@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "pages/key_model.h"
+#include "model/key_model.h"
 #include "pages/main_page_context.h"
 
 namespace q8 {

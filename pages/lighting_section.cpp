@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "pages/lighting_settings.h"
+#include "model/lighting_settings.h"
 
 namespace q8 {
 namespace {

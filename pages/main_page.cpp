@@ -1,6 +1,6 @@
 #include "pages/main_page.h"
 
-#include "pages/button_caption.h"
+#include "model/button_caption.h"
 #include "pages/main_page_layout.h"
 #include "pages/page_control_colors.h"
 #include "pages/page_frame.h"

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "app/app_state.h"
+#include "model/app_state.h"
+#include "model/ui_text.h"
 #include "pages/key_function_dialogs.h"
+#include "settings/message_sink.h"
 #include "ui/control_host.h"
 #include "ui/main_window_controls.h"
-#include "ui/message_sink.h"
 #include "ui/skin_painter.h"
 #include "ui/skinned_window.h"
 #include "ui/text_port.h"
-#include "ui/ui_text.h"
 
 namespace q8 {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "pages/dpi_levels.h"
+#include "model/dpi_levels.h"
 #include "pages/main_page_layout.h"
 #include "ui/skin_controls.h"
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "settings/device_config.h"
-#include "ui/message_sink.h"
+#include "settings/message_sink.h"
 
 namespace q8 {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "settings/message_sink.h"
 #include "ui/image_decoder.h"
-#include "ui/message_sink.h"
 #include "ui/skin_images.h"
 #include "ui/skinned_window.h"
 

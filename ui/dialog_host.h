@@ -2,9 +2,9 @@
 
 #include <string_view>
 
+#include "settings/message_sink.h"
 #include "ui/control_host.h"
 #include "ui/language_fonts.h"
-#include "ui/message_sink.h"
 #include "ui/skin_window_host.h"
 #include "ui/text_port.h"
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
+#include "settings/message_sink.h"
 #include "ui/canvas.h"
 #include "ui/image_decoder.h"
-#include "ui/message_sink.h"
 #include "ui/rect.h"
 #include "ui/text_port.h"
 

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/app_state.h"
 #include "app/mouse_connection.h"
+#include "model/app_state.h"
 
 namespace q8 {
 

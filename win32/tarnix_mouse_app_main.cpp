@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/mouse_connection.h"
-#include "cli/system_hid_bus.h"
-#include "ui/message_sink.h"
+#include "device/system_hid_bus.h"
+#include "settings/message_sink.h"
 #include "win32/keldra_app.h"
 #include "win32/wide_text.h"
 

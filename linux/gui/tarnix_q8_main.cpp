@@ -8,7 +8,7 @@
 #include "app/keldra_dlg.h"
 #include "app/main_window_parts.h"
 #include "app/mouse_connection.h"
-#include "cli/system_hid_bus.h"
+#include "device/system_hid_bus.h"
 #include "dialogs/dialog_environment.h"
 #include "dialogs/key_function_dialog_runner.h"
 #include "dialogs/skins_dialog_chooser.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "device/simulated_mouse.h"
-#include "pages/key_model.h"
+#include "model/key_model.h"
 #include "support/fake_channel.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"

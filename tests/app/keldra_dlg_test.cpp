@@ -5,7 +5,7 @@
 
 #include "device/simulated_hid_bus.h"
 #include "device/simulated_mouse.h"
-#include "pages/dpi_levels.h"
+#include "model/dpi_levels.h"
 #include "settings/ini_file.h"
 #include "support/fake_window_host.h"
 #include "support/fakes.h"

@@ -4,7 +4,7 @@
 
 #include "device/simulated_hid_bus.h"
 #include "device/simulated_mouse.h"
-#include "pages/button_caption.h"
+#include "model/button_caption.h"
 #include "settings/str_ini.h"
 #include "support/fake_window_host.h"
 #include "support/fakes.h"

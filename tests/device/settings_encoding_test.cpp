@@ -6,7 +6,7 @@
 #include <set>
 #include <utility>
 
-#include "pages/key_model.h"
+#include "model/key_model.h"
 
 namespace q8 {
 namespace {

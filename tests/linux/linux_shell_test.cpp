@@ -7,7 +7,7 @@
 #include "linux/key_capture_names.h"
 #include "linux/status_socket.h"
 #include "linux/tool_home.h"
-#include "pages/key_names.h"
+#include "model/key_names.h"
 #include "support/temp_dir.h"
 
 namespace q8::linux_shell {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "pages/button_caption.h"
-#include "pages/key_model.h"
+#include "model/app_state.h"
+#include "model/button_caption.h"
+#include "model/key_model.h"
 #include "pages/main_page.h"
 #include "support/fake_window_host.h"
 #include "support/temp_dir.h"

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "model/ui_text.h"
 #include "settings/config_file.h"
 #include "settings/str_ini.h"
 #include "support/fakes.h"
-#include "ui/ui_text.h"
 
 namespace q8 {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "pages/button_caption.h"
+#include "model/button_caption.h"
+#include "model/ui_text.h"
 #include "settings/ini_file.h"
 #include "support/temp_dir.h"
-#include "ui/ui_text.h"
 
 namespace q8 {
 namespace {

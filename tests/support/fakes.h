@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "device/feature_channel.h"
-#include "ui/message_sink.h"
+#include "settings/message_sink.h"
 
 namespace q8::test {
 

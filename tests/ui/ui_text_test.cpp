@@ -1,9 +1,9 @@
-#include "ui/ui_text.h"
+#include "model/ui_text.h"
 
 #include <gtest/gtest.h>
 
+#include "model/ui_text_table.h"
 #include "ui/language_fonts.h"
-#include "ui/ui_text_table.h"
 
 namespace q8 {
 namespace {

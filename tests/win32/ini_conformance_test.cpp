@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "pages/button_caption.h"
+#include "model/button_caption.h"
+#include "model/ui_text.h"
 #include "settings/ini_file.h"
 #include "settings/str_ini.h"
 #include "support/temp_dir.h"
-#include "ui/ui_text.h"
 
 namespace q8 {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "device/mouse_state_file.h"
-#include "pages/key_model.h"
-#include "pages/key_names.h"
+#include "model/key_model.h"
+#include "model/key_names.h"
 #include "settings/config_file.h"
 #include "settings/ini_file.h"
 #include "support/fakes.h"

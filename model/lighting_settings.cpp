@@ -1,4 +1,4 @@
-#include "pages/lighting_settings.h"
+#include "model/lighting_settings.h"
 
 namespace q8 {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/ui_text.h"
 #include "settings/device_config.h"
-#include "ui/ui_text.h"
 
 namespace q8 {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "ui/ui_text.h"
+#include "model/ui_text.h"
 
 namespace q8 {
 

@@ -1,12 +1,12 @@
-#include "pages/button_caption.h"
+#include "model/button_caption.h"
 
 #include <algorithm>
 
-#include "dialogs/choice_lists.h"
-#include "pages/dpi_levels.h"
-#include "pages/key_model.h"
-#include "pages/key_names.h"
-#include "pages/key_tables.h"
+#include "model/choice_lists.h"
+#include "model/dpi_levels.h"
+#include "model/key_model.h"
+#include "model/key_names.h"
+#include "model/key_tables.h"
 
 namespace q8 {
 namespace {

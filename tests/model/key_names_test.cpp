@@ -1,4 +1,4 @@
-#include "pages/key_names.h"
+#include "model/key_names.h"
 
 #include <gtest/gtest.h>
 

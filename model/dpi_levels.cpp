@@ -1,4 +1,4 @@
-#include "pages/dpi_levels.h"
+#include "model/dpi_levels.h"
 
 namespace q8 {
 

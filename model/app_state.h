@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <string>
 
-#include "device/device_image.h"
+#include "model/device_image.h"
+#include "model/rgb.h"
+#include "model/ui_text.h"
 #include "settings/config_file.h"
 #include "settings/str_ini.h"
-#include "ui/text_port.h"
-#include "ui/ui_text.h"
 
 namespace q8 {
 

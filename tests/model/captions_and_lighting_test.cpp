@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "pages/button_caption.h"
-#include "pages/key_model.h"
-#include "pages/lighting_settings.h"
+#include "model/button_caption.h"
+#include "model/key_model.h"
+#include "model/lighting_settings.h"
 
 namespace q8 {
 namespace {

@@ -1,6 +1,6 @@
-#include "pages/key_model.h"
+#include "model/key_model.h"
 
-#include "pages/key_tables.h"
+#include "model/key_tables.h"
 
 namespace q8 {
 namespace {

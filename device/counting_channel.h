@@ -7,12 +7,13 @@
 
 namespace q8 {
 
-// One of the tool's channels, counting the feature reports the system refuses. The device
-// operations judge the mouse by its answers alone, so a mouse that goes away after answering the
-// status check would pass for one that took every page; the count tells the two apart.
+// One of the tool's channels, counting the feature reports the system refuses into `failures`
+// (which both channels of a mouse may share). The device operations judge the mouse by its
+// answers alone, so a mouse that goes away after answering the status check would pass for one
+// that took every page; the count tells the two apart.
 class CountingChannel final : public FeatureChannel {
  public:
-  explicit CountingChannel(FeatureChannel& inner) : inner_(inner) {}
+  CountingChannel(FeatureChannel& inner, int& failures) : inner_(inner), failures_(failures) {}
 
   bool SendFeature(std::span<const std::uint8_t> report) override {
     return Counted(inner_.SendFeature(report));
@@ -23,7 +24,7 @@ class CountingChannel final : public FeatureChannel {
   void Lock() override { inner_.Lock(); }
   void Unlock() override { inner_.Unlock(); }
 
-  int Failures() const { return failures_; }
+  const FeatureChannel& Inner() const { return inner_; }
 
  private:
   bool Counted(bool ok) {
@@ -32,7 +33,7 @@ class CountingChannel final : public FeatureChannel {
   }
 
   FeatureChannel& inner_;
-  int failures_ = 0;
+  int& failures_;
 };
 
 }  // namespace q8

@@ -1,4 +1,4 @@
-#include "cli/system_hid_bus.h"
+#include "device/system_hid_bus.h"
 #include "linux/hidraw_bus.h"
 
 namespace q8 {

@@ -1,6 +1,6 @@
-#include "ui/ui_text.h"
+#include "model/ui_text.h"
 
-#include "ui/ui_text_table.h"
+#include "model/ui_text_table.h"
 
 namespace q8 {
 

@@ -1,10 +1,10 @@
-#include "pages/key_model.h"
+#include "model/key_model.h"
 
 #include <gtest/gtest.h>
 
 #include <numeric>
 
-#include "pages/key_tables.h"
+#include "model/key_tables.h"
 
 namespace q8 {
 namespace {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/ui_text.h"
+#include "model/ui_text.h"
 
 namespace q8 {
 

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "model/ui_text.h"
 #include "settings/device_config.h"
 #include "settings/str_ini.h"
-#include "ui/ui_text.h"
 
 namespace q8 {
 
