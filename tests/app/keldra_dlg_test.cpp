@@ -195,6 +195,26 @@ TEST_F(KeldraDlgTest, RefusedDeviceNotificationsStopStartUpAfterTheMessage) {
   EXPECT_THAT(page.calls, IsEmpty());
 }
 
+#ifndef _WIN32
+// The trace is the user's record of the wire: one that cannot be written is told, once, not at
+// every operation that writes to it.
+TEST_F(KeldraDlgTest, ATraceThatCannotBeWrittenIsToldOnce) {
+  MouseOptions options;
+  options.traceFile = "/dev/full";
+  std::string error;
+  ASSERT_TRUE(connection.Open(options, bus, error)) << error;
+  ASSERT_TRUE(Start());
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  state.settings.deviceConfig[field::ReportRateCode] = 8;
+  Click(700, 630);  // Apply
+  Click(700, 630);
+
+  EXPECT_THAT(host.messages, ElementsAre(test::Message{"cannot write the trace file /dev/full",
+                                                       "TarnixMouseApp"}));
+  EXPECT_EQ(MouseReportRate(), 8);  // the mouse is written all the same
+}
+#endif
+
 TEST_F(KeldraDlgTest, ASecondCopyEndsAtOnceTouchingNothing) {
   host.anotherCopyRuns = true;
   EXPECT_FALSE(dialog.OnInitDialog());
