@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "app/main_window_parts.h"
+#include "app/main_page_attachment.h"
 #include "model/button_caption.h"
 #include "support/fake_window_host.h"
 #include "ui/png_decoder.h"

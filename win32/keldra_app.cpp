@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "app/keldra_dlg.h"
-#include "app/main_window_parts.h"
+#include "app/main_page_attachment.h"
 #include "dialogs/key_function_dialog_runner.h"
 #include "dialogs/skins_dialog_chooser.h"
 #include "settings/executable_path.h"

@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMessageBox>
-#include <QPainter>
 
 #include "linux/key_capture_names.h"
 #include "ui/canvas.h"
@@ -47,21 +46,17 @@ KeyCaptureStart QtDialogWindow::StartKeyCapture() {
 }
 
 QtDialogWindow::QtDialogWindow(QWidget* owner, DialogController& dialog)
-    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), dialog_(dialog) {
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint),
+      dialog_(dialog),
+      surface_(*this, {[this](Point p) { dialog_.OnMouseHover(p); },
+                       [this](Point p) { dialog_.OnPointerMove(p); }}) {
   controls_ = std::make_unique<QtControls>(
       *this, QtControls::Callbacks{
                  [this](ControlId id) { return dialog_.ControlColor(id); },
                  [this](ControlId id, ListEvent e) { dialog_.OnListNotification(id, e); },
                  [this](ControlId id, EditEvent e) { dialog_.OnEditNotification(id, e); }});
-  setMouseTracking(true);
   resize(371, 307);  // until the background gives the dialog its size
-  hoverTimer_.setSingleShot(true);
-  connect(&hoverTimer_, &QTimer::timeout, this, [this] {
-    if (hoverArmed_ && rect().contains(mapFromGlobal(QCursor::pos()))) {
-      hoverArmed_ = false;
-      dialog_.OnMouseHover(CursorInWindow());
-    }
-  });
+  // Every key of the dialog, before the control with the focus handles it.
   qApp->installEventFilter(this);
 }
 
@@ -79,36 +74,16 @@ bool QtDialogWindow::IsFirstReceiver(const QWidget& widget) const {
   return &widget == this;
 }
 
-Point QtDialogWindow::CursorInWindow() const {
-  const QPoint p = mapFromGlobal(QCursor::pos());
-  return {p.x(), p.y()};
-}
-
 void QtDialogWindow::CopyToWindow(const Canvas& source, Rect area) {
-  const QImage canvas(reinterpret_cast<const uchar*>(source.Pixels().data()), source.Width(),
-                      source.Height(), source.Width() * 4, QImage::Format_RGB32);
-  if (screen_.size() != size()) {
-    screen_ = QImage(size(), QImage::Format_RGB32);
-    screen_.fill(Qt::black);
-  }
-  {
-    QPainter painter(&screen_);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPoint(area.left, area.top), canvas,
-                      QRect(0, 0, area.Width(), area.Height()));
-  }
-  update(area.left, area.top, area.Width(), area.Height());
+  surface_.CopyToWindow(source, area);
 }
 
 void QtDialogWindow::ResizeClient(int width, int height) {
-  setFixedSize(width, height);
-  screen_ = QImage(width, height, QImage::Format_RGB32);
-  screen_.fill(Qt::black);
+  surface_.ResizeClient(width, height);
 }
 
 void QtDialogWindow::TrackMouse(bool, unsigned hoverMs) {
-  hoverArmed_ = true;
-  hoverTimer_.start(static_cast<int>(hoverMs));
+  surface_.ArmHover(hoverMs);
 }
 
 void QtDialogWindow::ShowMessage(std::string_view text, std::string_view caption) {
@@ -134,8 +109,7 @@ void QtDialogWindow::showEvent(QShowEvent* event) {
 }
 
 void QtDialogWindow::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.drawImage(0, 0, screen_);
+  surface_.Paint();
 }
 
 void QtDialogWindow::mousePressEvent(QMouseEvent* event) {
@@ -176,14 +150,6 @@ bool QtDialogWindow::eventFilter(QObject* watched, QEvent* event) {
     if (dialog_.OnPreTranslateKey(
             {event->type() == QEvent::KeyPress, WindowsVirtualKey(keyEvent->nativeVirtualKey())})) {
       return true;  // kept back: neither the dialog's keys nor its controls see it
-    }
-  }
-  if (event->type() == QEvent::MouseMove) {
-    const auto* move = static_cast<QMouseEvent*>(event);
-    if (widget != nullptr && (widget == this || isAncestorOf(widget)) &&
-        move->timestamp() != lastPointerMove_) {
-      lastPointerMove_ = move->timestamp();
-      dialog_.OnPointerMove(CursorInWindow());
     }
   }
   return QDialog::eventFilter(watched, event);

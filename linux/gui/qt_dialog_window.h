@@ -1,11 +1,10 @@
 #pragma once
 
 #include <QDialog>
-#include <QImage>
-#include <QTimer>
 #include <optional>
 
 #include "linux/gui/qt_controls.h"
+#include "linux/gui/qt_skin_surface.h"
 #include "linux/gui/qt_text_painter.h"
 #include "ui/dialog_host.h"
 
@@ -46,17 +45,13 @@ class QtDialogWindow final : public QDialog, public QtControlHostOf<DialogHost> 
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  Point CursorInWindow() const;
   bool IsFirstReceiver(const QWidget& widget) const;
 
   DialogController& dialog_;
-  QImage screen_;
   QtTextPainter text_;
-  QTimer hoverTimer_;
-  bool hoverArmed_ = false;
-  ulong lastPointerMove_ = 0;
   bool capturingKeys_ = false;
   std::optional<DialogResult> endedWith_;
+  QtSkinSurface surface_;
 };
 
 }  // namespace q8::linux_shell

@@ -5,7 +5,6 @@
 #include <QDesktopServices>
 #include <QLocalSocket>
 #include <QMessageBox>
-#include <QPainter>
 #include <QUrl>
 #include <QWindow>
 #include <cstring>
@@ -20,58 +19,37 @@ QtMainWindow::QtMainWindow(MouseConnection& mouse, const AppState& state, QIcon 
     : mouse_(mouse),
       state_(state),
       icon_(std::move(icon)),
-      hasTray_(QSystemTrayIcon::isSystemTrayAvailable()) {
+      hasTray_(QSystemTrayIcon::isSystemTrayAvailable()),
+      surface_(*this, {[this](Point p) { controller_->OnMouseHover(p); },
+                       [this](Point p) {
+                         if (controller_ != nullptr) {
+                           controller_->OnPointerMove(p);
+                         }
+                       }}) {
   controls_ = std::make_unique<QtControls>(
       *this, QtControls::Callbacks{
                  [this](ControlId id) { return controller_->ControlColor(id); },
                  [this](ControlId id, ListEvent e) { controller_->OnListNotification(id, e); },
                  {}});
-  setMouseTracking(true);
   setWindowTitle(QStringLiteral("Tarnix Q8"));
   setWindowIcon(icon_);
-  hoverTimer_.setSingleShot(true);
-  connect(&hoverTimer_, &QTimer::timeout, this, [this] {
-    if (hoverArmed_ && rect().contains(mapFromGlobal(QCursor::pos()))) {
-      hoverArmed_ = false;
-      controller_->OnMouseHover(CursorInWindow());
-    }
-  });
-  // Every pointer move over the window or one of its lists, before the control handles it.
-  qApp->installEventFilter(this);
 }
 
-QtMainWindow::~QtMainWindow() {
-  qApp->removeEventFilter(this);
-}
+QtMainWindow::~QtMainWindow() = default;
 
 void QtMainWindow::Bind(CKeldraDlg& controller) {
   controller_ = &controller;
-}
-
-Point QtMainWindow::CursorInWindow() const {
-  const QPoint p = mapFromGlobal(QCursor::pos());
-  return {p.x(), p.y()};
 }
 
 // --- Drawing
 // ---------------------------------------------------------------------------------------
 
 void QtMainWindow::CopyToWindow(const Canvas& source, Rect area) {
-  const QImage canvas(reinterpret_cast<const uchar*>(source.Pixels().data()), source.Width(),
-                      source.Height(), source.Width() * 4, QImage::Format_RGB32);
-  {
-    QPainter painter(&screen_);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPoint(area.left, area.top), canvas,
-                      QRect(0, 0, area.Width(), area.Height()));
-  }
-  update(area.left, area.top, area.Width(), area.Height());
+  surface_.CopyToWindow(source, area);
 }
 
 void QtMainWindow::ResizeClient(int width, int height) {
-  setFixedSize(width, height);
-  screen_ = QImage(width, height, QImage::Format_RGB32);
-  screen_.fill(Qt::black);
+  surface_.ResizeClient(width, height);
 }
 
 void QtMainWindow::showEvent(QShowEvent* event) {
@@ -82,17 +60,15 @@ void QtMainWindow::showEvent(QShowEvent* event) {
 }
 
 void QtMainWindow::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.drawImage(0, 0, screen_);
+  surface_.Paint();
 }
 
 // --- Pointer and keys
 // ------------------------------------------------------------------------------
 
 void QtMainWindow::TrackMouse(bool alsoLeave, unsigned hoverMs) {
-  hoverArmed_ = true;
   leaveArmed_ = leaveArmed_ || alsoLeave;
-  hoverTimer_.start(static_cast<int>(hoverMs));
+  surface_.ArmHover(hoverMs);
 }
 
 void QtMainWindow::mousePressEvent(QMouseEvent* event) {
@@ -147,20 +123,6 @@ void QtMainWindow::keyPressEvent(QKeyEvent* event) {
 void QtMainWindow::closeEvent(QCloseEvent* event) {
   event->ignore();  // the controller decides: hide, or end without a tray
   controller_->OnClose();
-}
-
-bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseMove && controller_ != nullptr) {
-    auto* widget = qobject_cast<QWidget*>(watched);
-    const auto* move = static_cast<QMouseEvent*>(event);
-    // One move is offered to each widget it propagates through; act on it once.
-    if (widget != nullptr && (widget == this || isAncestorOf(widget)) &&
-        move->timestamp() != lastPointerMove_) {
-      lastPointerMove_ = move->timestamp();
-      controller_->OnPointerMove(CursorInWindow());
-    }
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 // --- Start-up and the window

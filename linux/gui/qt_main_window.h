@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <QLocalServer>
 #include <QMenu>
 #include <QSocketNotifier>
@@ -13,6 +12,7 @@
 #include "app/keldra_dlg.h"
 #include "app/main_window_host.h"
 #include "linux/gui/qt_controls.h"
+#include "linux/gui/qt_skin_surface.h"
 #include "linux/gui/qt_text_painter.h"
 #include "linux/hotplug_monitor.h"
 #include "linux/status_socket.h"
@@ -72,16 +72,13 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void TakeStatusConnection();
-  Point CursorInWindow() const;
 
   MouseConnection& mouse_;
   const AppState& state_;
   CKeldraDlg* controller_ = nullptr;
-  QImage screen_;
   QtTextPainter text_;
   QIcon icon_;
   bool hasTray_;
@@ -90,13 +87,11 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   QLocalServer statusServer_;
   std::unique_ptr<HotplugMonitor> hotplug_;
   std::unique_ptr<QSocketNotifier> hotplugNotifier_;
-  QTimer hoverTimer_;
-  bool hoverArmed_ = false;
   bool leaveArmed_ = false;
   // A drag the window manager could not take over: the pointer's offset in the window.
   std::optional<QPoint> dragOffset_;
-  ulong lastPointerMove_ = 0;
   std::optional<StatusNotification> lastStatus_;
+  QtSkinSurface surface_;
 };
 
 }  // namespace q8::linux_shell

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/keldra_dlg.h"
-#include "app/main_window_parts.h"
+#include "app/main_page_attachment.h"
 #include "app/mouse_connection.h"
 #include "device/system_hid_bus.h"
 #include "dialogs/dialog_environment.h"

@@ -15,8 +15,8 @@ namespace q8 {
 // initialisation; `dialogs` runs the key-function dialogs over the window.
 std::unique_ptr<MainPage> AttachMainPage(CKeldraDlg& window, KeyFunctionDialogs& dialogs);
 
-// Stands in for the key-function dialogs until they are part of the program: every dialog counts
-// as cancelled, so a function that needs a parameter is chosen without one.
+// Key-function dialogs that are all cancelled at once, so a function that needs a parameter is
+// chosen without one: for a page measured or tested without dialogs.
 class CancelledKeyFunctionDialogs final : public KeyFunctionDialogs {
  public:
   std::optional<ListChoice> RunLaunchDialog() override { return std::nullopt; }

@@ -1,4 +1,4 @@
-#include "app/main_window_parts.h"
+#include "app/main_page_attachment.h"
 
 #include <gtest/gtest.h>
 

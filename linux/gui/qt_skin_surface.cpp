@@ -1,0 +1,79 @@
+#include "linux/gui/qt_skin_surface.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace q8::linux_shell {
+
+QtSkinSurface::QtSkinSurface(QWidget& window, Callbacks callbacks)
+    : window_(window), callbacks_(std::move(callbacks)) {
+  window_.setMouseTracking(true);
+  hoverTimer_.setSingleShot(true);
+  connect(&hoverTimer_, &QTimer::timeout, this, [this] {
+    if (hoverArmed_ && window_.rect().contains(window_.mapFromGlobal(QCursor::pos()))) {
+      hoverArmed_ = false;
+      callbacks_.hover(CursorInWindow());
+    }
+  });
+  // Every pointer move over the window or one of its controls, before the control handles it.
+  qApp->installEventFilter(this);
+}
+
+QtSkinSurface::~QtSkinSurface() {
+  qApp->removeEventFilter(this);
+}
+
+Point QtSkinSurface::CursorInWindow() const {
+  const QPoint p = window_.mapFromGlobal(QCursor::pos());
+  return {p.x(), p.y()};
+}
+
+void QtSkinSurface::CopyToWindow(const Canvas& source, Rect area) {
+  const QImage canvas(reinterpret_cast<const uchar*>(source.Pixels().data()), source.Width(),
+                      source.Height(), source.Width() * 4, QImage::Format_RGB32);
+  if (screen_.size() != window_.size()) {
+    screen_ = QImage(window_.size(), QImage::Format_RGB32);
+    screen_.fill(Qt::black);
+  }
+  {
+    QPainter painter(&screen_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(QPoint(area.left, area.top), canvas,
+                      QRect(0, 0, area.Width(), area.Height()));
+  }
+  window_.update(area.left, area.top, area.Width(), area.Height());
+}
+
+void QtSkinSurface::ResizeClient(int width, int height) {
+  window_.setFixedSize(width, height);
+  screen_ = QImage(width, height, QImage::Format_RGB32);
+  screen_.fill(Qt::black);
+}
+
+void QtSkinSurface::ArmHover(unsigned hoverMs) {
+  hoverArmed_ = true;
+  hoverTimer_.start(static_cast<int>(hoverMs));
+}
+
+void QtSkinSurface::Paint() {
+  QPainter painter(&window_);
+  painter.drawImage(0, 0, screen_);
+}
+
+bool QtSkinSurface::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseMove) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const auto* move = static_cast<QMouseEvent*>(event);
+    // One move is offered to each widget it propagates through; act on it once.
+    if (widget != nullptr && (widget == &window_ || window_.isAncestorOf(widget)) &&
+        move->timestamp() != lastPointerMove_) {
+      lastPointerMove_ = move->timestamp();
+      callbacks_.pointerMove(CursorInWindow());
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace q8::linux_shell

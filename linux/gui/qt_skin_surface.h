@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+#include "ui/canvas.h"
+#include "ui/rect.h"
+
+namespace q8::linux_shell {
+
+// What a skinned window shows and how it follows the pointer, the same for the main window and the
+// dialogs: the picture the controller's canvas is copied into, the hover timer the controller
+// arms, and one look at every pointer move over the window or its controls, before the control
+// under the pointer handles it.
+class QtSkinSurface final : public QObject {
+ public:
+  struct Callbacks {
+    // The pointer rested over the window for the time the controller asked for.
+    std::function<void(Point)> hover;
+    // The pointer moved over the window or one of its controls.
+    std::function<void(Point)> pointerMove;
+  };
+
+  QtSkinSurface(QWidget& window, Callbacks callbacks);
+  ~QtSkinSurface() override;
+  QtSkinSurface(const QtSkinSurface&) = delete;
+  QtSkinSurface& operator=(const QtSkinSurface&) = delete;
+
+  // Copies `area` of the canvas (whose origin is the area's corner) into the picture and has the
+  // window repaint it.
+  void CopyToWindow(const Canvas& source, Rect area);
+  // Gives the window a fixed size and a black picture of that size.
+  void ResizeClient(int width, int height);
+  // Calls `hover` once the pointer has rested over the window for `hoverMs`.
+  void ArmHover(unsigned hoverMs);
+  // Shows the picture; the window's paint event calls it.
+  void Paint();
+  Point CursorInWindow() const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget& window_;
+  Callbacks callbacks_;
+  QImage screen_;
+  QTimer hoverTimer_;
+  bool hoverArmed_ = false;
+  ulong lastPointerMove_ = 0;
+};
+
+}  // namespace q8::linux_shell
