@@ -13,7 +13,7 @@ set -uo pipefail
 build=$1
 scratch=$(mktemp -d)
 chmod 700 "$scratch"
-cp "$build/tarnix-q8" "$build/q8ctl" "$build/config.bin" "$build/str.ini" "$scratch/"
+cp "$build/tarnix-q8" "$build/tarnix-q8.png" "$build/q8ctl" "$build/config.bin" "$build/str.ini" "$scratch/"
 cp -r "$build/Skins" "$scratch/Skins"
 display=:$((500 + RANDOM % 400))
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
