@@ -7,7 +7,7 @@
 namespace q8 {
 
 bool NotifyTrayProgram(std::uintptr_t type, std::intptr_t value, std::string& error) {
-  return linux_shell::SendStatusNotification(linux_shell::StatusSocketPath(), {type, value}, error);
+  return linux_shell::SendStatusNotification({type, value}, error);
 }
 
 std::optional<std::filesystem::path> ToolExecutable(std::string& error) {

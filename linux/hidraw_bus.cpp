@@ -269,12 +269,28 @@ std::string HidrawBus::OpenFailureAdvice(std::uint32_t errorCode) const {
   if (errorCode != EACCES && errorCode != EPERM) {
     return {};
   }
+  // The package's place, the same on a system whose /lib is not merged into /usr, and the
+  // administrator's (where `cmake --install` puts it).
+  for (const char* folder : {"usr/lib/udev/rules.d", "lib/udev/rules.d", "etc/udev/rules.d"}) {
+    const fs::path rule = systemRoot_ / folder / "70-tarnix-q8.rules";
+    std::error_code error;
+    if (fs::exists(rule, error)) {
+      return "This user may not open the mouse's hidraw nodes yet. The tool's udev rule is "
+             "installed (/" +
+             std::string(folder) +
+             "/70-tarnix-q8.rules) but has not reached the mouse: unplug the mouse and plug it in "
+             "again, or run\n"
+             "  sudo udevadm trigger --subsystem-match=hidraw\n"
+             "(the rule gives access to the user at the local seat: from a remote login the "
+             "mouse stays root's).";
+    }
+  }
   return "This user may not open the mouse's hidraw nodes. Install the udev rule that gives the "
          "user at the seat access, then plug the mouse in again:\n"
          "  sudo cp 70-tarnix-q8.rules /etc/udev/rules.d/\n"
          "  sudo udevadm control --reload-rules && sudo udevadm trigger --subsystem-match=hidraw\n"
-         "(the rule comes with the tool: linux/70-tarnix-q8.rules in its sources; the Debian "
-         "package installs it).";
+         "(the rule is linux/70-tarnix-q8.rules in the tool's sources, which `sudo cmake "
+         "--install` of a build installs too; the Debian package tarnix-q8 brings it in place).";
 }
 
 }  // namespace q8::linux_shell

@@ -25,9 +25,13 @@ struct HidrawNode {
 // "/dev/hidraw3#1". Feature reports go through the hidraw feature ioctls.
 class HidrawBus final : public HidBus {
  public:
-  // The roots are "/sys" and "/dev" on a running system; tests point them at a fake tree.
-  explicit HidrawBus(std::filesystem::path sysRoot = "/sys", std::filesystem::path devRoot = "/dev")
-      : sysRoot_(std::move(sysRoot)), devRoot_(std::move(devRoot)) {}
+  // The roots are "/sys", "/dev" and "/" (where the udev rules are looked for) on a running
+  // system; tests point them at a fake tree.
+  explicit HidrawBus(std::filesystem::path sysRoot = "/sys", std::filesystem::path devRoot = "/dev",
+                     std::filesystem::path systemRoot = "/")
+      : sysRoot_(std::move(sysRoot)),
+        devRoot_(std::move(devRoot)),
+        systemRoot_(std::move(systemRoot)) {}
 
   // The hidraw nodes in the order of their numbers.
   std::vector<HidrawNode> Nodes() const;
@@ -36,12 +40,14 @@ class HidrawBus final : public HidBus {
   std::unique_ptr<HidInterfaceList> ListInterfaces() override;
   std::unique_ptr<HidProbe> OpenProbe(const std::string& path) override;
   HidChannelOpening OpenChannel(const std::string& path, ChannelKind kind) override;
-  // For a node this user may not open: the udev rule that gives the user at the seat access.
+  // For a node this user may not open: with the tool's udev rule installed, how to let it reach
+  // the mouse's nodes; without it, how to install it.
   std::string OpenFailureAdvice(std::uint32_t errorCode) const override;
 
  private:
   std::filesystem::path sysRoot_;
   std::filesystem::path devRoot_;
+  std::filesystem::path systemRoot_;
 };
 
 }  // namespace q8::linux_shell

@@ -1,18 +1,21 @@
 #include "linux/status_socket.h"
 
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <charconv>
-#include <cstdlib>
+#include <cstddef>
 #include <cstring>
-
-#include "linux/unique_fd.h"
 
 namespace q8::linux_shell {
 namespace {
+
+// How long a sender waits for the program's answer: it answers once the notification service
+// has taken the notice (or refused it), which the program gives a few seconds.
+constexpr int kAnswerTimeoutMs = 10000;
 
 template <typename Number>
 bool ParseNumber(std::string_view text, Number& number) {
@@ -21,15 +24,95 @@ bool ParseNumber(std::string_view text, Number& number) {
   return result.ec == std::errc() && result.ptr == end && !text.empty();
 }
 
+// The abstract address of the status socket: a leading zero byte, then the name (no terminator).
+socklen_t AbstractAddress(sockaddr_un& address) {
+  const std::string name = StatusSocketName();
+  address = {};
+  address.sun_family = AF_UNIX;
+  std::memcpy(address.sun_path + 1, name.data(), name.size());
+  return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+}
+
+UniqueFd ConnectToStatusSocket() {
+  sockaddr_un address;
+  const socklen_t length = AbstractAddress(address);
+  UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (fd.Valid() && ::connect(fd.Get(), reinterpret_cast<const sockaddr*>(&address), length) != 0) {
+    fd.Reset();
+  }
+  return fd;
+}
+
+// One line from the socket, without its line break; nothing when it ends or stays silent first.
+std::optional<std::string> ReadLine(int fd, int timeoutMs) {
+  std::string line;
+  char c = 0;
+  for (;;) {
+    pollfd ready{fd, POLLIN, 0};
+    const int polled = ::poll(&ready, 1, timeoutMs);
+    if (polled < 0 && errno == EINTR) {
+      continue;
+    }
+    if (polled <= 0) {
+      return std::nullopt;
+    }
+    const ssize_t got = ::recv(fd, &c, 1, 0);
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got <= 0) {
+      return std::nullopt;
+    }
+    if (c == '\n') {
+      return line;
+    }
+    line += c;
+  }
+}
+
 }  // namespace
 
-std::filesystem::path StatusSocketPath() {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime != nullptr && runtime[0] == '/') {
-    return std::filesystem::path(runtime) / "tarnix-q8.socket";
+std::string StatusSocketName() {
+  return "tarnix-q8-" + std::to_string(::getuid());
+}
+
+StatusSocketClaim ClaimStatusSocket() {
+  StatusSocketClaim claim;
+  sockaddr_un address;
+  const socklen_t length = AbstractAddress(address);
+  UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (!fd.Valid()) {
+    claim.error = std::string("cannot make the status socket: ") + std::strerror(errno);
+    return claim;
   }
-  return std::filesystem::temp_directory_path() /
-         ("tarnix-q8-" + std::to_string(::getuid()) + ".socket");
+  // Binding is the claim: of copies started together exactly one gets the name.
+  if (::bind(fd.Get(), reinterpret_cast<const sockaddr*>(&address), length) == 0) {
+    if (::listen(fd.Get(), 16) != 0) {
+      claim.error = std::string("cannot listen on the status socket: ") + std::strerror(errno);
+      return claim;
+    }
+    claim.socket = std::move(fd);
+    return claim;
+  }
+  if (errno != EADDRINUSE) {
+    claim.error = std::string("cannot claim the status socket: ") + std::strerror(errno);
+    return claim;
+  }
+  // Held: by this user's running copy, or by a process of another user squatting the name.
+  const UniqueFd holder = ConnectToStatusSocket();
+  if (holder.Valid() && !PeerIsThisUser(holder.Get())) {
+    claim.error = "the status socket @" + StatusSocketName() +
+                  " is held by a process of another user; ask your administrator to end it";
+    return claim;
+  }
+  claim.runningCopy = true;
+  return claim;
+}
+
+bool PeerIsThisUser(int socket) {
+  ucred peer{};
+  socklen_t size = sizeof(peer);
+  return ::getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::getuid();
 }
 
 std::string StatusLine(StatusNotification notification) {
@@ -49,26 +132,30 @@ std::optional<StatusNotification> ParseStatusLine(std::string_view line) {
   return notification;
 }
 
-bool SendStatusNotification(const std::filesystem::path& socket, StatusNotification notification,
-                            std::string& error) {
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  const std::string path = socket.string();
-  if (path.size() >= sizeof(address.sun_path)) {
-    error = "the socket path " + path + " is too long";
+bool SendStatusNotification(StatusNotification notification, std::string& error) {
+  const UniqueFd fd = ConnectToStatusSocket();
+  if (!fd.Valid()) {
+    error = "the tray program is not running (nothing listens on @" + StatusSocketName() + ")";
     return false;
   }
-  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-  UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  if (!fd.Valid() ||
-      ::connect(fd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
-    error = "the tray program is not running (" + path + ": " + std::strerror(errno) + ")";
+  if (!PeerIsThisUser(fd.Get())) {
+    error =
+        "@" + StatusSocketName() + " is held by a process of another user, not the tray program";
     return false;
   }
   const std::string line = StatusLine(notification);
   if (::send(fd.Get(), line.data(), line.size(), MSG_NOSIGNAL) !=
       static_cast<ssize_t>(line.size())) {
     error = std::string("the notification could not be sent: ") + std::strerror(errno);
+    return false;
+  }
+  const std::optional<std::string> answer = ReadLine(fd.Get(), kAnswerTimeoutMs);
+  if (!answer) {
+    error = "the tray program did not answer";
+    return false;
+  }
+  if (*answer != "ok") {
+    error = answer->starts_with("error ") ? answer->substr(6) : *answer;
     return false;
   }
   return true;

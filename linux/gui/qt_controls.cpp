@@ -1,9 +1,12 @@
 #include "linux/gui/qt_controls.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -17,6 +20,35 @@ QColor QColorOf(Rgb colour) {
 QListWidget* AsList(QWidget* widget) {
   return qobject_cast<QListWidget*>(widget);
 }
+
+// A dialog's value box, drawn as a Windows static with a sunken edge draws it: a one-pixel edge,
+// the shadow colour above and left and the highlight colour below and right, both the system's
+// (not the control's own colours); inside it the text on one line, vertically centred and cut at
+// the edge.
+class ValueBox final : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const QRect box = rect();
+    const QPalette& system = QApplication::palette();
+    painter.setPen(system.color(QPalette::Dark));
+    painter.drawLine(box.topLeft(), box.topRight());
+    painter.drawLine(box.topLeft(), box.bottomLeft());
+    painter.setPen(system.color(QPalette::Light));
+    painter.drawLine(box.bottomLeft(), box.bottomRight());
+    painter.drawLine(box.topRight(), box.bottomRight());
+    const QRect client = box.adjusted(1, 1, -1, -1);
+    painter.setClipRect(client);
+    painter.setFont(font());
+    painter.setPen(palette().color(QPalette::WindowText));
+    const Qt::Alignment horizontal = alignment() & Qt::AlignHorizontal_Mask;
+    painter.drawText(client, static_cast<int>(horizontal | Qt::AlignVCenter) | Qt::TextSingleLine,
+                     text());
+  }
+};
 
 }  // namespace
 
@@ -140,12 +172,11 @@ void QtControls::ScrollList(ControlId id, int lines) {
 }
 
 void QtControls::CreateStatic(ControlId id, Rect rect, std::string_view text, StaticStyle style) {
-  auto* label = new QLabel(QStringOf(text), &parent_);
+  const bool sunken = style == StaticStyle::kSunkenLeft || style == StaticStyle::kSunkenCentre;
+  auto* label =
+      sunken ? new ValueBox(QStringOf(text), &parent_) : new QLabel(QStringOf(text), &parent_);
   const bool centred = style == StaticStyle::kCentre || style == StaticStyle::kSunkenCentre;
   label->setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
-  if (style == StaticStyle::kSunkenLeft || style == StaticStyle::kSunkenCentre) {
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  }
   // Clicks on a label belong to the window under it, as a Windows static passes them on.
   label->setAttribute(Qt::WA_TransparentForMouseEvents);
   Place(id, label, rect);
@@ -153,6 +184,11 @@ void QtControls::CreateStatic(ControlId id, Rect rect, std::string_view text, St
 
 void QtControls::CreateEdit(ControlId id, Rect rect, std::string_view text) {
   auto* edit = new QLineEdit(QStringOf(text), &parent_);
+  // A number's edit: digits only, centred, without a border.
+  edit->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+  edit->setAlignment(Qt::AlignCenter);
+  edit->setFrame(false);
   QObject::connect(edit, &QLineEdit::textEdited, edit, [this, id] {
     if (callbacks_.edit)
       callbacks_.edit(id, EditEvent::kChange);

@@ -1,19 +1,37 @@
 #include "linux/gui/qt_main_window.h"
 
+#include <unistd.h>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDesktopServices>
 #include <QLocalSocket>
 #include <QMessageBox>
 #include <QUrl>
 #include <QWindow>
+
+#include <algorithm>
 #include <cstring>
+#include <iostream>
 
 #include "linux/gui/qt_dialog_window.h"
 #include "linux/status_socket.h"
 #include "ui/canvas.h"
 
 namespace q8::linux_shell {
+namespace {
+
+// How long a desktop notice stays at least: the time-out of the other notices (see
+// ShowDesktopNotice).
+constexpr unsigned kShortestNoticeMs = 5000;
+// How long the notification service may take to answer.
+constexpr int kNoticeCallTimeoutMs = 5000;
+
+}  // namespace
 
 QtMainWindow::QtMainWindow(MouseConnection& mouse, const AppState& state, QIcon icon)
     : mouse_(mouse),
@@ -129,16 +147,22 @@ void QtMainWindow::closeEvent(QCloseEvent* event) {
 // ------------------------------------------------------------------------
 
 bool QtMainWindow::ClaimSingleInstance() {
-  const QString path = QString::fromStdString(StatusSocketPath().string());
-  QLocalSocket probe;
-  probe.connectToServer(path);
-  if (probe.waitForConnected(500)) {
-    return false;  // a running copy answers
+  if (!claimedSocket_.Valid()) {
+    StatusSocketClaim claim = ClaimStatusSocket();
+    if (claim.runningCopy) {
+      return false;  // a running copy holds the name
+    }
+    if (!claim.socket.Valid()) {
+      // Without the socket the copy still runs; only notifications and the guard are lost.
+      std::cerr << "tarnix-q8: " << claim.error << '\n';
+      return true;
+    }
+    claimedSocket_ = std::move(claim.socket);
   }
-  QLocalServer::removeServer(path);  // left behind by a copy that ended without cleaning up
-  statusServer_.setSocketOptions(QLocalServer::UserAccessOption);
-  if (!statusServer_.listen(path)) {
-    // Without the socket the copy still runs; only notifications and the guard are lost.
+  // The server owns the descriptor from here and closes it when the program ends.
+  const int socket = claimedSocket_.Release();
+  if (!statusServer_.listen(socket)) {
+    ::close(socket);
     return true;
   }
   connect(&statusServer_, &QLocalServer::newConnection, this, [this] { TakeStatusConnection(); });
@@ -148,12 +172,31 @@ bool QtMainWindow::ClaimSingleInstance() {
 void QtMainWindow::TakeStatusConnection() {
   while (QLocalSocket* client = statusServer_.nextPendingConnection()) {
     connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+    if (!PeerIsThisUser(static_cast<int>(client->socketDescriptor()))) {
+      client->abort();  // the name is per user; other users' processes have nothing to say
+      continue;
+    }
     connect(client, &QLocalSocket::readyRead, this, [this, client] {
       while (client->canReadLine()) {
         const QByteArray line = client->readLine().trimmed();
-        if (const auto status = ParseStatusLine(std::string_view(line.data(), line.size()))) {
-          lastStatus_ = status;
-          controller_->OnStatusNotify(status->type, status->value);
+        const QPointer<QLocalSocket> sender(client);
+        const NoticeAnswer answer = [sender](const QString& error) {
+          if (sender) {
+            sender->write(error.isEmpty() ? QByteArray("ok\n") : "error " + error.toUtf8() + "\n");
+            sender->flush();
+          }
+        };
+        const auto status = ParseStatusLine(std::string_view(line.data(), line.size()));
+        if (!status) {
+          answer(QStringLiteral("not a notification: ") + QString::fromUtf8(line));
+          continue;
+        }
+        lastStatus_ = status;
+        noticeAnswer_ = answer;
+        controller_->OnStatusNotify(status->type, status->value);
+        // Still here: the notification shows nothing (a type or value the table leaves out).
+        if (const NoticeAnswer unanswered = std::exchange(noticeAnswer_, {})) {
+          unanswered({});
         }
       }
     });
@@ -235,10 +278,60 @@ void QtMainWindow::AddTrayIcon(std::string_view tip) {
 }
 
 void QtMainWindow::ShowBalloon(const TrayBalloon& balloon) {
+  NoticeAnswer answer = std::exchange(noticeAnswer_, {});
+  if (!answer) {
+    // The program's own notices (the mouse found or lost): a failure can only be told here.
+    answer = [](const QString& error) {
+      if (!error.isEmpty()) {
+        std::cerr << "tarnix-q8: " << error.toStdString() << '\n';
+      }
+    };
+  }
   if (tray_) {
     tray_->showMessage(QStringOf(balloon.title), QStringOf(balloon.text),
                        QSystemTrayIcon::Information, static_cast<int>(balloon.timeoutMs));
+    answer({});
+    return;
   }
+  ShowDesktopNotice(balloon, std::move(answer));
+}
+
+void QtMainWindow::ShowDesktopNotice(const TrayBalloon& balloon, NoticeAnswer answer) {
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) {
+    answer(QStringLiteral("the notice cannot be shown: there is no notification area and no "
+                          "session bus (") +
+           bus.lastError().message() + QStringLiteral(")"));
+    return;
+  }
+  QDBusMessage notify = QDBusMessage::createMethodCall(
+      QStringLiteral("org.freedesktop.Notifications"),
+      QStringLiteral("/org/freedesktop/Notifications"),
+      QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+  QVariantMap hints;
+  hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("tarnix-q8"));
+  // Windows keeps a balloon ten seconds at least, however short the time-out it is given; a
+  // notification server honours the time-out, and a notice gone after a tenth of a second would
+  // go unread. The short ones ("mouse found", "not found") stay as long as the others.
+  const int timeout = static_cast<int>(std::max<unsigned>(balloon.timeoutMs, kShortestNoticeMs));
+  notify << QStringLiteral("Tarnix Q8") << noticeId_
+         << (noticeIcon_.isEmpty() ? QStringLiteral("input-mouse") : noticeIcon_)
+         << QStringOf(balloon.title) << QStringOf(balloon.text) << QStringList() << hints
+         << timeout;
+  auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(notify, kNoticeCallTimeoutMs), this);
+  connect(watcher, &QDBusPendingCallWatcher::finished, this,
+          [this, watcher, answer = std::move(answer)] {
+            const QDBusPendingReply<uint> reply = *watcher;
+            watcher->deleteLater();
+            if (reply.isError()) {
+              answer(QStringLiteral("the notice cannot be shown: there is no notification area, "
+                                    "and the desktop's notification service did not take it (") +
+                     reply.error().message() + QStringLiteral(")"));
+              return;
+            }
+            noticeId_ = reply.value();
+            answer({});
+          });
 }
 
 void QtMainWindow::DeleteTrayIcon() {

@@ -6,6 +6,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -29,6 +30,11 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
 
   // The controller the window's events go to; set once, before the initialisation.
   void Bind(CKeldraDlg& controller);
+  // The user's status socket, claimed before anything else ran; ClaimSingleInstance claims it
+  // itself when none was handed over.
+  void HoldStatusSocket(UniqueFd socket) { claimedSocket_ = std::move(socket); }
+  // The image file a desktop notification shows as the program's icon.
+  void SetNoticeIcon(QString path) { noticeIcon_ = std::move(path); }
   // The last status notification that came through the socket.
   std::optional<StatusNotification> LastStatus() const { return lastStatus_; }
 
@@ -75,6 +81,9 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
 
  private:
   void TakeStatusConnection();
+  using NoticeAnswer = std::function<void(const QString& error)>;
+  // The notice where no notification area is: through the desktop's notification service.
+  void ShowDesktopNotice(const TrayBalloon& balloon, NoticeAnswer answer);
 
   MouseConnection& mouse_;
   const AppState& state_;
@@ -84,7 +93,13 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   bool hasTray_;
   std::unique_ptr<QSystemTrayIcon> tray_;
   QMenu trayMenu_;
+  UniqueFd claimedSocket_;
   QLocalServer statusServer_;
+  // While a status line is handled: how to tell its sender whether the notice was shown.
+  NoticeAnswer noticeAnswer_;
+  QString noticeIcon_;
+  // The desktop notification shown last, which the next one replaces (as a new balloon does).
+  uint noticeId_ = 0;
   std::unique_ptr<HotplugMonitor> hotplug_;
   std::unique_ptr<QSocketNotifier> hotplugNotifier_;
   bool leaveArmed_ = false;

@@ -1,5 +1,6 @@
 #include "linux/gui/qt_text_painter.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -11,6 +12,12 @@ namespace q8::linux_shell {
 
 QFont QFontOf(const FontRequest& request) {
   QFont font(QStringOf(request.face));
+  // The captions are laid out for Arial, which Linux seldom has; Liberation Sans has its
+  // metrics. Named here in case the system's font configuration does not stand it in.
+  if (request.face == "Arial" && !QFontDatabase::hasFamily(QStringLiteral("Arial")) &&
+      QFontDatabase::hasFamily(QStringLiteral("Liberation Sans"))) {
+    font.setFamily(QStringLiteral("Liberation Sans"));
+  }
   font.setStyleHint(QFont::SansSerif);
   font.setWeight(static_cast<QFont::Weight>(request.weight));
   const int cell = request.height > 0 ? request.height : 12;

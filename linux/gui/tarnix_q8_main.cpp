@@ -13,22 +13,25 @@
 #include "dialogs/key_function_dialog_runner.h"
 #include "dialogs/skins_dialog_chooser.h"
 #include "linux/gui/qt_main_window.h"
+#include "linux/status_socket.h"
 #include "linux/tool_home.h"
 #include "settings/executable_path.h"
 #include "ui/png_decoder.h"
 
 namespace {
 
-QIcon ApplicationIcon(const std::filesystem::path& executable) {
+// The program's icon file: beside the executable in the build tree, in the data folder when
+// installed; empty when neither is there.
+QString ApplicationIconFile(const std::filesystem::path& executable) {
   for (const auto& candidate :
        {executable.parent_path() / "tarnix-q8.png",
         executable.parent_path().parent_path() / "share/tarnix-q8/tarnix-q8.png"}) {
     std::error_code error;
     if (std::filesystem::exists(candidate, error)) {
-      return QIcon(QString::fromStdString(candidate.string()));
+      return QString::fromStdString(candidate.string());
     }
   }
-  return QIcon::fromTheme(QStringLiteral("input-mouse"));
+  return {};
 }
 
 }  // namespace
@@ -45,6 +48,12 @@ int main(int argc, char** argv) {
   if (!options) {
     std::cerr << "tarnix-q8: " << error << '\n';
     return 2;
+  }
+  // The single-instance guard before anything else: a second copy ends at once, having opened
+  // and created nothing (not even the simulated mouse's state file).
+  linux_shell::StatusSocketClaim claim = linux_shell::ClaimStatusSocket();
+  if (claim.runningCopy) {
+    return 0;
   }
   const std::optional<std::filesystem::path> executable = ExecutablePath();
   if (!executable) {
@@ -65,7 +74,13 @@ int main(int argc, char** argv) {
   AppState state;
   state.executable = *home;
   PngDecoder decoder;
-  linux_shell::QtMainWindow window(mouse, state, ApplicationIcon(*executable));
+  const QString iconFile = ApplicationIconFile(*executable);
+  linux_shell::QtMainWindow window(
+      mouse, state,
+      iconFile.isEmpty() ? QIcon::fromTheme(QStringLiteral("input-mouse")) : QIcon(iconFile));
+  window.SetNoticeIcon(iconFile);
+  // A claim that failed for another reason is tried again, and reported, by the window.
+  window.HoldStatusSocket(std::move(claim.socket));
   CKeldraDlg dialog(state, window, mouse, decoder);
   window.Bind(dialog);
   // The key-function dialogs and the skin chooser open over the main window, reading the same

@@ -5,6 +5,16 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <cstdlib>
+#include <map>
+
+#include "app/app_state.h"
+#include "dialogs/dialog_environment.h"
+#include "dialogs/fire_key_dialog.h"
+#include "ui/png_decoder.h"
 
 namespace q8::linux_shell {
 namespace {
@@ -61,6 +71,97 @@ TEST(QtDialogWindowTest, KeyEventsReachTheCaptureUnderTheirWindowsNames) {
   EXPECT_THAT(dialog.codes, ElementsAre('A', 0x0D, 0, 0, 0, 0));
   // Enter was kept back: it did not end the run.
   EXPECT_FALSE(window.EndedWith().has_value());
+}
+
+template <typename Widget>
+Widget* ChildAt(QWidget& window, QRect geometry) {
+  for (Widget* child : window.findChildren<Widget*>()) {
+    if (child->geometry() == geometry)
+      return child;
+  }
+  return nullptr;
+}
+
+TEST(QtDialogWindowTest, FireKeyEditsTakeDigitsOnlyAndItsValueBoxDrawsLikeWindows) {
+  AppState state;
+  state.skinDirectory = std::string(Q8_SKINS_DIR) + "/Default";
+  state.skinName = "Default";
+  state.skinTextColor = {255, 255, 255};
+  PngDecoder decoder;
+  const DialogEnvironment environment{state, decoder, {10, 0}};
+  CFireKeyDialog dialog{environment};
+  QtDialogWindow window(nullptr, dialog);
+  dialog.OnInitDialog(window);
+
+  // The count, the press and the release time: digits only, centred, no border.
+  const auto edits = window.findChildren<QLineEdit*>();
+  ASSERT_EQ(edits.size(), 3);
+  for (const QLineEdit* edit : edits) {
+    EXPECT_EQ(edit->alignment(), Qt::AlignCenter);
+    EXPECT_FALSE(edit->hasFrame());
+  }
+  QLineEdit* times = ChildAt<QLineEdit>(window, QRect(83, 104, 81, 14));
+  ASSERT_NE(times, nullptr);
+  times->selectAll();
+  QTest::keyClicks(times, "x5");
+  EXPECT_EQ(times->text(), QStringLiteral("5"));
+
+  // The value box: a sunken edge in the system's colours, the text whole, centred in height,
+  // and a text too long for the box cut at its edge.
+  QLabel* box = ChildAt<QLabel>(window, QRect(82, 69, 68, 16));
+  ASSERT_NE(box, nullptr);
+  const QRgb shadow = QApplication::palette().color(QPalette::Dark).rgb();
+  const QRgb highlight = QApplication::palette().color(QPalette::Light).rgb();
+  struct Case {
+    QString text;
+    bool descends;  // a letter below the baseline ("g") may reach the box's last row
+  };
+  for (const Case& c :
+       {Case{QStringLiteral("L-Button"), false}, Case{QStringLiteral("Right Ctrl"), true},
+        Case{QStringLiteral("Left Windows Left Windows"), false}}) {
+    const QString& text = c.text;
+    window.SetControlText(572, text.toStdString());
+    const QImage image = box->grab().toImage();
+    const int w = image.width();
+    const int h = image.height();
+    ASSERT_EQ(QSize(w, h), QSize(68, 16));
+    for (int x = 0; x < w - 1; ++x) {
+      EXPECT_EQ(image.pixel(x, 0), shadow) << "top edge, x " << x;
+      EXPECT_EQ(image.pixel(x + 1, h - 1), highlight) << "bottom edge, x " << x + 1;
+    }
+    for (int y = 0; y < h - 1; ++y) {
+      EXPECT_EQ(image.pixel(0, y), shadow) << "left edge, y " << y;
+      EXPECT_EQ(image.pixel(w - 1, y + 1), highlight) << "right edge, y " << y + 1;
+    }
+    // The ground is the colour most pixels inside the edge have; the text is the rest.
+    std::map<QRgb, int> counts;
+    for (int y = 1; y < h - 1; ++y)
+      for (int x = 1; x < w - 1; ++x)
+        ++counts[image.pixel(x, y)];
+    const QRgb ground = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                          return a.second < b.second;
+                        })->first;
+    int top = h;
+    int bottom = -1;
+    for (int y = 1; y < h - 1; ++y)
+      for (int x = 1; x < w - 1; ++x)
+        if (image.pixel(x, y) != ground) {
+          top = std::min(top, y);
+          bottom = std::max(bottom, y);
+        }
+    ASSERT_LE(top, bottom) << text.toStdString() << ": no text drawn";
+    // As much room above as below, give or take the baseline's place in the cell; a text
+    // without descenders pushed down to the edge is cut.
+    EXPECT_LE(std::abs((top - 1) - (h - 2 - bottom)), 2)
+        << text.toStdString() << ": text in rows " << top << ".." << bottom << " of 1.." << h - 2;
+    if (!c.descends) {
+      EXPECT_LT(bottom, h - 2) << text.toStdString() << ": the text's bottom is cut";
+    }
+  }
+
+  dialog.OnLButtonDown({200, 260});  // OK
+  EXPECT_EQ(window.EndedWith(), DialogResult::kOk);
+  EXPECT_EQ(dialog.ChosenTimes(), 5);
 }
 
 }  // namespace

@@ -2,20 +2,28 @@
 # The Linux tray program driven from outside with real X input on a private X server: a key row,
 # the report rate, a DPI level and the lighting changed through the page's own lists, Apply, then
 # the simulated mouse's state file and config.bin checked through q8ctl; a second copy ends at
-# once; the skin's close button ends the program with exit code 0.
+# once, creating nothing; the skin's close button ends the program with exit code 0. Then eight
+# copies started together, with and without XDG_RUNTIME_DIR, leave one running; without a tray
+# its notices reach the notification server (dunst) on a private session bus, and q8ctl notify
+# fails, saying why, once no server is there.
+# Run it in a network namespace of its own (tests/support/own-network): the program's
+# single-instance socket is per user and per network namespace.
 #   tarnix_q8_program_test.sh BUILD_DIR
 set -uo pipefail
 build=$1
 scratch=$(mktemp -d)
 chmod 700 "$scratch"
-cp "$build/tarnix-q8" "$build/q8ctl" "$build/config.bin" "$build/str.ini" "$scratch/"
+cp "$build/tarnix-q8" "$build/tarnix-q8.png" "$build/q8ctl" "$build/config.bin" "$build/str.ini" "$scratch/"
 cp -r "$build/Skins" "$scratch/Skins"
 display=:$((500 + RANDOM % 400))
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 server=$!
 program=
+helpers=()  # the session bus, its monitor and the notification server
+copies=()
 cleanup() {
   [ -z "$program" ] || kill "$program" 2>/dev/null
+  for pid in "${helpers[@]}" "${copies[@]}"; do kill "$pid" 2>/dev/null; done
   kill "$server" 2>/dev/null
   wait 2>/dev/null
   rm -rf "$scratch"
@@ -49,6 +57,9 @@ press() {
 "$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin"
 check "a second copy ends at once with exit code 0" test $? -eq 0
 check "the first copy runs on" kill -0 "$program"
+env -u XDG_RUNTIME_DIR "$scratch/tarnix-q8" --simulate="$scratch/second-state.bin"
+check "a second copy without XDG_RUNTIME_DIR ends too" test $? -eq 0
+check "a second copy creates no state file" test ! -e "$scratch/second-state.bin"
 
 press 300 210   # key row 1 holds the only Left Click: a warning instead of its list
 warning=$(timeout 10 xdotool search --sync --onlyvisible --name "^Warning$" | head -n 1)
@@ -98,6 +109,100 @@ wait "$program"
 status=$?
 program=
 check "the close button ends the program with exit code 0" test "$status" -eq 0
+
+# --- One copy per user, whatever the environment -------------------------------------------------
+copies=()
+for i in 1 2 3 4 5 6 7 8; do
+  if [ $((i % 2)) -eq 0 ]; then
+    "$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" &
+  else
+    env -u XDG_RUNTIME_DIR "$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" &
+  fi
+  copies+=($!)
+done
+running=()
+for _ in $(seq 1 60); do
+  running=()
+  for pid in "${copies[@]}"; do
+    kill -0 "$pid" 2>/dev/null && running+=("$pid")
+  done
+  [ ${#running[@]} -le 1 ] && break
+  sleep 0.5
+done
+sleep 2  # a copy that took the role late would still be starting
+running=()
+for pid in "${copies[@]}"; do
+  if kill -0 "$pid" 2>/dev/null; then running+=("$pid"); else wait "$pid" || echo "copy $pid: exit $?"; fi
+done
+check "eight copies started together leave exactly one running" test ${#running[@]} -eq 1
+program=${running[0]:-}
+
+# --- Notices without a notification area ---------------------------------------------------------
+cat >"$scratch/bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:path=$scratch/bus</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+CONF
+dbus-daemon --config-file="$scratch/bus.conf" --nofork >/dev/null 2>&1 &
+bus=$!
+helpers+=("$bus")
+export DBUS_SESSION_BUS_ADDRESS=unix:path=$scratch/bus
+for _ in $(seq 1 50); do [ -S "$scratch/bus" ] && break; sleep 0.1; done
+dbus-monitor "interface='org.freedesktop.Notifications',member='Notify'" >"$scratch/monitor.txt" 2>&1 &
+monitor=$!
+helpers+=("$monitor")
+dunst >/dev/null 2>&1 &
+dunst=$!
+helpers+=("$dunst")
+for _ in $(seq 1 50); do
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.NameHasOwner string:org.freedesktop.Notifications 2>/dev/null |
+    grep -q "boolean true" && break
+  sleep 0.1
+done
+# The running copy took its session bus at start, when there was none: start one that has it.
+if [ -n "$program" ]; then
+  kill "$program"
+  wait "$program" 2>/dev/null
+fi
+"$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" &
+program=$!
+timeout 30 xdotool search --sync --onlyvisible --name "Tarnix Q8" >/dev/null
+"$scratch/q8ctl" notify 5 8 2>"$scratch/notify.err"
+check "q8ctl notify reaches the notification server (exit 0)" test $? -eq 0
+sleep 0.5
+monitored=$(tr -s ' \n' ' ' <"$scratch/monitor.txt")
+check "the notice's title reached the server" grep -q 'string "Info"' <<<"$monitored"
+check "the notice's text reached the server" grep -q 'string "Switch report rate into 125HZ"' <<<"$monitored"
+check "the notice carries the program's icon" grep -q "string \"[^\"]*/tarnix-q8.png\"" <<<"$monitored"
+check "the notice carries the balloon's time-out" grep -q "int32 5000" <<<"$monitored"
+shown=$(dunstctl count displayed 2>/dev/null)
+check "dunst shows the notice" test "${shown:-0}" -ge 1
+
+kill "$dunst"
+wait "$dunst" 2>/dev/null
+"$scratch/q8ctl" notify 8 1 2>"$scratch/notify.err"
+status=$?
+check "without tray or notification server q8ctl notify exits 1" test "$status" -eq 1
+check "... and says why" grep -q "no notification area" "$scratch/notify.err"
+kill "$monitor" "$bus" 2>/dev/null
+
+window=$(timeout 30 xdotool search --sync --onlyvisible --name "Tarnix Q8" | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$window")"
+press 859 14    # the skin's close button
+wait "$program"
+status=$?
+program=
+check "the last copy ends with its close button, exit code 0" test "$status" -eq 0
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

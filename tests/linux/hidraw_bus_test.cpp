@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <span>
 #include <string>
 #include <thread>
@@ -187,6 +188,30 @@ TEST_F(HidrawBusTest, TheSearchsFailureRulesHoldOnLinux) {
   // Without the rights to a node, the user learns of the udev rule that gives them.
   EXPECT_THAT(bus_.OpenFailureAdvice(EACCES), ::testing::HasSubstr("70-tarnix-q8.rules"));
   EXPECT_THAT(bus_.OpenFailureAdvice(EPERM), ::testing::HasSubstr("udevadm"));
+}
+
+TEST(HidrawAccessAdviceTest, FollowsWhereTheRuleIsInstalled) {
+  // The package's rule (or the administrator's copy) in place: replug or trigger, not "copy".
+  struct Case {
+    const char* ruleFolder;  // nullptr: no rule anywhere
+    const char* advice;
+  };
+  for (const Case& c : {Case{nullptr, "sudo cp 70-tarnix-q8.rules /etc/udev/rules.d/"},
+                        Case{"usr/lib/udev/rules.d", "plug it in again, or run"},
+                        Case{"lib/udev/rules.d", "plug it in again, or run"},
+                        Case{"etc/udev/rules.d", "plug it in again, or run"}}) {
+    test::TempDir root;
+    if (c.ruleFolder != nullptr) {
+      fs::create_directories(root / c.ruleFolder);
+      std::ofstream(root / c.ruleFolder / "70-tarnix-q8.rules") << "# rule\n";
+    }
+    const HidrawBus bus(root / "sys", root / "dev", root.path());
+    const std::string advice = bus.OpenFailureAdvice(EACCES);
+    const char* folder = c.ruleFolder != nullptr ? c.ruleFolder : "none";
+    EXPECT_THAT(advice, ::testing::HasSubstr(c.advice)) << folder;
+    EXPECT_THAT(advice, ::testing::HasSubstr("udevadm")) << folder;
+    EXPECT_EQ(advice.find("sudo cp") == std::string::npos, c.ruleFolder != nullptr) << folder;
+  }
 }
 
 using test::RecordingHost;
