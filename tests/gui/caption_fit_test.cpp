@@ -11,7 +11,7 @@
 #include <set>
 #include <sstream>
 
-#include "app/main_window_parts.h"
+#include "app/main_page_attachment.h"
 #include "device/simulated_hid_bus.h"
 #include "device/simulated_mouse.h"
 #include "dialogs/fire_key_dialog.h"

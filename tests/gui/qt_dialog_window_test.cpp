@@ -11,9 +11,9 @@
 #include <cstdlib>
 #include <map>
 
-#include "app/app_state.h"
 #include "dialogs/dialog_environment.h"
 #include "dialogs/fire_key_dialog.h"
+#include "model/app_state.h"
 #include "ui/png_decoder.h"
 
 namespace q8::linux_shell {
