@@ -10,8 +10,7 @@ namespace {
 
 // Every hover change decodes its images from disk again; this is the cost of one button face
 // and of the main window's page art from the delivered default skin.
-const std::filesystem::path kDefaultSkin =
-    std::filesystem::path(__FILE__).parent_path().parent_path() / "skins" / "Default";
+const std::filesystem::path kDefaultSkin = std::filesystem::path(Q8_SKINS_DIR) / "Default";
 
 void DrawSkinImage(benchmark::State& state, const char* name) {
   PngDecoder decoder;

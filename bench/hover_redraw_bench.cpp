@@ -15,8 +15,7 @@
 namespace q8 {
 namespace {
 
-const std::string kDefaultSkin =
-    (std::filesystem::path(__FILE__).parent_path().parent_path() / "skins" / "Default").string();
+const std::string kDefaultSkin = (std::filesystem::path(Q8_SKINS_DIR) / "Default").string();
 
 class ScreenlessHost final : public SkinWindowHost {
  public:

@@ -13,8 +13,7 @@
 namespace q8 {
 namespace {
 
-const std::filesystem::path kSkins =
-    std::filesystem::path(__FILE__).parent_path().parent_path() / "skins";
+const std::filesystem::path kSkins = std::filesystem::path(Q8_SKINS_DIR);
 
 class NoText final : public TextPainter {
  public:
