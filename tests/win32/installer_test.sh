@@ -24,6 +24,10 @@ fi
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/q8-installer-test.XXXXXX")
 export WINEPREFIX=$scratch/prefix
+# What Wine keeps outside the prefix goes to the scratch folder too: the user's XDG folders for
+# menus and MIME types, which a new prefix makes, and the Wine server's folder.
+export XDG_DATA_HOME=$scratch/data XDG_CONFIG_HOME=$scratch/config TMPDIR=$scratch/tmp
+mkdir -p "$TMPDIR"
 export WINEDEBUG=-all
 # No Mono or Gecko installer, and no menu entries on the Linux desktop for the Start-menu shortcut.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -57,8 +61,15 @@ finish() {
   [ "$failures" -eq 0 ]
   exit
 }
-# A Windows command in the scratch prefix, never for more than two minutes.
-win() { timeout 120 "$wine64" "$@"; }
+# A Windows command in the scratch prefix, never for more than a minute.
+win() { timeout 60 "$wine64" "$@"; }
+# same ACTUAL EXPECTED: whether they are equal; says both when not.
+same() {
+  [ "$1" = "$2" ] && return 0
+  echo "  got:      $1"
+  echo "  expected: $2"
+  return 1
+}
 quietly() { "$@" >/dev/null; }
 not() { ! "$@"; }
 
@@ -116,14 +127,14 @@ check "the installed files are what the ZIP holds" \
 check "the uninstaller is installed" test -f "$program_dir/Uninstall.exe"
 check "the Start-menu shortcut is there" test -f "$shortcut"
 check "the shortcut starts the installed program" grep -qa 'TarnixMouseApp.exe' "$shortcut"
-check "Uninstall entry: display name" test "$(entry_value DisplayName)" = "Tarnix Q8"
-check "Uninstall entry: version" test "$(entry_value DisplayVersion)" = "$version"
-check "Uninstall entry: publisher" test "$(entry_value Publisher)" = "Tarnix"
-check "Uninstall entry: icon" test "$(entry_value DisplayIcon)" = "$program_win\\TarnixMouseApp.exe,0"
+check "Uninstall entry: display name" same "$(entry_value DisplayName)" "Tarnix Q8"
+check "Uninstall entry: version" same "$(entry_value DisplayVersion)" "$version"
+check "Uninstall entry: publisher" same "$(entry_value Publisher)" "Tarnix"
+check "Uninstall entry: icon" same "$(entry_value DisplayIcon)" "$program_win\\TarnixMouseApp.exe,0"
 check "Uninstall entry: uninstall command" \
-  test "$(entry_value UninstallString)" = "\"$program_win\\Uninstall.exe\""
+  same "$(entry_value UninstallString)" "\"$program_win\\Uninstall.exe\""
 check "Uninstall entry: quiet uninstall command" \
-  test "$(entry_value QuietUninstallString)" = "\"$program_win\\Uninstall.exe\" /S"
+  same "$(entry_value QuietUninstallString)" "\"$program_win\\Uninstall.exe\" /S"
 size=$(($(entry_value EstimatedSize)))
 check "Uninstall entry: estimated size ($size KB) near the files' size" \
   test "$size" -ge $(($(du -sk "$program_dir" | cut -f1) / 2))
@@ -144,7 +155,7 @@ check "the task also starts on batteries" \
 
 # --- The installed programs run ---------------------------------------------------------------------
 check "the installed q8ctl tells the version" \
-  test "$(win "$program_win\\q8ctl.exe" --version | tr -d '\r')" = "q8ctl $version"
+  same "$(win "$program_win\\q8ctl.exe" --version | tr -d '\r')" "q8ctl $version"
 start_program
 check "the installed tray program starts" win "$build/q8window.exe" wait 30
 check "its window shows from the tray" grep -q 'visible$' <(win "$build/q8window.exe" show | tr -d '\r')
@@ -162,16 +173,15 @@ start_program
 win "$build/q8window.exe" wait 30 >/dev/null
 user_config=$(sum "$program_dir/config.bin")
 user_strings=$(sum "$program_dir/str.ini")
-check "the user's config.bin differs from the delivered one" \
-  test "$user_config" != "$(sum "$build/setup-stage/config.bin")"
+check "the user's settings differ from the delivered ones" \
+  test "$user_config" != "$(sum "$build/setup-stage/config.bin")" -a \
+  "$user_strings" != "$(sum "$build/setup-stage/str.ini")"
 check "the upgrade ends with 0" win "$setup" /S
 check "the upgrade ended the running copy" ends_within 5
 check "the upgrade kept the user's str.ini" test "$(sum "$program_dir/str.ini")" = "$user_strings"
 check "the upgrade kept the user's config.bin" test "$(sum "$program_dir/config.bin")" = "$user_config"
 check "the upgrade put the delivered files back" same_file "$build/setup-stage/README.txt" \
   "$program_dir/README.txt"
-check "the upgraded program is there" same_file "$build/setup-stage/TarnixMouseApp.exe" \
-  "$program_dir/TarnixMouseApp.exe"
 check "the log-on task is registered again" registered_task
 
 # --- The silent uninstallation through the entry's command keeps the settings -------------------------
@@ -191,7 +201,7 @@ check "the uninstaller ended the running copy" ends_within 5
 check "the shortcut is gone" test ! -e "$shortcut"
 check "the log-on task is gone" not registered_task
 check "only the settings are left" \
-  test "$(cd "$program_dir" 2>/dev/null && find . -mindepth 1 | sort | tr '\n' ' ')" = \
+  same "$(cd "$program_dir" 2>/dev/null && find . -mindepth 1 | sort | tr '\n' ' ')" \
   "./config.bin ./str.ini "
 check "the settings are the user's" \
   test "$(sum "$program_dir/str.ini")-$(sum "$program_dir/config.bin")" = \
