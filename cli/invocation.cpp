@@ -52,7 +52,8 @@ constexpr std::string_view kOptionsHelp =
     "                           the mouse keeps its memory there (322 bytes, created when "
     "missing)\n"
     "  --trace=FILE             append every feature report and protocol delay to FILE\n"
-    "  --help                   this text; after a command, that command's usage\n";
+    "  --help                   this text; after a command, that command's usage\n"
+    "  --version                the version of the tool\n";
 
 }  // namespace
 
@@ -76,6 +77,8 @@ ParseResult ParseInvocation(std::span<const std::string> args) {
     const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") {
       invocation.help = true;
+    } else if (arg == "--version") {
+      invocation.version = true;
     } else if (arg == "--simulate") {
       invocation.simulate = true;
     } else if (arg.starts_with("--simulate=")) {
@@ -110,7 +113,7 @@ ParseResult ParseInvocation(std::span<const std::string> args) {
     }
   }
   if (invocation.command.empty()) {
-    if (invocation.help) {
+    if (invocation.help || invocation.version) {
       return invocation;
     }
     return std::string("no command given");

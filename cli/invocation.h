@@ -15,7 +15,8 @@ struct Invocation {
   std::optional<std::string> traceFile;   // --trace=FILE
   std::optional<std::string> configFile;  // --config FILE (show, apply, set)
   bool help = false;                      // --help, alone or after a command
-  std::string command;                    // empty with --help alone
+  bool version = false;                   // --version
+  std::string command;                    // empty with --help or --version alone
   std::vector<std::string> args;          // the command's own arguments
 };
 

@@ -10,6 +10,7 @@
 #include "cli/settings_report.h"
 #include "cli/termination_hold.h"
 #include "cli/tray_program.h"
+#include "q8_version.h"
 #include "settings/config_file.h"
 #include "settings/executable_path.h"
 
@@ -154,6 +155,10 @@ int RunQ8ctl(std::span<const std::string> args, std::ostream& out, std::ostream&
   const Invocation& invocation = std::get<Invocation>(parsed);
   if (invocation.help) {
     out << UsageText(invocation.command);
+    return kExitOk;
+  }
+  if (invocation.version) {
+    out << "q8ctl " << kVersion << "\n";
     return kExitOk;
   }
 

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <chrono>
 #include <sstream>
 #include <thread>
@@ -10,6 +11,7 @@
 #include "device/mouse_state_file.h"
 #include "device/simulated_hid_bus.h"
 #include "device/wire_trace.h"
+#include "q8_version.h"
 #include "support/temp_dir.h"
 
 namespace q8 {
@@ -138,6 +140,16 @@ TEST_F(Q8ctlTest, UsageErrorsExitWithTwoAndShowTheUsage) {
   const ToolRun setHelp = RunTool({"set", "--help"});
   EXPECT_EQ(setHelp.status, kExitOk);
   EXPECT_THAT(setHelp.out, HasSubstr("respiration SPEED [rgb-effect|rgb-flash]"));
+
+  // The project's one version number (CMake's project version), without touching the mouse.
+  const ToolRun version = RunTool({"--version", "--simulate=" + statePath.string()});
+  EXPECT_EQ(version.status, kExitOk);
+  EXPECT_EQ(version.out, "q8ctl " + std::string(kVersion) + "\n");
+  EXPECT_TRUE(version.err.empty());
+  EXPECT_TRUE(!kVersion.empty() && std::isdigit(static_cast<unsigned char>(kVersion.front())) &&
+              kVersion.find_first_not_of("0123456789.") == std::string_view::npos)
+      << kVersion;
+  EXPECT_FALSE(std::filesystem::exists(statePath));
 }
 
 TEST_F(Q8ctlTest, BadFilesGetOneLineAndAreLeftAlone) {

@@ -10,14 +10,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The build tree: the tests are built in its "tests" folder.
-fs::path BuildTree() {
-  std::wstring path(MAX_PATH, L'\0');
-  const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  path.resize(length);
-  return fs::path(path).parent_path().parent_path();
-}
-
 std::wstring CommandLine(const fs::path& program, const std::vector<std::wstring>& arguments) {
   std::wstring line = L"\"" + program.wstring() + L"\"";
   for (const std::wstring& argument : arguments) {
@@ -27,6 +19,13 @@ std::wstring CommandLine(const fs::path& program, const std::vector<std::wstring
 }
 
 }  // namespace
+
+fs::path BuildTree() {
+  std::wstring path(MAX_PATH, L'\0');
+  const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  path.resize(length);
+  return fs::path(path).parent_path().parent_path();
+}
 
 ProgramFolder::ProgramFolder() {
   const fs::path build = BuildTree();

@@ -12,6 +12,9 @@
 
 namespace q8::test {
 
+// The build tree: the tests are built in its "tests" folder, the programs at its top.
+std::filesystem::path BuildTree();
+
 // A scratch copy of the built tray program: TarnixMouseApp.exe with config.bin, str.ini and both
 // delivered skins beside it, as the build tree holds them.
 class ProgramFolder {
