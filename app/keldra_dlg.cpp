@@ -137,7 +137,7 @@ std::string_view CKeldraDlg::Text(UiTextKey key) {
 
 void CKeldraDlg::SetUpPresentation() {
   FillTexts();
-  ReadStrIni();
+  ReadStrIni(IniReading::kEverything);
   LoadSkin();
   host_.SetFonts(CreateLanguageFonts(state_.language, host_.PlatformVersion()));
   if (state_.devicePresent && page_ != nullptr) {
@@ -145,10 +145,15 @@ void CKeldraDlg::SetUpPresentation() {
   }
 }
 
-void CKeldraDlg::ReadStrIni() {
+void CKeldraDlg::ReadStrIni(IniReading reading) {
   const StrIniSettings ini =
       ReadStrIniSettings(state_.files.strIni, Text(UiTextKey::StrIniSection));
   state_.captions = ini.captions;
+  if (reading == IniReading::kCaptionsOnly) {
+    // The skin and its caption colour change only through the skin chooser: an edit of str.ini
+    // while the program runs must not repaint the captions over the skin on screen.
+    return;
+  }
   state_.skinName = ini.skinName;
   state_.skinTextColor =
       Rgb{ColorByte(ini.redText), ColorByte(ini.greenText), ColorByte(ini.blueText)};
@@ -228,7 +233,7 @@ void CKeldraDlg::ShowFromTray() {
     if (page_ != nullptr && page_->IsBuilt()) {
       // Cancel dropped the edits of the record; the captions go back to what str.ini holds.
       page_->TearDown();
-      ReadStrIni();
+      ReadStrIni(IniReading::kCaptionsOnly);
       page_->Build();
     }
   } else if (!state_.pagesBuiltOnce && page_ != nullptr) {

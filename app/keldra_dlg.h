@@ -110,7 +110,10 @@ class CKeldraDlg final : private DeviceChangeHost {
   void FillTexts();
   ProtocolPorts Ports();
   void ReportIniWriteError(std::error_code error);
-  void ReadStrIni();
+  // At start-up str.ini also gives the skin and its caption colour; a show after Cancel takes
+  // only the captions back from it.
+  enum class IniReading { kEverything, kCaptionsOnly };
+  void ReadStrIni(IniReading reading);
   void LoadSkin();
   void ShowFromTray();
   bool DispatchCommandArea(Point point);

@@ -301,10 +301,18 @@ TEST_F(KeldraDlgTest, ShowingAfterCancelRebuildsThePageWithTheSavedCaptions) {
   EXPECT_TRUE(state.reloadOnShow);
   EXPECT_FALSE(host.visible);
 
+  // The skin and the caption colour edited in str.ini meanwhile: only the chooser changes them.
+  const Rgb activeColor = state.skinTextColor;
+  const std::string activeSkin = state.skinDirectory;
+  ASSERT_FALSE(WriteSkin(dir / "str.ini", ColorBytes{0, 0, 255}, "Cobalt"));
+  ASSERT_NE(activeColor, (Rgb{0, 0, 255}));
+
   page.calls.clear();
   dialog.OnTrayCallback(kTrayLeftButtonUp);
   EXPECT_THAT(page.calls, ElementsAre("tear down", "build"));
   EXPECT_EQ(page.captionsAtBuild, applied);
+  EXPECT_EQ(state.skinTextColor, activeColor);
+  EXPECT_EQ(state.skinDirectory, activeSkin);
   EXPECT_FALSE(state.reloadOnShow);
   EXPECT_TRUE(host.visible);
 }
