@@ -387,10 +387,20 @@ void MainWindow::OpenAddress(std::string_view address) {
 }
 
 void MainWindow::EndProcess(int exitCode) {
-  // Ends the modal loop once the current message is handled; the window is then destroyed and
-  // the application object ends the process with this code.
   exitCode_ = exitCode;
-  ::EndDialog(window_, exitCode);
+  if (::IsWindowEnabled(window_)) {
+    // Ends the modal loop once the current message is handled; the window is then destroyed and
+    // the application object ends the process with this code.
+    ::EndDialog(window_, exitCode);
+    return;
+  }
+  // A message box, a dialog or the colour chooser runs its own loop over the window (each
+  // disables its owner while it runs). The main loop would end only when that one ends, and a box
+  // opened while a sent message was handled may never end: the process would run on without
+  // window or tray icon, holding the single-instance mutex. End it here instead, after the
+  // window's destroy handling (which also destroys the boxes and dialogs it owns).
+  ::DestroyWindow(window_);
+  ::ExitProcess(static_cast<UINT>(exitCode));
 }
 
 }  // namespace q8::win32

@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QUrl>
 #include <QWindow>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "linux/gui/qt_dialog_window.h"
@@ -314,7 +316,13 @@ void QtMainWindow::OpenAddress(std::string_view address) {
 void QtMainWindow::EndProcess(int exitCode) {
   hide();
   tray_.reset();
-  statusServer_.close();
+  statusServer_.close();  // the single-instance socket goes with it
+  if (QApplication::activeModalWidget() != nullptr) {
+    // A message box, a dialog or the colour chooser runs its own loop: ending the loops would
+    // return into the code that opened it, which would go on with the mouse closed. End here.
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
+  }
   QTimer::singleShot(0, qApp, [exitCode] { QCoreApplication::exit(exitCode); });
 }
 
