@@ -54,7 +54,9 @@ bool MouseConnection::Open(const MouseOptions& options, SystemBusFactory systemB
       return false;
     }
     persistentMouse_ = std::make_unique<PersistentSimulatedMouse>(*options.stateFile, *memory);
-    ownBus_ = std::make_unique<SimulatedHidBus>(persistentMouse_->Mouse());
+    auto bus = std::make_unique<SimulatedHidBus>(persistentMouse_->Mouse());
+    bus->FollowPlugState([mouse = persistentMouse_.get()] { return mouse->Plugged(); });
+    ownBus_ = std::move(bus);
   } else {
     memoryMouse_ = std::make_unique<SimulatedMouse>();
     ownBus_ = std::make_unique<SimulatedHidBus>(*memoryMouse_);
@@ -89,7 +91,21 @@ ProtocolPorts MouseConnection::Ports(MessageSink& messages, std::string_view mou
     shortChannel = &*tracedShort_;
     pageChannel = &*tracedPage_;
   }
-  return {*shortChannel, *pageChannel, *sleeper_, messages, mouseNotDetectedText};
+  countedShort_.emplace(*shortChannel);
+  countedPage_.emplace(*pageChannel);
+  return {*countedShort_, *countedPage_, *sleeper_, messages, mouseNotDetectedText};
+}
+
+int MouseConnection::FailedReports() const {
+  return (countedShort_ ? countedShort_->Failures() : 0) +
+         (countedPage_ ? countedPage_->Failures() : 0);
+}
+
+std::optional<std::filesystem::path> MouseConnection::SimulatedStateFile() const {
+  if (!persistentMouse_) {
+    return std::nullopt;
+  }
+  return persistentMouse_->StateFile();
 }
 
 std::optional<std::string> MouseConnection::StateSaveError() const {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/counting_channel.h"
 #include "device/device_operations.h"
 #include "device/find_mouse.h"
 #include "device/hid_bus.h"
@@ -49,8 +50,14 @@ class MouseConnection {
 
   HidBus& Bus() { return *bus_; }
   MouseLink& Link() { return link_; }
-  // The ports of the channels open now, which must exist (Link().HasChannels()).
+  // The ports of the channels open now, which must exist (Link().HasChannels()). Each call
+  // starts a new count of refused reports.
   ProtocolPorts Ports(MessageSink& messages, std::string_view mouseNotDetectedText);
+  // The feature reports the system refused on the ports given out last, on both channels.
+  int FailedReports() const;
+  // The state file of the simulated mouse, whose plug state `q8ctl unplug` and `plug` change;
+  // nothing for the system's bus or a simulated mouse without a file.
+  std::optional<std::filesystem::path> SimulatedStateFile() const;
   // The simulated mouse's state file could not be written; the reason, once.
   std::optional<std::string> StateSaveError() const;
 
@@ -67,6 +74,8 @@ class MouseConnection {
   std::unique_ptr<TracingSleeper> tracedSleeper_;
   std::optional<TracingChannel> tracedShort_;
   std::optional<TracingChannel> tracedPage_;
+  std::optional<CountingChannel> countedShort_;
+  std::optional<CountingChannel> countedPage_;
 };
 
 }  // namespace q8

@@ -47,7 +47,11 @@ bool MouseSession::OpenBus() {
     memoryMouse_ = std::make_unique<SimulatedMouse>();
     mouse = memoryMouse_.get();
   }
-  ownBus_ = std::make_unique<SimulatedHidBus>(*mouse);
+  auto bus = std::make_unique<SimulatedHidBus>(*mouse);
+  if (persistentMouse_) {
+    bus->FollowPlugState([persistent = persistentMouse_.get()] { return persistent->Plugged(); });
+  }
+  ownBus_ = std::move(bus);
   bus_ = ownBus_.get();
   return true;
 }

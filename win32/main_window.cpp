@@ -303,7 +303,10 @@ void MainWindow::SetUpWindowStyle() {
 }
 
 bool MainWindow::RegisterDeviceNotifications() {
-  return deviceNotifications_.Register(window_);
+  if (!deviceNotifications_.Register(window_)) {
+    return false;
+  }
+  return !simulatedStateFile_ || simulatedPlug_.Start(window_, *simulatedStateFile_);
 }
 
 void MainWindow::SetFonts(const LanguageFonts& fonts) {

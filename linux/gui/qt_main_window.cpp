@@ -218,6 +218,17 @@ bool QtMainWindow::RegisterDeviceNotifications() {
   hotplugNotifier_ = std::make_unique<QSocketNotifier>(hotplug_->Fd(), QSocketNotifier::Read);
   connect(hotplugNotifier_.get(), &QSocketNotifier::activated, this,
           [this] { hotplug_->ReadEvents(); });
+  if (const auto stateFile = mouse_.SimulatedStateFile()) {
+    // The simulated mouse's cable comes and goes through the same monitor.
+    simulatedPlug_ = std::make_unique<SimulatedPlugMonitor>(*stateFile, *hotplug_);
+    if (!simulatedPlug_->Open(error)) {
+      return false;
+    }
+    simulatedPlugNotifier_ =
+        std::make_unique<QSocketNotifier>(simulatedPlug_->Fd(), QSocketNotifier::Read);
+    connect(simulatedPlugNotifier_.get(), &QSocketNotifier::activated, this,
+            [this] { simulatedPlug_->ReadEvents(); });
+  }
   return true;
 }
 

@@ -15,6 +15,7 @@
 #include "linux/gui/qt_controls.h"
 #include "linux/gui/qt_text_painter.h"
 #include "linux/hotplug_monitor.h"
+#include "linux/simulated_plug_monitor.h"
 #include "linux/status_socket.h"
 
 namespace q8::linux_shell {
@@ -90,6 +91,8 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   QLocalServer statusServer_;
   std::unique_ptr<HotplugMonitor> hotplug_;
   std::unique_ptr<QSocketNotifier> hotplugNotifier_;
+  std::unique_ptr<SimulatedPlugMonitor> simulatedPlug_;
+  std::unique_ptr<QSocketNotifier> simulatedPlugNotifier_;
   QTimer hoverTimer_;
   bool hoverArmed_ = false;
   bool leaveArmed_ = false;
