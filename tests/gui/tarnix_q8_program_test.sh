@@ -113,10 +113,10 @@ xdotool key Return
 sleep 1
 check "one message, no more" test "$(boxes)" -eq 0
 check "the program runs on" kill -0 "$program"
-check "config.bin is saved" grep -q "report rate: 500 Hz" <<<"$(q8ctl show --config "$scratch/config.bin" 2>/dev/null)"
 reads=$(trace_lines "get page")
 q8ctl plug >/dev/null
 check "plugged back, the mouse is read again" eventually 10 reads_reach $((reads + 5))
+check "config.bin was saved" grep -q "report rate: 500 Hz" <<<"$(q8ctl show --config "$scratch/config.bin")"
 xdotool windowmap --sync "$window"
 writes=$(trace_lines "set page")
 press 700 633   # Apply
