@@ -401,8 +401,8 @@ void MainWindow::EndProcess(int exitCode) {
   // disables its owner while it runs). The main loop would end only when that one ends, and a box
   // opened while a sent message was handled may never end: the process would run on without
   // window or tray icon, holding the single-instance mutex. End it here instead, after the
-  // window's destroy handling (which also destroys the boxes and dialogs it owns).
-  ::DestroyWindow(window_);
+  // window's destroy handling; the system destroys the windows with the process.
+  OnDestroy();
   ::ExitProcess(static_cast<UINT>(exitCode));
 }
 
