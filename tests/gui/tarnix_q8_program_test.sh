@@ -58,6 +58,16 @@ sleep 0.5
 press 300 232   # key row 2 opens its list below it ...
 press 300 250   # ... and its first entry, Left Click, is taken
 press 649 209   # report rate 250 Hz
+# Every stop but the chosen one shows the dark image on the same ground: 1000 Hz, chosen before,
+# keeps nothing of the light knob, and looks like 125 and 500, which never were.
+import -window "$window" "$scratch/track.png"
+stop_differs() {  # stop_differs LEFT_A LEFT_B: the pixels of two stops that differ
+  compare -metric AE "$scratch/track.png[70x11+$1+204]" "$scratch/track.png[70x11+$2+204]" \
+    null: 2>&1
+}
+check "the stop chosen before looks like one never chosen" test "$(stop_differs 758 542)" = 0
+check "two stops never chosen look alike" test "$(stop_differs 686 542)" = 0
+check "the chosen stop looks different" test "$(stop_differs 614 542)" != 0
 press 617 330   # DPI stage 1 opens its level list ...
 press 600 344   # ... and its first level is taken
 press 800 338   # lighting mode opens its list ...
