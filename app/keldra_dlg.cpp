@@ -47,6 +47,24 @@ constexpr int kStatusDpiStage = 7;
 constexpr int kStatusKeyConfig = 8;
 constexpr int kStatusMacro = 9;
 
+// The caption of the device operations' messages about a write.
+constexpr std::string_view kWriteOperationName = "WriteOperation";
+
+// Passes messages on and counts them.
+class CountingMessageSink final : public MessageSink {
+ public:
+  explicit CountingMessageSink(MessageSink& inner) : inner_(inner) {}
+  void ShowMessage(std::string_view text, std::string_view caption) override {
+    ++count_;
+    inner_.ShowMessage(text, caption);
+  }
+  int Count() const { return count_; }
+
+ private:
+  MessageSink& inner_;
+  int count_ = 0;
+};
+
 std::string Utf8Of(const std::filesystem::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());
@@ -137,7 +155,7 @@ std::string_view CKeldraDlg::Text(UiTextKey key) {
 
 void CKeldraDlg::SetUpPresentation() {
   FillTexts();
-  ReadStrIni();
+  ReadStrIni(IniReading::kEverything);
   LoadSkin();
   host_.SetFonts(CreateLanguageFonts(state_.language, host_.PlatformVersion()));
   if (state_.devicePresent && page_ != nullptr) {
@@ -145,10 +163,15 @@ void CKeldraDlg::SetUpPresentation() {
   }
 }
 
-void CKeldraDlg::ReadStrIni() {
+void CKeldraDlg::ReadStrIni(IniReading reading) {
   const StrIniSettings ini =
       ReadStrIniSettings(state_.files.strIni, Text(UiTextKey::StrIniSection));
   state_.captions = ini.captions;
+  if (reading == IniReading::kCaptionsOnly) {
+    // The skin and its caption colour change only through the skin chooser: an edit of str.ini
+    // while the program runs must not repaint the captions over the skin on screen.
+    return;
+  }
   state_.skinName = ini.skinName;
   state_.skinTextColor =
       Rgb{ColorByte(ini.redText), ColorByte(ini.greenText), ColorByte(ini.blueText)};
@@ -173,9 +196,15 @@ bool CKeldraDlg::OnNcPaint() {
 // --- The mouse -----------------------------------------------------------------------------------
 
 void CKeldraDlg::ReadMouse() {
+  const DeviceChangeHandler::OperationScope operation(deviceChanges_);
   host_.SetBusy(true);
   state_.sensorVariant = ReadFoundMouse(Ports(), state_.device);
   host_.SetBusy(false);
+  if (page_ != nullptr && page_->IsBuilt()) {
+    // A mouse plugged in again may carry another sensor, whose DPI levels the page names.
+    page_->TearDown();
+    page_->Build();
+  }
   ReportConnectionProblems();
 }
 
@@ -187,13 +216,24 @@ void CKeldraDlg::ApplySettings() {
   if (!mouse_.Link().HasChannels()) {
     return;
   }
+  // A mouse unplugged in the middle is noticed once the write has ended (see OperationScope).
+  const DeviceChangeHandler::OperationScope operation(deviceChanges_);
   host_.SetBusy(true);
-  q8::ApplySettings(Ports(), state_.device, state_.settings, state_.files.configBin, [this] {
+  CountingMessageSink messages(host_);
+  const int failedBefore = mouse_.FailedReports();
+  const ProtocolPorts ports = mouse_.Ports(messages, Text(UiTextKey::MsgMouseNotDetected));
+  q8::ApplySettings(ports, state_.device, state_.settings, state_.files.configBin, [this] {
     const std::error_code error =
         WriteButtonCaptions(state_.files.strIni, Text(UiTextKey::StrIniSection), state_.captions);
     ReportIniWriteError(error);
   });
   host_.SetBusy(false);
+  if (messages.Count() == 0 && mouse_.FailedReports() > failedBefore) {
+    // The device operations judge the mouse by its answers alone: one that went away after
+    // answering the check before the write would pass for one that took every page. The settings
+    // are saved; the user is told once that the mouse did not take them.
+    host_.ShowMessage(Text(UiTextKey::MsgMouseNotDetected), kWriteOperationName);
+  }
   ReportConnectionProblems();
 }
 
@@ -238,7 +278,7 @@ void CKeldraDlg::ShowFromTray() {
     if (page_ != nullptr && page_->IsBuilt()) {
       // Cancel dropped the edits of the record; the captions go back to what str.ini holds.
       page_->TearDown();
-      ReadStrIni();
+      ReadStrIni(IniReading::kCaptionsOnly);
       page_->Build();
     }
   } else if (!state_.pagesBuiltOnce && page_ != nullptr) {

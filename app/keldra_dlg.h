@@ -115,7 +115,10 @@ class CKeldraDlg final : private DeviceChangeHost {
   // Tells the user, once each, of a trace or a simulated mouse's state file that could not be
   // written.
   void ReportConnectionProblems();
-  void ReadStrIni();
+  // At start-up str.ini also gives the skin and its caption colour; a show after Cancel takes
+  // only the captions back from it.
+  enum class IniReading { kEverything, kCaptionsOnly };
+  void ReadStrIni(IniReading reading);
   void LoadSkin();
   void ShowFromTray();
   bool DispatchCommandArea(Point point);

@@ -70,7 +70,9 @@ class MainWindowHost : public SkinWindowHost,
   // --- The system -------------------------------------------------------------------------------
   // Opens a document or web address with the system's "open" action; the result is not checked.
   virtual void OpenAddress(std::string_view address) = 0;
-  // Destroys the window and ends the process with `exitCode` after the current message.
+  // Destroys the window and ends the process with `exitCode` after the current message; at once
+  // when a message box or a modal dialog runs its own loop over the window, so that nothing
+  // waits for that loop to end.
   virtual void EndProcess(int exitCode) = 0;
 };
 

@@ -77,7 +77,9 @@ bool MouseConnection::OpenSimulatedMouse(const MouseOptions& options, std::strin
       return false;
     }
     persistentMouse_ = std::make_unique<PersistentSimulatedMouse>(*options.stateFile, *memory);
-    ownBus_ = std::make_unique<SimulatedHidBus>(persistentMouse_->Mouse());
+    auto bus = std::make_unique<SimulatedHidBus>(persistentMouse_->Mouse());
+    bus->FollowPlugState([mouse = persistentMouse_.get()] { return mouse->Plugged(); });
+    ownBus_ = std::move(bus);
   } else {
     memoryMouse_ = std::make_unique<SimulatedMouse>();
     ownBus_ = std::make_unique<SimulatedHidBus>(*memoryMouse_);
@@ -125,6 +127,13 @@ ProtocolPorts MouseConnection::Ports(MessageSink& messages, std::string_view mou
       Wrapped(link_.ShortChannel(), countedShort_, tracedShort_, "short");
   FeatureChannel& pageChannel = Wrapped(link_.PageChannel(), countedPage_, tracedPage_, "page");
   return {shortChannel, pageChannel, *sleeper_, messages, mouseNotDetectedText};
+}
+
+std::optional<std::filesystem::path> MouseConnection::SimulatedStateFile() const {
+  if (!persistentMouse_) {
+    return std::nullopt;
+  }
+  return persistentMouse_->StateFile();
 }
 
 std::optional<std::string> MouseConnection::StateSaveError() const {

@@ -64,6 +64,9 @@ class MouseConnection {
 
   // The feature reports the system refused so far, on both channels of every mouse found.
   int FailedReports() const { return failedReports_; }
+  // The state file of the simulated mouse, whose plug state `q8ctl unplug` and `plug` change;
+  // nothing for the system's bus or a simulated mouse without a file.
+  std::optional<std::filesystem::path> SimulatedStateFile() const;
   // The simulated mouse's state file could not be written; the reason, once.
   std::optional<std::string> StateSaveError() const;
   // A line of the trace could not be written; the reason.
@@ -92,6 +95,8 @@ class MouseConnection {
   std::unique_ptr<TracingSleeper> tracedSleeper_;
   std::optional<TracingChannel> tracedShort_;
   std::optional<TracingChannel> tracedPage_;
+  std::optional<CountingChannel> countedShort_;
+  std::optional<CountingChannel> countedPage_;
 };
 
 }  // namespace q8

@@ -14,7 +14,7 @@ struct CommandHelp {
   bool takesConfig;
 };
 
-constexpr std::array<CommandHelp, 6> kCommands{{
+constexpr std::array<CommandHelp, 8> kCommands{{
     {"info", "info",
      "whether the mouse is found, its channels, report rate, DPI stage, sensor "
      "variant and DPI levels",
@@ -38,6 +38,11 @@ constexpr std::array<CommandHelp, 6> kCommands{{
      "      TYPE: 5 report rate (VALUE 1, 2, 4, 8), 7 DPI stage (1 to 8), 8 key configuration\n"
      "      (1, 2), 9 macro number (not 0). The mouse itself is not touched.",
      false},
+    {"unplug", "unplug",
+     "with --simulate=STATE_FILE: pull the simulated mouse's cable; every program using\n"
+     "      STATE_FILE loses the mouse, and a running tray program hears of it as of a real one",
+     false},
+    {"plug", "plug", "with --simulate=STATE_FILE: plug the simulated mouse back in", false},
 }};
 
 const CommandHelp* FindCommand(std::string_view name) {

@@ -10,9 +10,11 @@
 #include "cli/settings_report.h"
 #include "cli/termination_hold.h"
 #include "cli/tray_program.h"
-#include "q8_version.h"
+#include "device/mouse_state_file.h"
 #include "settings/config_file.h"
 #include "settings/executable_path.h"
+
+#include "q8_version.h"
 
 namespace q8 {
 namespace {
@@ -57,6 +59,26 @@ int Notify(const Invocation& invocation, std::ostream& err) {
     err << "q8ctl: " << error << '\n';
     return kExitDeviceFailure;
   }
+  return kExitOk;
+}
+
+// unplug and plug: the simulated mouse's cable, kept beside its state file.
+int Replug(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+  const bool plug = invocation.command == "plug";
+  if (!invocation.stateFile) {
+    return UsageError(invocation.command +
+                          " needs --simulate=STATE_FILE: only a simulated mouse with a state file "
+                          "can be unplugged and plugged in from here",
+                      invocation.command, err);
+  }
+  const std::filesystem::path stateFile = PathFromUtf8(*invocation.stateFile);
+  if (const std::error_code error = SetSimulatedMousePlugged(stateFile, plug)) {
+    err << "q8ctl: cannot " << invocation.command << " the simulated mouse of "
+        << stateFile.string() << ": " << error.message() << '\n';
+    return kExitDeviceFailure;
+  }
+  out << "the simulated mouse of " << stateFile.string()
+      << (plug ? " is plugged in\n" : " is unplugged\n");
   return kExitOk;
 }
 
@@ -164,6 +186,9 @@ int RunQ8ctl(std::span<const std::string> args, std::ostream& out, std::ostream&
 
   if (invocation.command == "notify") {
     return Notify(invocation, err);
+  }
+  if (invocation.command == "unplug" || invocation.command == "plug") {
+    return Replug(invocation, out, err);
   }
 
   std::optional<SettingChange> change;

@@ -44,6 +44,10 @@ void DeviceChangeHandler::OnDeviceChange(std::uint32_t eventCode, std::uint32_t 
 }
 
 void DeviceChangeHandler::Act(DeviceChangeEvent event) {
+  if (operations_ > 0) {
+    deferred_ = event;
+    return;
+  }
   const bool found = FindMouse(bus_, messages_, link_);
   if (!found) {
     host_.AnnounceStatus(kStatusMouseLost);
@@ -56,6 +60,15 @@ void DeviceChangeHandler::Act(DeviceChangeEvent event) {
   } else {
     host_.SetDevicePresent(true);
   }
+}
+
+void DeviceChangeHandler::EndOperation() {
+  if (--operations_ > 0 || !deferred_) {
+    return;
+  }
+  const DeviceChangeEvent event = *deferred_;
+  deferred_.reset();
+  Act(event);
 }
 
 }  // namespace q8

@@ -68,12 +68,33 @@ class DeviceChangeHandler {
 
   std::uint8_t ArrivalCounter() const { return arrivalCounter_; }
 
+  // Marks a device operation (a read or a write of the mouse) for its lifetime. A search would
+  // replace or close the channels the operation is using, and a message box of the operation
+  // lets notifications in: an action that comes due meanwhile waits until the operation has
+  // ended, and then acts on the last event that came due.
+  class OperationScope {
+   public:
+    explicit OperationScope(DeviceChangeHandler& handler) : handler_(handler) {
+      ++handler_.operations_;
+    }
+    ~OperationScope() { handler_.EndOperation(); }
+    OperationScope(const OperationScope&) = delete;
+    OperationScope& operator=(const OperationScope&) = delete;
+
+   private:
+    DeviceChangeHandler& handler_;
+  };
+
  private:
+  void EndOperation();
+
   HidBus& bus_;
   MessageSink& messages_;
   MouseLink& link_;
   DeviceChangeHost& host_;
   std::uint8_t arrivalCounter_ = 0;
+  int operations_ = 0;
+  std::optional<DeviceChangeEvent> deferred_;
 };
 
 }  // namespace q8

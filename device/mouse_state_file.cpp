@@ -68,6 +68,28 @@ std::error_code SaveMouseStateFile(const std::filesystem::path& path,
   return ReplaceFileContents(path, EncodeMouseState(memory));
 }
 
+std::filesystem::path UnpluggedMarkerPath(const std::filesystem::path& stateFile) {
+  std::filesystem::path marker = stateFile;
+  marker += ".unplugged";
+  return marker;
+}
+
+bool SimulatedMousePlugged(const std::filesystem::path& stateFile) {
+  std::error_code error;
+  // A marker that cannot be looked at leaves the mouse plugged in, as it was made.
+  return !std::filesystem::exists(UnpluggedMarkerPath(stateFile), error);
+}
+
+std::error_code SetSimulatedMousePlugged(const std::filesystem::path& stateFile, bool plugged) {
+  const std::filesystem::path marker = UnpluggedMarkerPath(stateFile);
+  if (!plugged) {
+    return ReplaceFileContents(marker, {});
+  }
+  std::error_code error;
+  std::filesystem::remove(marker, error);
+  return error;
+}
+
 PersistentSimulatedMouse::PersistentSimulatedMouse(std::filesystem::path path,
                                                    const SimulatedMouseMemory& memory)
     : path_(std::move(path)), lock_(path_.string() + ".lock"), mouse_(memory) {

@@ -27,6 +27,16 @@ std::optional<SimulatedMouseMemory> LoadOrCreateMouseStateFile(const std::filesy
 [[nodiscard]] std::error_code SaveMouseStateFile(const std::filesystem::path& path,
                                                  const SimulatedMouseMemory& memory);
 
+// Whether the simulated mouse of a state file is plugged in. It is, unless a file named after the
+// state file with ".unplugged" added lies beside it: `q8ctl unplug` makes that file and `plug`
+// removes it, and every program that uses the state file sees the cable go out or come back. The
+// file sits beside the state file, not in it, since unplugging must not wait for a program that
+// holds the mouse for an operation, and must not touch the mouse's memory.
+std::filesystem::path UnpluggedMarkerPath(const std::filesystem::path& stateFile);
+bool SimulatedMousePlugged(const std::filesystem::path& stateFile);
+[[nodiscard]] std::error_code SetSimulatedMousePlugged(const std::filesystem::path& stateFile,
+                                                       bool plugged);
+
 // A simulated mouse that rewrites its state file after every change, shared by every program that
 // uses the same file as one mouse would be: a program that takes it for a device operation waits
 // while another holds it (a lock on the state file's name with ".lock" added), and then reads
@@ -38,6 +48,8 @@ class PersistentSimulatedMouse {
   PersistentSimulatedMouse& operator=(const PersistentSimulatedMouse&) = delete;
 
   SimulatedMouse& Mouse() { return mouse_; }
+  const std::filesystem::path& StateFile() const { return path_; }
+  bool Plugged() const { return SimulatedMousePlugged(path_); }
   // The first failure to rewrite the state file, if any.
   const std::optional<std::string>& SaveError() const { return saveError_; }
 

@@ -39,18 +39,23 @@ class SimulatedProbe final : public HidProbe {
   HidCapabilities caps_;
 };
 
-// A channel the search owns, talking to one endpoint of the mouse the bus lends it.
+// A channel the search owns, talking to one endpoint of the mouse the bus lends it while the
+// mouse is plugged in.
 class SimulatedChannel final : public FeatureChannel {
  public:
-  explicit SimulatedChannel(FeatureChannel& endpoint) : endpoint_(endpoint) {}
+  SimulatedChannel(const SimulatedHidBus& bus, FeatureChannel& endpoint)
+      : bus_(bus), endpoint_(endpoint) {}
   bool SendFeature(std::span<const std::uint8_t> report) override {
-    return endpoint_.SendFeature(report);
+    return bus_.Plugged() && endpoint_.SendFeature(report);
   }
-  bool GetFeature(std::span<std::uint8_t> report) override { return endpoint_.GetFeature(report); }
+  bool GetFeature(std::span<std::uint8_t> report) override {
+    return bus_.Plugged() && endpoint_.GetFeature(report);
+  }
   void Lock() override { endpoint_.Lock(); }
   void Unlock() override { endpoint_.Unlock(); }
 
  private:
+  const SimulatedHidBus& bus_;
   FeatureChannel& endpoint_;
 };
 
@@ -64,7 +69,7 @@ class NoFeatureChannel final : public FeatureChannel {
 }  // namespace
 
 const SimulatedInterface* SimulatedHidBus::Find(const std::string& path) const {
-  if (!plugged_) {
+  if (!Plugged()) {
     return nullptr;
   }
   for (const SimulatedInterface& interface : kSimulatedInterfaces) {
@@ -76,7 +81,7 @@ const SimulatedInterface* SimulatedHidBus::Find(const std::string& path) const {
 }
 
 std::unique_ptr<HidInterfaceList> SimulatedHidBus::ListInterfaces() {
-  return std::make_unique<SimulatedList>(plugged_ ? kSimulatedInterfaces.size() : 0);
+  return std::make_unique<SimulatedList>(Plugged() ? kSimulatedInterfaces.size() : 0);
 }
 
 std::unique_ptr<HidProbe> SimulatedHidBus::OpenProbe(const std::string& path) {
@@ -96,10 +101,10 @@ HidChannelOpening SimulatedHidBus::OpenChannel(const std::string& path, ChannelK
   // how the system opens it.
   static_cast<void>(kind);
   if (interface->caps.usage == kPageChannelCollection.usage) {
-    return {std::make_unique<SimulatedChannel>(mouse_.PageChannel()), 0};
+    return {std::make_unique<SimulatedChannel>(*this, mouse_.PageChannel()), 0};
   }
   if (interface->caps.usage == kShortChannelCollection.usage) {
-    return {std::make_unique<SimulatedChannel>(mouse_.ShortChannel()), 0};
+    return {std::make_unique<SimulatedChannel>(*this, mouse_.ShortChannel()), 0};
   }
   return {std::make_unique<NoFeatureChannel>(), 0};
 }

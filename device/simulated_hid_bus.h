@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "device/hid_bus.h"
 #include "device/simulated_mouse.h"
@@ -23,14 +25,28 @@ inline constexpr std::array<SimulatedInterface, 3> kSimulatedInterfaces{{
     {"simulated:q8/mouse", {1, 2, 7, 0, 65}},
 }};
 
+// The paths of the simulated mouse's interfaces as the system's device-interface notifications
+// name them: one plug or unplug of the mouse brings one notification for each.
+inline constexpr std::array<std::string_view, 4> kSimulatedNotificationPaths{{
+    R"(\\?\HID#VID_04D9&PID_A09E&MI_00#8&2f5a1c&0&0000)",
+    R"(\\?\HID#VID_04D9&PID_A09E&MI_01&Col01#8&1e7b3d&0&0000)",
+    R"(\\?\HID#VID_04D9&PID_A09E&MI_01&Col02#8&1e7b3d&0&0001)",
+    R"(\\?\HID#VID_04D9&PID_A09E&MI_02#8&3c9d0e&0&0000)",
+}};
+
 // A HID bus with the simulated mouse as its only device, so that the tool finds the simulator
-// through the same search as the real mouse. The mouse can be unplugged and plugged back in.
+// through the same search as the real mouse. The mouse can be unplugged and plugged back in:
+// unplugged, the bus lists nothing and every report on a channel opened before fails, as the
+// system's calls fail once the cable is out.
 class SimulatedHidBus final : public HidBus {
  public:
   explicit SimulatedHidBus(SimulatedMouse& mouse) : mouse_(mouse) {}
 
   void SetPlugged(bool plugged) { plugged_ = plugged; }
-  bool Plugged() const { return plugged_; }
+  // Takes the plug state from `plugged`, asked at every use of the bus, instead (the state file's
+  // plug state, which other programs change).
+  void FollowPlugState(std::function<bool()> plugged) { pluggedSource_ = std::move(plugged); }
+  bool Plugged() const { return pluggedSource_ ? pluggedSource_() : plugged_; }
 
   std::unique_ptr<HidInterfaceList> ListInterfaces() override;
   std::unique_ptr<HidProbe> OpenProbe(const std::string& path) override;
@@ -41,6 +57,7 @@ class SimulatedHidBus final : public HidBus {
 
   SimulatedMouse& mouse_;
   bool plugged_ = true;
+  std::function<bool()> pluggedSource_;
 };
 
 }  // namespace q8

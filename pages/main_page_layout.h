@@ -1,9 +1,11 @@
 #pragma once
 
 #include <array>
+#include <string_view>
 
 #include "ui/control_host.h"
 #include "ui/rect.h"
+#include "ui/skin_images.h"
 #include "ui/text_port.h"
 
 // Where the settings page puts its parts on the main window (client pixels, the same for every
@@ -46,6 +48,9 @@ inline constexpr std::array<HotRegion, 4> kReportRateStops{{
     {686, 204, 756, 215},
     {758, 204, 828, 215},
 }};
+// What lies under the track: the window's background with the page's frame over it.
+inline constexpr std::array<std::string_view, 2> kReportRateGround{skin_image::kMain,
+                                                                   skin_image::kBasicSet};
 constexpr Rect ReportRateLabelRect(const HotRegion& stop) {
   return {stop.left, stop.bottom + 10, stop.right, stop.bottom + 30};
 }

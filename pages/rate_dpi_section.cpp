@@ -22,7 +22,8 @@ int StoredPosition(const DeviceConfig& config) {
 
 void RateDpiSection::Draw(Canvas* target) const {
   const DeviceConfig& config = page_.state.settings.deviceConfig;
-  SkinSlider(kReportRateStops, StoredPosition(config)).DrawAll(page_.painter, target);
+  SkinSlider(kReportRateStops, StoredPosition(config), kReportRateGround)
+      .DrawAll(page_.painter, target);
   for (std::size_t i = 0; i < kReportRateStops.size(); ++i) {
     page_.painter.DrawCaption(target, ReportRateChoices[i].label,
                               ReportRateLabelRect(kReportRateStops[i]), TextAlign::kCentre);
@@ -67,7 +68,7 @@ void RateDpiSection::SelectReportRate(int position) {
   std::uint8_t& stored = Config()[field::ReportRateCode];
   const std::uint8_t code = ReportRateChoices[static_cast<std::size_t>(position - 1)].code;
   if (stored != code) {
-    SkinSlider track(kReportRateStops, StoredPosition(Config()));
+    SkinSlider track(kReportRateStops, StoredPosition(Config()), kReportRateGround);
     page_.window.Draw([&](Canvas* target) { track.Select(page_.painter, target, position - 1); });
   }
   stored = code;

@@ -11,11 +11,6 @@ Point TopLeft(const Rect& r) {
   return {r.left, r.top};
 }
 
-void DrawStop(const SkinPainter& painter, Canvas* target, const HotRegion& stop, bool light) {
-  painter.DrawImage(target, light ? skin_image::kSliderLight : skin_image::kSliderDark,
-                    TopLeft(stop));
-}
-
 }  // namespace
 
 void SkinButton::Draw(const SkinPainter& painter, Canvas* target, Look look,
@@ -44,9 +39,16 @@ void SkinDropdown::Draw(const SkinPainter& painter, Canvas* target, Look look, i
                       TextAlign::kLeft);
 }
 
+void SkinSlider::DrawStop(const SkinPainter& painter, Canvas* target, int stop, bool light) const {
+  const HotRegion& region = stops_[static_cast<std::size_t>(stop)];
+  painter.DrawGround(target, ground_, region);
+  painter.DrawImage(target, light ? skin_image::kSliderLight : skin_image::kSliderDark,
+                    TopLeft(region));
+}
+
 void SkinSlider::DrawAll(const SkinPainter& painter, Canvas* target) const {
   for (int i = 0; i < static_cast<int>(stops_.size()); ++i) {
-    DrawStop(painter, target, stops_[static_cast<std::size_t>(i)], i == selected_);
+    DrawStop(painter, target, i, i == selected_);
   }
 }
 
@@ -64,10 +66,10 @@ void SkinSlider::Select(const SkinPainter& painter, Canvas* target, int stop) {
   const int old = selected_;
   selected_ = stop;
   if (IsStop(stop)) {
-    DrawStop(painter, target, stops_[static_cast<std::size_t>(stop)], true);
+    DrawStop(painter, target, stop, true);
   }
   if (IsStop(old)) {
-    DrawStop(painter, target, stops_[static_cast<std::size_t>(old)], false);
+    DrawStop(painter, target, old, false);
   }
 }
 

@@ -37,9 +37,14 @@ struct SkinDropdown {
 
 // A row of stop markers: the chosen stop shows the light image, every other stop the dark one.
 // The chosen stop may be none of them (-1), as when the device reports a value the row lacks.
+// Each stop is drawn on the window's ground (`ground`, see SkinPainter::DrawGround), never over
+// the stop's previous image: the images are partly transparent, and the light knob would show
+// through the dark one.
 class SkinSlider {
  public:
-  SkinSlider(std::span<const HotRegion> stops, int selected) : stops_(stops), selected_(selected) {}
+  SkinSlider(std::span<const HotRegion> stops, int selected,
+             std::span<const std::string_view> ground)
+      : stops_(stops), selected_(selected), ground_(ground) {}
 
   int selected() const { return selected_; }
   // Draws every stop.
@@ -51,9 +56,11 @@ class SkinSlider {
 
  private:
   bool IsStop(int stop) const;
+  void DrawStop(const SkinPainter& painter, Canvas* target, int stop, bool light) const;
 
   std::span<const HotRegion> stops_;
   int selected_;
+  std::span<const std::string_view> ground_;
 };
 
 }  // namespace q8

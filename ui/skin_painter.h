@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,11 @@ class SkinPainter {
 
   // Draws the skin image `imageName` ("/..."), unscaled, with its top-left corner at `at`.
   bool DrawImage(Canvas* target, std::string_view imageName, Point at) const;
+  // Puts back what the window's ground images, drawn one over the other from their top-left
+  // corner at the window's origin, show in `area`: what lies under a control before its image.
+  // An image that cannot be decoded adds nothing (the main window's rule: no message); without
+  // ground images nothing is drawn.
+  void DrawGround(Canvas* target, std::span<const std::string_view> ground, Rect area) const;
   // Draws a caption in the normal font and the caption colour.
   void DrawCaption(Canvas* target, std::string_view text, Rect rect, TextAlign align) const;
 

@@ -50,6 +50,9 @@ int CKeldraApp::Run() {
   // The data files and the skins live beside the executable.
   state_.executable = ExecutablePath().value_or(std::filesystem::path());
   win32::MainWindow window(instance_);
+  if (const auto stateFile = mouse_.SimulatedStateFile()) {
+    window.WatchSimulatedMouse(*stateFile);
+  }
   CKeldraDlg dialog(state_, window, mouse_, decoder);
   // The key-function dialogs and the skin chooser open over the main window, reading the same
   // state and decoder.

@@ -303,7 +303,10 @@ void MainWindow::SetUpWindowStyle() {
 }
 
 bool MainWindow::RegisterDeviceNotifications() {
-  return deviceNotifications_.Register(window_);
+  if (!deviceNotifications_.Register(window_)) {
+    return false;
+  }
+  return !simulatedStateFile_ || simulatedPlug_.Start(window_, *simulatedStateFile_);
 }
 
 void MainWindow::SetFonts(const LanguageFonts& fonts) {
@@ -387,10 +390,20 @@ void MainWindow::OpenAddress(std::string_view address) {
 }
 
 void MainWindow::EndProcess(int exitCode) {
-  // Ends the modal loop once the current message is handled; the window is then destroyed and
-  // the application object ends the process with this code.
   exitCode_ = exitCode;
-  ::EndDialog(window_, exitCode);
+  if (::IsWindowEnabled(window_)) {
+    // Ends the modal loop once the current message is handled; the window is then destroyed and
+    // the application object ends the process with this code.
+    ::EndDialog(window_, exitCode);
+    return;
+  }
+  // A message box, a dialog or the colour chooser runs its own loop over the window (each
+  // disables its owner while it runs). The main loop would end only when that one ends, and a box
+  // opened while a sent message was handled may never end: the process would run on without
+  // window or tray icon, holding the single-instance mutex. End it here instead, after the
+  // window's destroy handling; the system destroys the windows with the process.
+  OnDestroy();
+  ::ExitProcess(static_cast<UINT>(exitCode));
 }
 
 }  // namespace q8::win32

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "win32/device_notification.h"
 #include "win32/gdi_text_painter.h"
 #include "win32/native_controls.h"
+#include "win32/simulated_plug_notifier.h"
 #include "win32/tray_icon.h"
 #include "win32/unique_handle.h"
 
@@ -38,6 +40,11 @@ class MainWindow final : public NativeControlsOf<MainWindowHost> {
   // Runs the window modally with `controller` handling its messages, until EndProcess. Returns
   // the exit code EndProcess was given (-1 when the dialog could not be created).
   int Run(CKeldraDlg& controller);
+  // The state file of the simulated mouse whose cable `q8ctl unplug` and `plug` move: its
+  // notifications reach the window with the system's. Set before Run.
+  void WatchSimulatedMouse(std::filesystem::path stateFile) {
+    simulatedStateFile_ = std::move(stateFile);
+  }
 
   // SkinWindowHost
   Rect ClientRect() const override;
@@ -92,6 +99,8 @@ class MainWindow final : public NativeControlsOf<MainWindowHost> {
   UINT taskbarCreated_ = 0;
   UniqueHandle instanceMutex_;
   DeviceNotificationRegistration deviceNotifications_;
+  std::optional<std::filesystem::path> simulatedStateFile_;
+  SimulatedPlugNotifier simulatedPlug_;
   TrayIcon trayIcon_;
   HFONT normalFont_ = nullptr;
   HFONT titleFont_ = nullptr;

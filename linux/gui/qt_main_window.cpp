@@ -13,8 +13,9 @@
 #include <QMessageBox>
 #include <QUrl>
 #include <QWindow>
-
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 
@@ -221,6 +222,17 @@ bool QtMainWindow::RegisterDeviceNotifications() {
   hotplugNotifier_ = std::make_unique<QSocketNotifier>(hotplug_->Fd(), QSocketNotifier::Read);
   connect(hotplugNotifier_.get(), &QSocketNotifier::activated, this,
           [this] { hotplug_->ReadEvents(); });
+  if (const auto stateFile = mouse_.SimulatedStateFile()) {
+    // The simulated mouse's cable comes and goes through the same monitor.
+    simulatedPlug_ = std::make_unique<SimulatedPlugMonitor>(*stateFile, *hotplug_);
+    if (!simulatedPlug_->Open(error)) {
+      return false;
+    }
+    simulatedPlugNotifier_ =
+        std::make_unique<QSocketNotifier>(simulatedPlug_->Fd(), QSocketNotifier::Read);
+    connect(simulatedPlugNotifier_.get(), &QSocketNotifier::activated, this,
+            [this] { simulatedPlug_->ReadEvents(); });
+  }
   return true;
 }
 
@@ -369,7 +381,13 @@ void QtMainWindow::OpenAddress(std::string_view address) {
 void QtMainWindow::EndProcess(int exitCode) {
   hide();
   tray_.reset();
-  statusServer_.close();
+  statusServer_.close();  // the single-instance socket goes with it
+  if (QApplication::activeModalWidget() != nullptr) {
+    // A message box, a dialog or the colour chooser runs its own loop: ending the loops would
+    // return into the code that opened it, which would go on with the mouse closed. End here.
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
+  }
   QTimer::singleShot(0, qApp, [exitCode] { QCoreApplication::exit(exitCode); });
 }
 

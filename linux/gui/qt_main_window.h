@@ -16,6 +16,7 @@
 #include "linux/gui/qt_skin_surface.h"
 #include "linux/gui/qt_text_painter.h"
 #include "linux/hotplug_monitor.h"
+#include "linux/simulated_plug_monitor.h"
 #include "linux/status_socket.h"
 
 namespace q8::linux_shell {
@@ -102,6 +103,8 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   uint noticeId_ = 0;
   std::unique_ptr<HotplugMonitor> hotplug_;
   std::unique_ptr<QSocketNotifier> hotplugNotifier_;
+  std::unique_ptr<SimulatedPlugMonitor> simulatedPlug_;
+  std::unique_ptr<QSocketNotifier> simulatedPlugNotifier_;
   bool leaveArmed_ = false;
   // A drag the window manager could not take over: the pointer's offset in the window.
   std::optional<QPoint> dragOffset_;

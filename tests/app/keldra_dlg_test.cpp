@@ -321,10 +321,18 @@ TEST_F(KeldraDlgTest, ShowingAfterCancelRebuildsThePageWithTheSavedCaptions) {
   EXPECT_TRUE(state.reloadOnShow);
   EXPECT_FALSE(host.visible);
 
+  // The skin and the caption colour edited in str.ini meanwhile: only the chooser changes them.
+  const Rgb activeColor = state.skinTextColor;
+  const std::string activeSkin = state.skinDirectory;
+  ASSERT_FALSE(WriteSkin(dir / "str.ini", ColorBytes{0, 0, 255}, "Cobalt"));
+  ASSERT_NE(activeColor, (Rgb{0, 0, 255}));
+
   page.calls.clear();
   dialog.OnTrayCallback(kTrayLeftButtonUp);
   EXPECT_THAT(page.calls, ElementsAre("tear down", "build"));
   EXPECT_EQ(page.captionsAtBuild, applied);
+  EXPECT_EQ(state.skinTextColor, activeColor);
+  EXPECT_EQ(state.skinDirectory, activeSkin);
   EXPECT_FALSE(state.reloadOnShow);
   EXPECT_TRUE(host.visible);
 }
@@ -510,6 +518,46 @@ TEST_F(KeldraDlgTest, EveryFourthMatchingNotificationActsOnTheMouse) {
   EXPECT_TRUE(state.devicePresent);
   EXPECT_EQ(state.device.image, mouse.Memory().image);
   EXPECT_EQ(host.balloons.back(), (Balloon{"The system detect the gaming mouse.", "Info", 100}));
+}
+
+// The cable comes out while Apply writes the pages, and the system's notifications come in
+// through the loop of the message box that follows: a search then would close or replace the
+// channels the write still holds.
+TEST_F(KeldraDlgTest, AMouseUnpluggedDuringApplyIsToldOnceAndTheNextApplyWritesItWhole) {
+  ASSERT_TRUE(Start());
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  // GetDPIStage takes 2 reports, the check before the write 2, the status set 1: the cable goes
+  // after the first page of the write.
+  int reportsLeft = 2 + 2 + 1 + 3;
+  bus.FollowPlugState([&] { return reportsLeft-- > 0; });
+  host.whileMessageShows = [&] {
+    for (int i = 0; i < 4; ++i)
+      dialog.OnDeviceChange(0x8004, 5, std::string(kSimulatedNotificationPaths[i]));
+    EXPECT_TRUE(host.visible) << "nothing is searched while the write runs";
+  };
+  state.settings.deviceConfig[field::ReportRateCode] = 8;
+  Click(700, 630);  // Apply
+  host.whileMessageShows = nullptr;
+
+  EXPECT_THAT(host.messages, ElementsAre(test::Message{
+                                 "The system did not detect the gaming mouse!", "WriteOperation"}));
+  EXPECT_EQ(ConfigBin()[1 + field::ReportRateCode.offset], 8) << "config.bin is saved";
+  EXPECT_FALSE(state.devicePresent);
+  EXPECT_FALSE(host.visible);
+  EXPECT_EQ(host.balloons.back(),
+            (Balloon{"The system did not detect the gaming mouse!", "Warning", 100}));
+
+  bus.FollowPlugState([] { return true; });
+  for (int i = 0; i < 4; ++i)
+    dialog.OnDeviceChange(0x8000, 5, std::string(kSimulatedNotificationPaths[i]));
+  ASSERT_TRUE(state.devicePresent);
+  EXPECT_EQ(host.balloons.back(), (Balloon{"The system detect the gaming mouse.", "Info", 100}));
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  host.messages.clear();
+  Click(700, 630);  // Apply
+  EXPECT_THAT(host.messages, IsEmpty());
+  EXPECT_EQ(mouse.Memory().image, state.device.image);
+  EXPECT_EQ(mouse.Memory().status.reportRateCode, 8);
 }
 
 TEST_F(KeldraDlgTest, PointerWheelListsAndColoursReachOnlyABuiltPage) {

@@ -69,5 +69,38 @@ TEST_F(MainWindowPartsTest, TheAttachedPageIsBuiltAtStartUpAndItsEditsAreApplied
   EXPECT_EQ(dialog.ControlColor(41), (ControlColors{Rgb{255, 255, 255}, {}, Rgb{0, 0, 0}}));
 }
 
+// The track's images are partly transparent: a stop drawn over its previous image keeps the
+// light knob's ring. Whatever was chosen in between, the track looks as it did.
+TEST_F(MainWindowPartsTest, AReportRateStopLooksTheSameWhateverWasChosenBefore) {
+  ASSERT_TRUE(dialog.OnInitDialog());
+  constexpr int kStopTop = 204;
+  constexpr int kStopBottom = 215;
+  const int stopLefts[] = {542, 614, 686, 758};
+  const auto track = [&] {
+    std::vector<Pixel> pixels;
+    const Canvas& canvas = *dialog.Window().canvas();
+    for (const int left : stopLefts) {
+      for (int y = kStopTop; y < kStopBottom; ++y) {
+        for (int x = left; x < left + 70; ++x) {
+          pixels.push_back(canvas.At(x, y));
+        }
+      }
+    }
+    return pixels;
+  };
+  const auto press = [&](int stop) { dialog.OnLButtonDown({stopLefts[stop] + 30, 209}); };
+  press(3);  // 1000 Hz
+  const std::vector<Pixel> at1000 = track();
+  const std::vector<int> detours[] = {{0}, {0, 1}, {2, 1, 0}};
+  for (const std::vector<int>& detour : detours) {
+    for (const int stop : detour) {
+      press(stop);
+    }
+    EXPECT_TRUE(track() != at1000) << "a choice changes the track";
+    press(3);
+    EXPECT_TRUE(track() == at1000) << "after " << detour.size() << " other choices";
+  }
+}
+
 }  // namespace
 }  // namespace q8

@@ -7,7 +7,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
+#include <QTimer>
 #include <chrono>
+#include <functional>
 #include <future>
 #include <sstream>
 
@@ -167,6 +169,48 @@ TEST_F(QtMainWindowTest, StatusNotificationsArriveThroughTheSocketAndAreAnswered
   EXPECT_EQ(window.LastStatus(), (StatusNotification{5, 8}));
   const std::vector<std::string> bad{"notify", "5"};
   EXPECT_EQ(RunQ8ctl(bad, out, err), kExitUsage);
+}
+
+// A dialog with nothing in it: it runs until it is ended.
+class PlainDialog final : public DialogController {
+ public:
+  int TemplateId() const override { return 701; }
+  void OnInitDialog(DialogHost&) override {}
+  void OnEraseBackground() override {}
+  void OnLButtonDown(Point) override {}
+  void OnMouseMove(Point) override {}
+  void OnMouseHover(Point) override {}
+  void OnPointerMove(Point) override {}
+  void OnListNotification(ControlId, ListEvent) override {}
+  void OnMouseWheel(int) override {}
+  ControlColors ControlColor(ControlId) const override { return {}; }
+};
+
+// The tray menu's Exit while a message box, the colour chooser or a dialog runs its own loop: the
+// program ends there with 0, rather than return into the code that opened it, which would go on
+// with the mouse closed and the single-instance socket gone.
+TEST_F(QtMainWindowTest, ExitEndsTheProgramAtOnceWhileABoxOrADialogRuns) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  PlainDialog plain;
+  const std::pair<const char*, std::function<void()>> opens[] = {
+      {"a message box", [&] { window.ShowMessage("Left key must be selected!", "Warning"); }},
+      {"the colour chooser",
+       [&] {
+         window.ChooseColor(Rgb{1, 2, 3});
+       }},
+      {"a dialog", [&] { window.RunDialog(plain); }},
+  };
+  for (const auto& [what, open] : opens) {
+    EXPECT_EXIT(
+        {
+          dialog.OnInitDialog();
+          QTimer::singleShot(200, &window, [&] { dialog.OnCommand(kCommandExit); });
+          open();
+          std::exit(3);  // the loop ended and the program went on
+        },
+        ::testing::ExitedWithCode(0), "")
+        << what;
+  }
 }
 
 TEST(Q8ctlNotifyTest, SaysSoWhenNoTrayProgramRuns) {

@@ -40,7 +40,7 @@ check() {  # check DESCRIPTION COMMAND...
   if "$@"; then passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
 }
 
-"$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" &
+"$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" --trace="$scratch/wire.trace" &
 program=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name "Tarnix Q8" | head -n 1)
 check "the window opens (no tray on a bare X server)" test -n "$window"
@@ -69,6 +69,16 @@ sleep 0.5
 press 300 232   # key row 2 opens its list below it ...
 press 300 250   # ... and its first entry, Left Click, is taken
 press 649 209   # report rate 250 Hz
+# Every stop but the chosen one shows the dark image on the same ground: 1000 Hz, chosen before,
+# keeps nothing of the light knob, and looks like 125 and 500, which never were.
+import -window "$window" "$scratch/track.png"
+stop_differs() {  # stop_differs LEFT_A LEFT_B: the pixels of two stops that differ
+  compare -metric AE "$scratch/track.png[70x11+$1+204]" "$scratch/track.png[70x11+$2+204]" \
+    null: 2>&1
+}
+check "the stop chosen before looks like one never chosen" test "$(stop_differs 758 542)" = 0
+check "two stops never chosen look alike" test "$(stop_differs 686 542)" = 0
+check "the chosen stop looks different" test "$(stop_differs 614 542)" != 0
 press 617 330   # DPI stage 1 opens its level list ...
 press 600 344   # ... and its first level is taken
 press 800 338   # lighting mode opens its list ...
@@ -83,6 +93,60 @@ check "config.bin holds the lighting off" grep -qi "lighting: off" <<<"$shown"
 check "config.bin holds the first DPI level on stage 1" grep -q "1: 400 DPI" <<<"$shown"
 rate=$(od -An -tu1 -N1 "$scratch/mouse-state.bin" | tr -d ' ')
 check "the simulated mouse runs at 250 Hz (code 4)" test "$rate" = 4
+
+# The simulated mouse's cable pulled and put back with q8ctl: the program hears of it through its
+# hot-plug monitor, as of a real mouse. (A bare X server has no tray to show the notices.)
+q8ctl() { "$scratch/q8ctl" --simulate="$scratch/mouse-state.bin" "$@"; }
+trace_lines() { grep -c "^$1" "$scratch/wire.trace"; }
+reads_reach() { [ "$(trace_lines "get page")" -eq "$1" ]; }
+writes_above() { [ "$(trace_lines "set page")" -gt "$1" ]; }
+eventually() {  # eventually SECONDS COMMAND...: polls COMMAND every 50 ms
+  local tries=$(($1 * 20))
+  shift
+  until "$@"; do
+    tries=$((tries - 1))
+    [ "$tries" -gt 0 ] || return 1
+    sleep 0.05
+  done
+}
+boxes() { xdotool search --onlyvisible --name "^(WriteOperation|GetDPIStage|ReadOperation)$" | wc -l; }
+q8ctl unplug >/dev/null
+sleep 1
+writes=$(trace_lines "set page")
+press 700 633   # Apply without the mouse: nothing is written, nothing is said
+check "unplugged, Apply writes nothing" test "$(trace_lines "set page")" -eq "$writes"
+check "unplugged, Apply says nothing" test "$(boxes)" -eq 0
+reads=$(trace_lines "get page")
+q8ctl plug >/dev/null
+check "plugged back, the mouse is read again" eventually 10 reads_reach $((reads + 5))
+xdotool windowmap --sync "$window"   # back from the task list, where a bare X server has none
+
+# Unplugged in the middle of Apply, once the first page has gone out: one message, no crash,
+# config.bin saved; plugged back, the next Apply writes the mouse whole.
+press 721 209   # report rate 500 Hz
+writes=$(trace_lines "set page")
+xdotool mousemove $((X + 700)) $((Y + 633)) click 1
+eventually 10 writes_above "$writes"
+q8ctl unplug >/dev/null
+box=$(timeout 10 xdotool search --sync --onlyvisible --name "^WriteOperation$" | head -n 1)
+check "unplugged during Apply, the write is reported" test -n "$box"
+xdotool key Return
+sleep 1
+check "one message, no more" test "$(boxes)" -eq 0
+check "the program runs on" kill -0 "$program"
+reads=$(trace_lines "get page")
+q8ctl plug >/dev/null
+check "plugged back, the mouse is read again" eventually 10 reads_reach $((reads + 5))
+check "config.bin was saved" grep -q "report rate: 500 Hz" <<<"$(q8ctl show --config "$scratch/config.bin")"
+xdotool windowmap --sync "$window"
+writes=$(trace_lines "set page")
+press 700 633   # Apply
+sleep 1
+check "the next Apply writes every page" test "$(trace_lines "set page")" -eq $((writes + 5))
+cp "$scratch/mouse-state.bin" "$scratch/expected-state.bin"
+"$scratch/q8ctl" --simulate="$scratch/expected-state.bin" apply --config "$scratch/config.bin" >/dev/null
+check "the mouse holds what an apply of config.bin gives" \
+  cmp -s "$scratch/mouse-state.bin" "$scratch/expected-state.bin"
 
 # The skin chooser, a dialog over the window: its list in the file system's order, a choice, OK.
 press 710 14

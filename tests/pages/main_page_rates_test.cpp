@@ -12,7 +12,10 @@ class RateDpiSectionTest : public MainPageTest {
 
 TEST_F(RateDpiSectionTest, ChoosingTheRateShownRedrawsNothing) {
   page_.SelectReportRate(2);
-  EXPECT_EQ(host_.drawLog, (DrawLog{"image /slider-RP-light.png", "image /slider-RP-dark.png"}));
+  // Each stop is drawn on the ground put back first, never over its previous image.
+  EXPECT_EQ(host_.drawLog,
+            (DrawLog{"image /main.png", "image /BasicSet2.png", "image /slider-RP-light.png",
+                     "image /main.png", "image /BasicSet2.png", "image /slider-RP-dark.png"}));
   EXPECT_EQ(host_.copies, 1);
   page_.SelectReportRate(2);
   EXPECT_EQ(host_.copies, 1);

@@ -116,6 +116,9 @@ class FakeControlsOf : public Base {
   void ShowMessage(std::string_view text, std::string_view caption) override {
     messages.push_back({std::string(text), std::string(caption)});
     Log("message " + std::string(text));
+    if (whileMessageShows) {
+      whileMessageShows();  // what the box's own loop lets in
+    }
   }
 
   bool Has(ControlId id) const { return controls.count(id) != 0; }
@@ -131,6 +134,7 @@ class FakeControlsOf : public Base {
 
   std::map<ControlId, FakeControl> controls;
   std::vector<Message> messages;
+  std::function<void()> whileMessageShows;
   std::vector<std::string> calls;
   // What the colour chooser answers (nothing: Cancel) and the colour it was opened on.
   std::optional<Rgb> chosenColor;

@@ -118,7 +118,7 @@ TEST(SkinSliderTest, TheChosenStopIsLightAndAChoiceRedrawsTwoStops) {
   constexpr std::array<HotRegion, 3> stops = {
       {{0, 0, 70, 11}, {72, 0, 142, 11}, {144, 0, 214, 11}}};
   Canvas canvas(1, 1);
-  SkinSlider slider(stops, 1);
+  SkinSlider slider(stops, 1, {});
   slider.DrawAll(painter, &canvas);
   slider.Select(painter, &canvas, 2);
   slider.Select(painter, &canvas, 2);
@@ -129,7 +129,7 @@ TEST(SkinSliderTest, TheChosenStopIsLightAndAChoiceRedrawsTwoStops) {
 
   // With no stop chosen, a choice draws only the light image.
   log.clear();
-  SkinSlider unset(stops, -1);
+  SkinSlider unset(stops, -1, {});
   unset.Select(painter, &canvas, 0);
   EXPECT_EQ(log, (DrawLog{"image /slider-RP-light.png"}));
 }
@@ -145,7 +145,7 @@ TEST(SkinSliderTest, AStopOutsideTheRowChoosesNone) {
   SkinPainter painter(skin, colour, decoder, text, nullptr);
   constexpr std::array<HotRegion, 2> stops = {{{0, 0, 70, 11}, {72, 0, 142, 11}}};
   Canvas canvas(1, 1);
-  SkinSlider slider(stops, 1);
+  SkinSlider slider(stops, 1, {});
   slider.Select(painter, &canvas, 2);
   EXPECT_EQ(slider.selected(), -1);
   EXPECT_EQ(log, (DrawLog{"image /slider-RP-dark.png"}));

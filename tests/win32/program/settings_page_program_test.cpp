@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "settings/device_config.h"
 #include "support/temp_dir.h"
@@ -14,6 +15,7 @@
 #include "win32/message_params.h"
 #include "win32/program/program_driver.h"
 #include "win32/tray_icon.h"
+#include "win32/user_input.h"
 
 namespace q8::test {
 namespace {
@@ -29,6 +31,17 @@ constexpr Point kLightingMode{800, 338};
 constexpr Point kApply{700, 630};
 constexpr Point kCancel{800, 630};
 constexpr Point kClose{855, 10};
+
+// What the screen shows of the report-rate stop whose left edge is at `left`.
+std::vector<COLORREF> StopOnScreen(HWND window, int left) {
+  std::vector<COLORREF> pixels;
+  for (int y = 204; y < 215; ++y) {
+    for (int x = left; x < left + 70; ++x) {
+      pixels.push_back(ScreenPixel(window, {x, y}));
+    }
+  }
+  return pixels;
+}
 
 void Press(HWND window, Point point) {
   LRESULT answer = 0;
@@ -96,6 +109,10 @@ TEST(SettingsPageProgramTest, EditsOnThePageReachTheMouseAndConfigBinAndCancelDr
   Choose(window, 42, 2);  // Mid Click
   EXPECT_EQ(::GetDlgItem(window, 42), nullptr) << "a choice closes the key list";
   Press(window, kRate250);
+  // Every stop but the chosen one shows the dark image on the same ground: 1000 Hz, chosen
+  // before, keeps nothing of the light knob and looks like 125, which never was.
+  EXPECT_EQ(StopOnScreen(window, 758), StopOnScreen(window, 542));
+  EXPECT_NE(StopOnScreen(window, 614), StopOnScreen(window, 542));
   Press(window, kStage1Value);
   Choose(window, 59, 3);
   Press(window, kLightingMode);

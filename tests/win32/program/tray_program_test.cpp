@@ -8,12 +8,17 @@
 #include <chrono>
 #include <fstream>
 #include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
 
+#include "device/mouse_state_file.h"
 #include "ui/png_file.h"
 #include "win32/main_window.h"
 #include "win32/message_params.h"
 #include "win32/program/program_driver.h"
 #include "win32/tray_icon.h"
+#include "win32/user_input.h"
 
 namespace q8::test {
 namespace {
@@ -32,14 +37,62 @@ LPARAM At(Point point) {
   return win32::PackPoint(point.x, point.y);
 }
 
-// The page writes the trace has recorded so far.
-int PageWrites(const fs::path& trace) {
+// The lines of the trace that start with `start` ("set page": the pages written so far).
+int TraceLines(const fs::path& trace, std::string_view start) {
   std::ifstream file(trace);
   int count = 0;
   for (std::string line; std::getline(file, line);) {
-    count += line.rfind("set page", 0) == 0 ? 1 : 0;
+    count += line.starts_with(start) ? 1 : 0;
   }
   return count;
+}
+
+int PageWrites(const fs::path& trace) {
+  return TraceLines(trace, "set page");
+}
+
+int PageReads(const fs::path& trace) {
+  return TraceLines(trace, "get page");
+}
+
+// Runs q8ctl of the same build in the folder with `arguments`; its exit code.
+DWORD RunQ8ctl(const ProgramFolder& folder, const std::wstring& arguments) {
+  std::wstring self(MAX_PATH, L'\0');
+  self.resize(::GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+  const fs::path q8ctl = fs::path(self).parent_path().parent_path() / "q8ctl.exe";
+  std::wstring line = L"\"" + q8ctl.wstring() + L"\" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  DWORD code = 99;
+  if (::CreateProcessW(q8ctl.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       folder.path().c_str(), &startup, &info)) {
+    ::WaitForSingleObject(info.hProcess, 60000);
+    ::GetExitCodeProcess(info.hProcess, &code);
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+  }
+  return code;
+}
+
+// The visible message boxes of the program's thread, by caption.
+std::vector<std::wstring> MessageBoxesOf(HWND window) {
+  const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+  std::vector<std::wstring> captions;
+  ::EnumThreadWindows(
+      thread,
+      [](HWND candidate, LPARAM found) {
+        wchar_t name[16] = {};
+        ::GetClassNameW(candidate, name, 16);
+        if (std::wstring_view(name) == L"#32770" && ::IsWindowVisible(candidate)) {
+          wchar_t caption[64] = {};
+          ::GetWindowTextW(candidate, caption, 64);
+          reinterpret_cast<std::vector<std::wstring>*>(found)->push_back(caption);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&captions));
+  return captions;
 }
 
 // Dates a file back by a day, so that a later write shows in its time.
@@ -114,6 +167,111 @@ TEST(TrayProgramTest, ASecondCopyEndsAtOnceAndLeavesTheFirstAsItWas) {
   // The tray menu's Exit ends the first copy with 0 too.
   ::PostMessageW(window, WM_COMMAND, kCommandExit, 0);
   EXPECT_EQ(first.WaitForExit(20s), std::optional<DWORD>(0));
+}
+
+// The simulated mouse's cable pulled and put back from outside while the program runs: it hears
+// of it through the system's device notifications and acts as it does for a real mouse.
+TEST(TrayProgramTest, TheMouseUnpluggedAndPluggedBackFromOutsideAlsoInTheMiddleOfApply) {
+  ProgramFolder folder;
+  RunningProgram program(folder, kSimulatedMouse);
+  HWND window = program.WaitUntilReady();
+  ASSERT_NE(window, nullptr);
+  const fs::path trace = folder / "wire.trace";
+  LRESULT answer = -1;
+  ASSERT_TRUE(SendAndWait(window, win32::kTrayCallbackMessage, 0, kLeftButtonUp, answer));
+  ASSERT_TRUE(::IsWindowVisible(window));
+
+  // Unplugged while the window is shown: the window goes, and the tray warns instead of
+  // showing it.
+  ASSERT_EQ(RunQ8ctl(folder, L"--simulate=mouse-state.bin unplug"), 0u);
+  EXPECT_TRUE(Eventually([&] { return !::IsWindowVisible(window); }, 10s));
+  ASSERT_TRUE(SendAndWait(window, win32::kTrayCallbackMessage, 0, kLeftButtonUp, answer));
+  EXPECT_FALSE(::IsWindowVisible(window)) << "without the mouse the tray shows no window";
+
+  // Plugged back: the mouse is read again, and the window comes from the tray.
+  int reads = PageReads(trace);
+  ASSERT_EQ(RunQ8ctl(folder, L"--simulate=mouse-state.bin plug"), 0u);
+  EXPECT_TRUE(Eventually([&] { return PageReads(trace) == reads + 5; }, 10s));
+  ASSERT_TRUE(SendAndWait(window, win32::kTrayCallbackMessage, 0, kLeftButtonUp, answer));
+  EXPECT_TRUE(::IsWindowVisible(window));
+
+  // Unplugged in the middle of Apply, once the first page has gone out.
+  ASSERT_TRUE(SendAndWait(window, WM_LBUTTONDOWN, MK_LBUTTON, At({620, 210}), answer));  // 250
+  const fs::file_time_type configBefore = Backdate(folder / "config.bin");
+  const int writes = PageWrites(trace);
+  ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(kApplyArea));
+  ASSERT_TRUE(Eventually([&] { return PageWrites(trace) > writes; }, 10s));
+  ASSERT_FALSE(SetSimulatedMousePlugged(folder / "mouse-state.bin", false));
+  ASSERT_TRUE(Eventually([&] { return !MessageBoxesOf(window).empty(); }, 10s));
+  EXPECT_EQ(MessageBoxesOf(window), std::vector<std::wstring>{L"WriteOperation"});
+  ::SendMessageW(::FindWindowW(L"#32770", L"WriteOperation"), WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(Eventually([&] { return !::IsWindowVisible(window); }, 10s));
+  std::this_thread::sleep_for(1s);
+  EXPECT_TRUE(MessageBoxesOf(window).empty()) << "one message, no more";
+  EXPECT_TRUE(program.Running());
+  EXPECT_GT(fs::last_write_time(folder / "config.bin"), configBefore) << "config.bin is saved";
+
+  // Plugged back, the next Apply writes the mouse whole: it then holds what q8ctl's apply of the
+  // same config.bin gives.
+  reads = PageReads(trace);
+  ASSERT_EQ(RunQ8ctl(folder, L"--simulate=mouse-state.bin plug"), 0u);
+  ASSERT_TRUE(Eventually([&] { return PageReads(trace) == reads + 5; }, 10s));
+  ASSERT_TRUE(SendAndWait(window, win32::kTrayCallbackMessage, 0, kLeftButtonUp, answer));
+  ASSERT_TRUE(SendAndWait(window, WM_LBUTTONDOWN, MK_LBUTTON, At(kApplyArea), answer));
+  EXPECT_TRUE(MessageBoxesOf(window).empty());
+  fs::copy_file(folder / "mouse-state.bin", folder / "expected-state.bin");
+  ASSERT_EQ(RunQ8ctl(folder, L"--simulate=expected-state.bin apply --config config.bin"), 0u);
+  EXPECT_EQ(ReadBytes(folder / "mouse-state.bin"), ReadBytes(folder / "expected-state.bin"));
+  EXPECT_EQ(ReadBytes(folder / "mouse-state.bin").at(0), 4) << "250 Hz";
+
+  ::PostMessageW(window, WM_COMMAND, kCommandExit, 0);
+  EXPECT_EQ(program.WaitForExit(20s), std::optional<DWORD>(0));
+}
+
+// Exit from the tray menu while a box or a dialog runs its own loop over the window: the process
+// must end at once, or it keeps the single-instance mutex and every new start ends silently.
+TEST(TrayProgramTest, ExitEndsTheProgramAtOnceWhileABoxOrADialogIsOpen) {
+  struct Case {
+    const char* what;
+    Point press;
+    bool sent;  // the press arrives as a sent message still waiting for its answer
+  };
+  const Case cases[] = {
+      {"the left-click warning", {300, 209}, false},
+      {"the left-click warning opened from a sent message", {300, 209}, true},
+      {"the skin chooser", {710, 14}, false},
+  };
+  ProgramFolder folder;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    RunningProgram program(folder, kSimulatedMouse);
+    HWND window = program.WaitUntilReady();
+    ASSERT_NE(window, nullptr);
+    LRESULT answer = -1;
+    ASSERT_TRUE(SendAndWait(window, win32::kTrayCallbackMessage, 0, kLeftButtonUp, answer));
+    if (c.sent) {
+      DWORD_PTR ignored = 0;
+      ::SendMessageTimeoutW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(c.press), SMTO_NORMAL, 300,
+                            &ignored);
+    } else {
+      ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(c.press));
+    }
+    // A box or a dialog disables the window it belongs to while it runs.
+    ASSERT_TRUE(Eventually([&] { return !::IsWindowEnabled(window); }, 10s));
+
+    // At once: under Wine without a notification area, deleting the tray icon alone waits two
+    // seconds for an answer that never comes.
+    ::PostMessageW(window, WM_COMMAND, kCommandExit, 0);
+    EXPECT_EQ(program.WaitForExit(4s), std::optional<DWORD>(0));
+
+    RunningProgram next(folder, kSimulatedMouse);
+    HWND nextWindow = next.WaitUntilReady();
+    ASSERT_NE(nextWindow, nullptr) << "a new start ends at once";
+    ASSERT_TRUE(SendAndWait(nextWindow, win32::kTrayCallbackMessage, 0, kLeftButtonUp, answer));
+    EXPECT_TRUE(::IsWindowVisible(nextWindow));
+    ::PostMessageW(nextWindow, WM_COMMAND, kCommandExit, 0);
+    EXPECT_EQ(next.WaitForExit(20s), std::optional<DWORD>(0));
+  }
 }
 
 }  // namespace
