@@ -95,8 +95,6 @@ class MouseConnection {
   std::unique_ptr<TracingSleeper> tracedSleeper_;
   std::optional<TracingChannel> tracedShort_;
   std::optional<TracingChannel> tracedPage_;
-  std::optional<CountingChannel> countedShort_;
-  std::optional<CountingChannel> countedPage_;
 };
 
 }  // namespace q8
