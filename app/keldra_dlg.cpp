@@ -233,7 +233,22 @@ void CKeldraDlg::OnTrayCallback(unsigned mouseMessage) {
 }
 
 void CKeldraDlg::ShowFromTray() {
-  if (state_.reloadOnShow) {
+  if (state_.settingsNewerOnDisk) {
+    // A profile was loaded behind the window's back: the page shows what the files now hold,
+    // and Cancel returns to it.
+    state_.settingsNewerOnDisk = false;
+    state_.reloadOnShow = false;
+    LoadConfigFile(state_.files.configBin, state_.settings, host_);
+    state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
+    state_.captions =
+        ReadStrIniSettings(state_.files.strIni, Text(UiTextKey::StrIniSection)).captions;
+    if (page_ != nullptr && page_->IsBuilt()) {
+      page_->TearDown();
+      page_->Build();
+    } else if (!state_.pagesBuiltOnce && page_ != nullptr) {
+      page_->Build();
+    }
+  } else if (state_.reloadOnShow) {
     state_.reloadOnShow = false;
     if (page_ != nullptr && page_->IsBuilt()) {
       // Cancel dropped the edits of the record; the captions go back to what str.ini holds.
@@ -284,6 +299,9 @@ void CKeldraDlg::OnStatusNotify(std::uintptr_t type, std::intptr_t value) {
       text = Text(UiTextKey::MsgMouseDetected);
       timeout = kDeviceBalloonMs;
       break;
+    case kStatusProfileLoaded:
+      state_.settingsNewerOnDisk = true;  // read again at the next show; nothing to show now
+      return;
     case kStatusMouseLost:
       text = Text(UiTextKey::MsgMouseNotDetected);
       title = kTitleWarning;

@@ -31,6 +31,10 @@ inline constexpr unsigned kTrayRightButtonUp = 0x205;
 inline constexpr int kKeyEnter = 13;
 inline constexpr int kKeyEscape = 27;
 
+// The status notification q8ctl sends after it loaded a profile into config.bin, str.ini and the
+// mouse: the settings on disk are newer than the page's (value: 0).
+inline constexpr int kStatusProfileLoaded = 20;
+
 inline constexpr std::string_view kTrayTip = "Tarnix Q8 Gaming Mouse 1.0";
 inline constexpr std::string_view kMsgDeviceNotificationFailed =
     "RegisterDeviceNotification failed!!!";

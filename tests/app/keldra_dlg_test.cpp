@@ -329,6 +329,35 @@ TEST_F(KeldraDlgTest, ShowingAfterCancelRebuildsThePageWithTheSavedCaptions) {
   EXPECT_TRUE(host.visible);
 }
 
+// A profile loaded by q8ctl while the tray program runs: the window never shows the settings of
+// before, and Cancel returns to the loaded ones, not to what was applied earlier.
+TEST_F(KeldraDlgTest, AProfileLoadedElsewhereIsReadAgainAtTheNextShow) {
+  ASSERT_TRUE(Start());
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  Click(830, 10);  // minimise, with an edit pending
+  state.settings.deviceConfig[field::ReportRateCode] = 8;
+
+  DeviceConfig loaded = state.settings.deviceConfigBackup;
+  loaded[field::ReportRateCode] = 4;
+  ButtonCaptions captions = state.captions;
+  captions[2] = "from the profile";
+  test::RecordingMessageSink messages;
+  ASSERT_TRUE(SaveConfigFile(dir / "config.bin", loaded, messages));
+  ASSERT_FALSE(WriteButtonCaptions(dir / "str.ini", dialog.Texts().Text(UiTextKey::StrIniSection),
+                                   captions));
+  page.calls.clear();
+  dialog.OnStatusNotify(kStatusProfileLoaded, 0);
+  EXPECT_THAT(host.balloons, IsEmpty());
+  EXPECT_THAT(page.calls, IsEmpty());  // nothing changes until the window is shown
+
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  EXPECT_THAT(page.calls, ElementsAre("tear down", "build"));
+  EXPECT_EQ(page.captionsAtBuild, captions);
+  EXPECT_EQ(state.settings.deviceConfig, loaded);
+  Click(800, 630);  // Cancel
+  EXPECT_EQ(state.settings.deviceConfig, loaded);
+}
+
 // --- Click dispatch
 // --------------------------------------------------------------------------------
 
