@@ -1,7 +1,11 @@
 #include "app/keldra_dlg.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "app/apply_settings.h"
 #include "model/dpi_levels.h"
+#include "settings/profile_rules.h"
 #include "ui/language_fonts.h"
 #include "ui/skin_directory.h"
 #include "ui/skin_images.h"
@@ -95,7 +99,7 @@ bool CKeldraDlg::OnInitDialog() {
   if (!host_.HasNotificationArea()) {
     // Nothing would bring a hidden window back: the program starts shown instead.
     paintsToHide_ = 0;
-    host_.ShowWindow();
+    ShowWindow();
   }
   return initialised;
 }
@@ -166,6 +170,7 @@ bool CKeldraDlg::OnNcPaint() {
     return false;
   }
   --paintsToHide_;
+  windowShown_ = false;
   host_.HideWindow();
   return true;
 }
@@ -174,7 +179,9 @@ bool CKeldraDlg::OnNcPaint() {
 
 void CKeldraDlg::ReadMouse() {
   host_.SetBusy(true);
+  deviceBusy_ = true;
   state_.sensorVariant = ReadFoundMouse(Ports(), state_.device);
+  deviceBusy_ = false;
   host_.SetBusy(false);
   ReportConnectionProblems();
 }
@@ -188,11 +195,13 @@ void CKeldraDlg::ApplySettings() {
     return;
   }
   host_.SetBusy(true);
+  deviceBusy_ = true;
   q8::ApplySettings(Ports(), state_.device, state_.settings, state_.files.configBin, [this] {
     const std::error_code error =
         WriteButtonCaptions(state_.files.strIni, Text(UiTextKey::StrIniSection), state_.captions);
     ReportIniWriteError(error);
   });
+  deviceBusy_ = false;
   host_.SetBusy(false);
   ReportConnectionProblems();
 }
@@ -224,9 +233,23 @@ void CKeldraDlg::OnTrayCallback(unsigned mouseMessage) {
         OnStatusNotify(kStatusMouseLost, 0);
       }
       break;
-    case kTrayRightButtonUp:
-      host_.ShowTrayMenu(Text(UiTextKey::MenuExit));
+    case kTrayRightButtonUp: {
+      menuProfiles_ = Profiles().List();
+      if (menuProfiles_.size() > kMaxMenuProfiles) {
+        menuProfiles_.resize(kMaxMenuProfiles);
+      }
+      if (menuProfiles_.empty()) {
+        host_.ShowTrayMenu(Text(UiTextKey::MenuExit));
+        break;
+      }
+      ProfileMenu menu{Text(UiTextKey::MenuProfiles), menuProfiles_, std::nullopt};
+      const auto active = std::find(menuProfiles_.begin(), menuProfiles_.end(), activeProfile_);
+      if (activeProfile_ && active != menuProfiles_.end()) {
+        menu.active = static_cast<std::size_t>(active - menuProfiles_.begin());
+      }
+      host_.ShowTrayMenuWithProfiles(Text(UiTextKey::MenuExit), menu);
       break;
+    }
     default:
       break;
   }
@@ -260,7 +283,7 @@ void CKeldraDlg::ShowFromTray() {
     page_->Build();
   }
   host_.BringToForeground();
-  host_.ShowWindow();
+  ShowWindow();
 }
 
 void CKeldraDlg::OnStatusNotify(std::uintptr_t type, std::intptr_t value) {
@@ -316,7 +339,57 @@ void CKeldraDlg::OnStatusNotify(std::uintptr_t type, std::intptr_t value) {
 void CKeldraDlg::OnCommand(int command) {
   if (command == kCommandExit) {
     ExitProcess();
+  } else if (command >= kCommandFirstProfile &&
+             static_cast<std::size_t>(command - kCommandFirstProfile) < menuProfiles_.size()) {
+    // Chosen by hand: loaded even over edits the window holds, as the user asked for it.
+    LoadProfile(menuProfiles_[static_cast<std::size_t>(command - kCommandFirstProfile)]);
   }
+}
+
+// --- Profiles ------------------------------------------------------------------------------------
+
+ProfileStore CKeldraDlg::Profiles() const {
+  return ProfileStore(ProfileFolderIn(state_.files.configBin.parent_path()));
+}
+
+void CKeldraDlg::OnForegroundProgram(std::string_view program) {
+  const ProfileStore store = Profiles();
+  const ProfileRules rules = ReadProfileRules(store.Folder() / std::string(kRulesFileName));
+  const auto wanted = ProfileForProgram(rules, program, ProgramNamesIgnoreCase());
+  if (!wanted || wanted == activeProfile_) {
+    return;
+  }
+  const bool unappliedChanges = state_.settings.deviceConfig != state_.settings.deviceConfigBackup;
+  if ((windowShown_ && unappliedChanges) || deviceBusy_) {
+    heldBackProgram_ = std::string(program);
+    return;
+  }
+  LoadProfile(*wanted);
+}
+
+void CKeldraDlg::LoadProfile(const std::string& name) {
+  if (!state_.devicePresent) {
+    return;  // as Apply does: without the mouse nothing is written
+  }
+  auto loaded = Profiles().Load(name);
+  if (const auto* problem = std::get_if<std::string>(&loaded)) {
+    host_.ShowBalloon({*problem, kTitleWarning, kChangeBalloonMs});
+    return;
+  }
+  const Profile& profile = std::get<Profile>(loaded);
+  state_.settings.deviceConfig = profile.config;
+  state_.captions = profile.captions;
+  ApplySettings();
+  state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
+  state_.reloadOnShow = false;
+  state_.settingsNewerOnDisk = false;
+  activeProfile_ = name;
+  if (page_ != nullptr && page_->IsBuilt()) {
+    page_->TearDown();
+    page_->Build();
+  }
+  const std::string text = std::string(Text(UiTextKey::NotifyProfile)) + name;
+  host_.ShowBalloon({text, kTitleInfo, kChangeBalloonMs});
 }
 
 // --- Ending --------------------------------------------------------------------------------------
@@ -334,10 +407,21 @@ void CKeldraDlg::Conceal() {
   } else {
     host_.MinimiseWindow();
   }
+  windowShown_ = false;
+  if (heldBackProgram_) {
+    const std::string program = *std::exchange(heldBackProgram_, std::nullopt);
+    OnForegroundProgram(program);
+  }
+}
+
+void CKeldraDlg::ShowWindow() {
+  windowShown_ = true;
+  host_.ShowWindow();
 }
 
 void CKeldraDlg::OnClose() {
   if (host_.HasNotificationArea()) {
+    windowShown_ = false;
     host_.HideWindow();
   } else {
     ExitProcess();
@@ -471,7 +555,7 @@ void CKeldraDlg::RunSkinChooser() {
     page_->Build();
   }
   host_.BringToForeground();
-  host_.ShowWindow();
+  ShowWindow();
 }
 
 // --- Pointer, wheel and controls of the page -----------------------------------------------------

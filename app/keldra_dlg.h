@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "app/main_window_host.h"
 #include "app/mouse_connection.h"
@@ -15,6 +16,7 @@
 #include "model/app_state.h"
 #include "model/ui_text.h"
 #include "pages/main_page_operations.h"
+#include "settings/profile_file.h"
 #include "ui/image_decoder.h"
 #include "ui/main_window_controls.h"
 #include "ui/skin_painter.h"
@@ -85,6 +87,13 @@ class CKeldraDlg final : private DeviceChangeHost {
   }
   void OnListNotification(ControlId list, ListEvent event);
   ControlColors ControlColor(ControlId control) const;
+  // Another program came to the front: `program` is its executable's file name. Loads the
+  // profile rules.ini gives it (or the default profile), unless that one is active already, the
+  // window is shown with unapplied changes or a device operation runs; a switch held back so is
+  // made when the window is hidden.
+  void OnForegroundProgram(std::string_view program);
+  // The profile loaded last by this program (from the menu or by a rule), if any.
+  const std::optional<std::string>& ActiveProfile() const { return activeProfile_; }
 
   // --- Commands ---------------------------------------------------------------------------------
   // Sends the settings to the mouse and saves them (OK and Apply, before the backup copy).
@@ -126,6 +135,10 @@ class CKeldraDlg final : private DeviceChangeHost {
   bool DispatchPageArea(Point point);
   void RunSkinChooser();
   void ExitProcess();
+  // Profiles: the folder beside config.bin, and a load (record, captions, mouse, files, page).
+  ProfileStore Profiles() const;
+  void LoadProfile(const std::string& name);
+  void ShowWindow();
   // A text of the window's language (read from str.ini on first use).
   std::string_view Text(UiTextKey key);
 
@@ -147,6 +160,14 @@ class CKeldraDlg final : private DeviceChangeHost {
   DeviceChangeHandler deviceChanges_;
   // The first two non-client paint requests hide the window: start-up ends in the tray.
   int paintsToHide_ = 2;
+  bool windowShown_ = false;
+  // A device operation runs (the mouse is read or written).
+  bool deviceBusy_ = false;
+  // The profiles the tray menu offered, by command.
+  std::vector<std::string> menuProfiles_;
+  std::optional<std::string> activeProfile_;
+  // The program whose switch waits until the window is hidden.
+  std::optional<std::string> heldBackProgram_;
 };
 
 }  // namespace q8

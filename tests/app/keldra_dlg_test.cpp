@@ -7,6 +7,7 @@
 #include "device/simulated_mouse.h"
 #include "model/dpi_levels.h"
 #include "settings/ini_file.h"
+#include "settings/profile_file.h"
 #include "support/fake_window_host.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
@@ -356,6 +357,50 @@ TEST_F(KeldraDlgTest, AProfileLoadedElsewhereIsReadAgainAtTheNextShow) {
   EXPECT_EQ(state.settings.deviceConfig, loaded);
   Click(800, 630);  // Cancel
   EXPECT_EQ(state.settings.deviceConfig, loaded);
+}
+
+// The rules switch the mouse as programs come to the front, never over edits the shown window
+// holds (the switch waits until it is hidden), and the menu loads a profile by hand.
+TEST_F(KeldraDlgTest, ProfilesFollowTheProgramInFrontAndTheMenu) {
+  ASSERT_TRUE(Start());
+  const ProfileStore store(ProfileFolderIn(dir.path()));
+  Profile racing{state.settings.deviceConfig, "Setting-EN", state.captions};
+  racing.config[field::ReportRateCode] = 4;
+  racing.captions[0] = "Racing caption";
+  Profile desktop = racing;
+  desktop.config[field::ReportRateCode] = 8;
+  ASSERT_EQ(store.Save("Racing", racing), std::nullopt);
+  ASSERT_EQ(store.Save("Desktop", desktop), std::nullopt);
+  const std::string rules = "[Rules]\ngame.exe = Racing\n[Default]\nProfile=Desktop\n";
+  test::WriteBytes(store.Folder() / "rules.ini",
+                   std::vector<std::uint8_t>(rules.begin(), rules.end()));
+
+  dialog.OnForegroundProgram("game.exe");
+  EXPECT_EQ(MouseReportRate(), 4);
+  EXPECT_EQ(ConfigBin()[1 + field::ReportRateCode.offset], 4);
+  EXPECT_EQ(state.settings.deviceConfigBackup, racing.config);
+  EXPECT_EQ(ReadStrIniSettings(dir / "str.ini", "Setting-EN").captions, racing.captions);
+  ASSERT_EQ(host.balloons.size(), 1u);
+  EXPECT_EQ(host.balloons[0].text, "Switch to profile Racing");
+  dialog.OnForegroundProgram("game.exe");  // active already: nothing written, nothing told
+  EXPECT_EQ(host.balloons.size(), 1u);
+
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  state.settings.deviceConfig[field::ReportRateCode] = 1;  // an edit not applied
+  dialog.OnForegroundProgram("editor");
+  EXPECT_EQ(MouseReportRate(), 4);
+  EXPECT_EQ(host.balloons.size(), 1u);
+  Click(800, 630);  // Cancel hides the window: the switch held back is made now
+  EXPECT_EQ(MouseReportRate(), 8);
+  EXPECT_EQ(host.balloons.back().text, "Switch to profile Desktop");
+  EXPECT_EQ(dialog.ActiveProfile(), "Desktop");
+
+  host.calls.clear();
+  dialog.OnTrayCallback(kTrayRightButtonUp);
+  EXPECT_THAT(host.calls, ElementsAre("menu Profiles: [Desktop], Racing | Exit"));
+  dialog.OnCommand(kCommandFirstProfile + 1);
+  EXPECT_EQ(MouseReportRate(), 4);
+  EXPECT_EQ(dialog.ActiveProfile(), "Racing");
 }
 
 // --- Click dispatch

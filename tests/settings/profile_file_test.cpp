@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "settings/profile_rules.h"
 #include "support/temp_dir.h"
 
 namespace q8 {
@@ -121,6 +122,29 @@ TEST(ProfileFileTest, TheStoreSavesListsLoadsAndDeletesByName) {
   EXPECT_EQ(store.Delete("Aim"), std::nullopt);
   EXPECT_NE(store.Delete("Aim"), std::nullopt);
   EXPECT_EQ(store.List(), (std::vector<std::string>{"Racing"}));
+}
+
+// A rule that misses its program by letter case on Windows, a default that is not the fallback, or
+// a comment read as a rule would load the wrong profile.
+TEST(ProfileRulesTest, AProgramGetsItsRuleOrTheDefault) {
+  const std::string text =
+      "\xEF\xBB\xBF; the games\r\n[rules]\r\n  Game.exe = Racing \r\n# old.exe=Old\r\n"
+      "game.exe=Second\r\nnoprofile.exe=\r\n[Default]\r\nprofile=Desktop\r\n";
+  const ProfileRules rules = ParseProfileRules(BytesOf(text));
+  const ProfileRules noDefault{rules.rules, {}};
+  const struct {
+    const ProfileRules& rules;
+    std::string_view program;
+    bool ignoreCase;
+    std::optional<std::string> profile;
+  } cases[] = {
+      {rules, "Game.exe", false, "Racing"},      {rules, "GAME.EXE", true, "Racing"},
+      {rules, "game.exe", false, "Second"},      {rules, "old.exe", true, "Desktop"},
+      {rules, "noprofile.exe", true, "Desktop"}, {noDefault, "editor", false, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ProfileForProgram(c.rules, c.program, c.ignoreCase), c.profile) << c.program;
+  }
 }
 
 }  // namespace
