@@ -352,7 +352,10 @@ ProfileStore CKeldraDlg::Profiles() const {
   return ProfileStore(ProfileFolderIn(state_.files.configBin.parent_path()));
 }
 
-void CKeldraDlg::OnForegroundProgram(std::string_view program) {
+void CKeldraDlg::OnForegroundProgram(std::string_view program, bool thisProgram) {
+  if (thisProgram) {
+    return;  // the settings window in front: the profile of the program before stays
+  }
   const ProfileStore store = Profiles();
   const ProfileRules rules = ReadProfileRules(store.Folder() / std::string(kRulesFileName));
   const auto wanted = ProfileForProgram(rules, program, ProgramNamesIgnoreCase());

@@ -87,11 +87,11 @@ class CKeldraDlg final : private DeviceChangeHost {
   }
   void OnListNotification(ControlId list, ListEvent event);
   ControlColors ControlColor(ControlId control) const;
-  // Another program came to the front: `program` is its executable's file name. Loads the
-  // profile rules.ini gives it (or the default profile), unless that one is active already, the
-  // window is shown with unapplied changes or a device operation runs; a switch held back so is
-  // made when the window is hidden.
-  void OnForegroundProgram(std::string_view program);
+  // A program came to the front: `program` is its executable's file name, `thisProgram` whether
+  // it is this tool (its own window changes nothing). Loads the profile rules.ini gives it (or
+  // the default profile), unless that one is active already, the window is shown with unapplied
+  // changes or a device operation runs; a switch held back so is made when the window is hidden.
+  void OnForegroundProgram(std::string_view program, bool thisProgram = false);
   // The profile loaded last by this program (from the menu or by a rule), if any.
   const std::optional<std::string>& ActiveProfile() const { return activeProfile_; }
 
