@@ -353,9 +353,14 @@ ProfileStore CKeldraDlg::Profiles() const {
 }
 
 void CKeldraDlg::OnForegroundProgram(std::string_view program, bool thisProgram) {
-  if (thisProgram) {
+  if (thisProgram || program == programInFront_) {
     return;  // the settings window in front: the profile of the program before stays
   }
+  programInFront_ = std::string(program);
+  SwitchProfileFor(program);
+}
+
+void CKeldraDlg::SwitchProfileFor(std::string_view program) {
   const ProfileStore store = Profiles();
   const ProfileRules rules = ReadProfileRules(store.Folder() / std::string(kRulesFileName));
   const auto wanted = ProfileForProgram(rules, program, ProgramNamesIgnoreCase());
@@ -413,7 +418,7 @@ void CKeldraDlg::Conceal() {
   windowShown_ = false;
   if (heldBackProgram_) {
     const std::string program = *std::exchange(heldBackProgram_, std::nullopt);
-    OnForegroundProgram(program);
+    SwitchProfileFor(program);
   }
 }
 

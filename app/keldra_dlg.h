@@ -91,6 +91,7 @@ class CKeldraDlg final : private DeviceChangeHost {
   // it is this tool (its own window changes nothing). Loads the profile rules.ini gives it (or
   // the default profile), unless that one is active already, the window is shown with unapplied
   // changes or a device operation runs; a switch held back so is made when the window is hidden.
+  // A program that stays in front (told again, as a move of the focus in it is) changes nothing.
   void OnForegroundProgram(std::string_view program, bool thisProgram = false);
   // The profile loaded last by this program (from the menu or by a rule), if any.
   const std::optional<std::string>& ActiveProfile() const { return activeProfile_; }
@@ -137,6 +138,7 @@ class CKeldraDlg final : private DeviceChangeHost {
   void ExitProcess();
   // Profiles: the folder beside config.bin, and a load (record, captions, mouse, files, page).
   ProfileStore Profiles() const;
+  void SwitchProfileFor(std::string_view program);
   void LoadProfile(const std::string& name);
   void ShowWindow();
   // A text of the window's language (read from str.ini on first use).
@@ -166,6 +168,8 @@ class CKeldraDlg final : private DeviceChangeHost {
   // The profiles the tray menu offered, by command.
   std::vector<std::string> menuProfiles_;
   std::optional<std::string> activeProfile_;
+  // The program told in front last (this tool's own windows aside).
+  std::string programInFront_;
   // The program whose switch waits until the window is hidden.
   std::optional<std::string> heldBackProgram_;
 };
