@@ -323,7 +323,10 @@ void CKeldraDlg::OnStatusNotify(std::uintptr_t type, std::intptr_t value) {
       timeout = kDeviceBalloonMs;
       break;
     case kStatusProfileLoaded:
-      state_.settingsNewerOnDisk = true;  // read again at the next show; nothing to show now
+      // Read again at the next show; nothing to show now. Which profile the files hold is not
+      // known, so the rules may load any profile again.
+      state_.settingsNewerOnDisk = true;
+      activeProfile_.reset();
       return;
     case kStatusMouseLost:
       text = Text(UiTextKey::MsgMouseNotDetected);
@@ -342,7 +345,7 @@ void CKeldraDlg::OnCommand(int command) {
   } else if (command >= kCommandFirstProfile &&
              static_cast<std::size_t>(command - kCommandFirstProfile) < menuProfiles_.size()) {
     // Chosen by hand: loaded even over edits the window holds, as the user asked for it.
-    LoadProfile(menuProfiles_[static_cast<std::size_t>(command - kCommandFirstProfile)]);
+    LoadProfile(menuProfiles_[static_cast<std::size_t>(command - kCommandFirstProfile)], true);
   }
 }
 
@@ -372,12 +375,17 @@ void CKeldraDlg::SwitchProfileFor(std::string_view program) {
     heldBackProgram_ = std::string(program);
     return;
   }
-  LoadProfile(*wanted);
+  LoadProfile(*wanted, false);
 }
 
-void CKeldraDlg::LoadProfile(const std::string& name) {
+void CKeldraDlg::LoadProfile(const std::string& name, bool byHand) {
   if (!state_.devicePresent) {
-    return;  // as Apply does: without the mouse nothing is written
+    // As Apply does: without the mouse nothing is written. A choice from the menu is answered as
+    // a click on the icon is; a switch by the rules waits for the next program in front.
+    if (byHand) {
+      OnStatusNotify(kStatusMouseLost, 0);
+    }
+    return;
   }
   auto loaded = Profiles().Load(name);
   if (const auto* problem = std::get_if<std::string>(&loaded)) {
@@ -429,8 +437,7 @@ void CKeldraDlg::ShowWindow() {
 
 void CKeldraDlg::OnClose() {
   if (host_.HasNotificationArea()) {
-    windowShown_ = false;
-    host_.HideWindow();
+    Conceal();
   } else {
     ExitProcess();
   }

@@ -139,7 +139,8 @@ class CKeldraDlg final : private DeviceChangeHost {
   // Profiles: the folder beside config.bin, and a load (record, captions, mouse, files, page).
   ProfileStore Profiles() const;
   void SwitchProfileFor(std::string_view program);
-  void LoadProfile(const std::string& name);
+  // `byHand`: chosen from the tray menu rather than by the rules.
+  void LoadProfile(const std::string& name, bool byHand);
   void ShowWindow();
   // A text of the window's language (read from str.ini on first use).
   std::string_view Text(UiTextKey key);
