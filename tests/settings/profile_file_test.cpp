@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "settings/profile_rules.h"
-#include "support/temp_dir.h"
 
 namespace q8 {
 namespace {
@@ -100,28 +99,6 @@ TEST(ProfileFileTest, NamesThatCannotBeAFileOnEitherSystemAreRefused) {
            " lead", "trail.", "Rules", std::string(kMaxProfileNameLength + 1, 'x')}) {
     EXPECT_NE(ProfileNameProblem(name), std::nullopt) << name;
   }
-}
-
-// A profile saved in a folder is listed, loads as saved, and a refused name touches nothing.
-TEST(ProfileFileTest, TheStoreSavesListsLoadsAndDeletesByName) {
-  test::TempDir dir;
-  const ProfileStore store(ProfileFolderIn(dir.path()));
-  EXPECT_TRUE(store.List().empty());  // no folder yet
-  const Profile profile = DistinctProfile();
-  ASSERT_EQ(store.Save("Racing", profile), std::nullopt);
-  ASSERT_EQ(store.Save("Aim", Profile{}), std::nullopt);
-  test::WriteBytes(store.Folder() / std::string(kRulesFileName), BytesOf("[Rules]\n"));
-  EXPECT_NE(store.Save("../escape", profile), std::nullopt);
-  EXPECT_EQ(store.List(), (std::vector<std::string>{"Aim", "Racing"}));
-
-  const auto loaded = store.Load("Racing");
-  ASSERT_TRUE(std::holds_alternative<Profile>(loaded));
-  EXPECT_EQ(std::get<Profile>(loaded), profile);
-  EXPECT_THAT(std::get<std::string>(store.Load("Missing")), HasSubstr("no profile named"));
-
-  EXPECT_EQ(store.Delete("Aim"), std::nullopt);
-  EXPECT_NE(store.Delete("Aim"), std::nullopt);
-  EXPECT_EQ(store.List(), (std::vector<std::string>{"Racing"}));
 }
 
 // A rule that misses its program by letter case on Windows, a default that is not the fallback, or
