@@ -1,7 +1,11 @@
 #include "app/keldra_dlg.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "app/apply_settings.h"
 #include "model/dpi_levels.h"
+#include "settings/profile_rules.h"
 #include "ui/language_fonts.h"
 #include "ui/skin_directory.h"
 #include "ui/skin_images.h"
@@ -113,7 +117,7 @@ bool CKeldraDlg::OnInitDialog() {
   if (!host_.HasNotificationArea()) {
     // Nothing would bring a hidden window back: the program starts shown instead.
     paintsToHide_ = 0;
-    host_.ShowWindow();
+    ShowWindow();
   }
   return initialised;
 }
@@ -189,6 +193,7 @@ bool CKeldraDlg::OnNcPaint() {
     return false;
   }
   --paintsToHide_;
+  windowShown_ = false;
   host_.HideWindow();
   return true;
 }
@@ -196,16 +201,19 @@ bool CKeldraDlg::OnNcPaint() {
 // --- The mouse -----------------------------------------------------------------------------------
 
 void CKeldraDlg::ReadMouse() {
-  const DeviceChangeHandler::OperationScope operation(deviceChanges_);
-  host_.SetBusy(true);
-  state_.sensorVariant = ReadFoundMouse(Ports(), state_.device);
-  host_.SetBusy(false);
+  {
+    const DeviceChangeHandler::OperationScope operation(deviceChanges_);
+    host_.SetBusy(true);
+    state_.sensorVariant = ReadFoundMouse(Ports(), state_.device);
+    host_.SetBusy(false);
+  }
   if (page_ != nullptr && page_->IsBuilt()) {
     // A mouse plugged in again may carry another sensor, whose DPI levels the page names.
     page_->TearDown();
     page_->Build();
   }
   ReportConnectionProblems();
+  SwitchIfHeldBack();
 }
 
 ProtocolPorts CKeldraDlg::Ports() {
@@ -264,16 +272,45 @@ void CKeldraDlg::OnTrayCallback(unsigned mouseMessage) {
         OnStatusNotify(kStatusMouseLost, 0);
       }
       break;
-    case kTrayRightButtonUp:
-      host_.ShowTrayMenu(Text(UiTextKey::MenuExit));
+    case kTrayRightButtonUp: {
+      menuProfiles_ = Profiles().List();
+      if (menuProfiles_.size() > kMaxMenuProfiles) {
+        menuProfiles_.resize(kMaxMenuProfiles);
+      }
+      if (menuProfiles_.empty()) {
+        host_.ShowTrayMenu(Text(UiTextKey::MenuExit));
+        break;
+      }
+      ProfileMenu menu{Text(UiTextKey::MenuProfiles), menuProfiles_, std::nullopt};
+      const auto active = std::find(menuProfiles_.begin(), menuProfiles_.end(), activeProfile_);
+      if (activeProfile_ && active != menuProfiles_.end()) {
+        menu.active = static_cast<std::size_t>(active - menuProfiles_.begin());
+      }
+      host_.ShowTrayMenuWithProfiles(Text(UiTextKey::MenuExit), menu);
       break;
+    }
     default:
       break;
   }
 }
 
 void CKeldraDlg::ShowFromTray() {
-  if (state_.reloadOnShow) {
+  if (state_.settingsNewerOnDisk) {
+    // A profile was loaded behind the window's back: the page shows what the files now hold,
+    // and Cancel returns to it.
+    state_.settingsNewerOnDisk = false;
+    state_.reloadOnShow = false;
+    LoadConfigFile(state_.files.configBin, state_.settings, host_);
+    state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
+    state_.captions =
+        ReadStrIniSettings(state_.files.strIni, Text(UiTextKey::StrIniSection)).captions;
+    if (page_ != nullptr && page_->IsBuilt()) {
+      page_->TearDown();
+      page_->Build();
+    } else if (!state_.pagesBuiltOnce && page_ != nullptr) {
+      page_->Build();
+    }
+  } else if (state_.reloadOnShow) {
     state_.reloadOnShow = false;
     if (page_ != nullptr && page_->IsBuilt()) {
       // Cancel dropped the edits of the record; the captions go back to what str.ini holds.
@@ -285,7 +322,7 @@ void CKeldraDlg::ShowFromTray() {
     page_->Build();
   }
   host_.BringToForeground();
-  host_.ShowWindow();
+  ShowWindow();
 }
 
 void CKeldraDlg::OnStatusNotify(std::uintptr_t type, std::intptr_t value) {
@@ -324,6 +361,12 @@ void CKeldraDlg::OnStatusNotify(std::uintptr_t type, std::intptr_t value) {
       text = Text(UiTextKey::MsgMouseDetected);
       timeout = kDeviceBalloonMs;
       break;
+    case kStatusProfileLoaded:
+      // Read again at the next show; nothing to show now. Which profile the files hold is not
+      // known, so the rules may load any profile again.
+      state_.settingsNewerOnDisk = true;
+      activeProfile_.reset();
+      return;
     case kStatusMouseLost:
       text = Text(UiTextKey::MsgMouseNotDetected);
       title = kTitleWarning;
@@ -338,7 +381,71 @@ void CKeldraDlg::OnStatusNotify(std::uintptr_t type, std::intptr_t value) {
 void CKeldraDlg::OnCommand(int command) {
   if (command == kCommandExit) {
     ExitProcess();
+  } else if (command >= kCommandFirstProfile &&
+             static_cast<std::size_t>(command - kCommandFirstProfile) < menuProfiles_.size()) {
+    // Chosen by hand: loaded even over edits the window holds, as the user asked for it.
+    LoadProfile(menuProfiles_[static_cast<std::size_t>(command - kCommandFirstProfile)], true);
   }
+}
+
+// --- Profiles ------------------------------------------------------------------------------------
+
+ProfileStore CKeldraDlg::Profiles() const {
+  return ProfileStore(ProfileFolderIn(state_.files.configBin.parent_path()));
+}
+
+void CKeldraDlg::OnForegroundProgram(std::string_view program, bool thisProgram) {
+  if (thisProgram || program == programInFront_) {
+    return;  // the settings window in front: the profile of the program before stays
+  }
+  programInFront_ = std::string(program);
+  SwitchProfileFor(program);
+}
+
+void CKeldraDlg::SwitchProfileFor(std::string_view program) {
+  const ProfileStore store = Profiles();
+  const ProfileRules rules = ReadProfileRules(store.Folder() / std::string(kRulesFileName));
+  const auto wanted = ProfileForProgram(rules, program, ProgramNamesIgnoreCase());
+  if (!wanted || wanted == activeProfile_) {
+    return;
+  }
+  const bool unappliedChanges = state_.settings.deviceConfig != state_.settings.deviceConfigBackup;
+  if ((windowShown_ && unappliedChanges) || deviceChanges_.InOperation()) {
+    heldBackProgram_ = std::string(program);
+    return;
+  }
+  LoadProfile(*wanted, false);
+}
+
+void CKeldraDlg::LoadProfile(const std::string& name, bool byHand) {
+  if (!state_.devicePresent) {
+    // As Apply does: without the mouse nothing is written. A choice from the menu is answered as
+    // a click on the icon is; a switch by the rules waits for the next program in front.
+    if (byHand) {
+      OnStatusNotify(kStatusMouseLost, 0);
+    }
+    return;
+  }
+  auto loaded = Profiles().Load(name);
+  if (const auto* problem = std::get_if<std::string>(&loaded)) {
+    host_.ShowBalloon({*problem, kTitleWarning, kChangeBalloonMs});
+    return;
+  }
+  const Profile& profile = std::get<Profile>(loaded);
+  state_.settings.deviceConfig = profile.config;
+  state_.captions = profile.captions;
+  ApplySettings();
+  state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
+  state_.reloadOnShow = false;
+  state_.settingsNewerOnDisk = false;
+  activeProfile_ = name;
+  if (page_ != nullptr && page_->IsBuilt()) {
+    page_->TearDown();
+    page_->Build();
+  }
+  const std::string text = std::string(Text(UiTextKey::NotifyProfile)) + name;
+  host_.ShowBalloon({text, kTitleInfo, kChangeBalloonMs});
+  SwitchIfHeldBack();  // another program came to the front while this one was written
 }
 
 // --- Ending --------------------------------------------------------------------------------------
@@ -356,11 +463,26 @@ void CKeldraDlg::Conceal() {
   } else {
     host_.MinimiseWindow();
   }
+  windowShown_ = false;
+  SwitchIfHeldBack();
+}
+
+void CKeldraDlg::SwitchIfHeldBack() {
+  // Made once nothing holds it back any more; SwitchProfileFor holds it back again otherwise.
+  if (heldBackProgram_ && !deviceChanges_.InOperation()) {
+    const std::string program = *std::exchange(heldBackProgram_, std::nullopt);
+    SwitchProfileFor(program);
+  }
+}
+
+void CKeldraDlg::ShowWindow() {
+  windowShown_ = true;
+  host_.ShowWindow();
 }
 
 void CKeldraDlg::OnClose() {
   if (host_.HasNotificationArea()) {
-    host_.HideWindow();
+    Conceal();
   } else {
     ExitProcess();
   }
@@ -403,6 +525,7 @@ bool CKeldraDlg::DispatchCommandArea(Point point) {
   } else if (kApplyArea.Contains(point) && state_.devicePresent) {
     ApplySettings();
     state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
+    SwitchIfHeldBack();
   } else if (kSkinChooserArea.Contains(point)) {
     RunSkinChooser();
   } else if (kMinimiseArea.Contains(point)) {
@@ -493,7 +616,7 @@ void CKeldraDlg::RunSkinChooser() {
     page_->Build();
   }
   host_.BringToForeground();
-  host_.ShowWindow();
+  ShowWindow();
 }
 
 // --- Pointer, wheel and controls of the page -----------------------------------------------------

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "app/main_window_host.h"
 #include "app/mouse_connection.h"
@@ -15,6 +16,7 @@
 #include "model/app_state.h"
 #include "model/ui_text.h"
 #include "pages/main_page_operations.h"
+#include "settings/profile_file.h"
 #include "ui/image_decoder.h"
 #include "ui/main_window_controls.h"
 #include "ui/skin_painter.h"
@@ -30,6 +32,10 @@ inline constexpr unsigned kTrayRightButtonUp = 0x205;
 // Keys that hide the main window instead of ending it.
 inline constexpr int kKeyEnter = 13;
 inline constexpr int kKeyEscape = 27;
+
+// The status notification q8ctl sends after it loaded a profile into config.bin, str.ini and the
+// mouse: the settings on disk are newer than the page's (value: 0).
+inline constexpr int kStatusProfileLoaded = 20;
 
 inline constexpr std::string_view kTrayTip = "Tarnix Q8 Gaming Mouse 1.0";
 inline constexpr std::string_view kMsgDeviceNotificationFailed =
@@ -81,6 +87,14 @@ class CKeldraDlg final : private DeviceChangeHost {
   }
   void OnListNotification(ControlId list, ListEvent event);
   ControlColors ControlColor(ControlId control) const;
+  // A program came to the front: `program` is its executable's file name, `thisProgram` whether
+  // it is this tool (its own window changes nothing). Loads the profile rules.ini gives it (or
+  // the default profile), unless that one is active already, the window is shown with unapplied
+  // changes or a device operation runs; a switch held back so is made when the window is hidden.
+  // A program that stays in front (told again, as a move of the focus in it is) changes nothing.
+  void OnForegroundProgram(std::string_view program, bool thisProgram = false);
+  // The profile loaded last by this program (from the menu or by a rule), if any.
+  const std::optional<std::string>& ActiveProfile() const { return activeProfile_; }
 
   // --- Commands ---------------------------------------------------------------------------------
   // Sends the settings to the mouse and saves them (OK and Apply, before the backup copy).
@@ -125,6 +139,15 @@ class CKeldraDlg final : private DeviceChangeHost {
   bool DispatchPageArea(Point point);
   void RunSkinChooser();
   void ExitProcess();
+  // Profiles: the folder beside config.bin, and a load (record, captions, mouse, files, page).
+  ProfileStore Profiles() const;
+  void SwitchProfileFor(std::string_view program);
+  // Makes the switch that a shown window with unapplied changes, or a read or write of the mouse,
+  // held back, once neither does.
+  void SwitchIfHeldBack();
+  // `byHand`: chosen from the tray menu rather than by the rules.
+  void LoadProfile(const std::string& name, bool byHand);
+  void ShowWindow();
   // A text of the window's language (read from str.ini on first use).
   std::string_view Text(UiTextKey key);
 
@@ -146,6 +169,14 @@ class CKeldraDlg final : private DeviceChangeHost {
   DeviceChangeHandler deviceChanges_;
   // The first two non-client paint requests hide the window: start-up ends in the tray.
   int paintsToHide_ = 2;
+  bool windowShown_ = false;
+  // The profiles the tray menu offered, by command.
+  std::vector<std::string> menuProfiles_;
+  std::optional<std::string> activeProfile_;
+  // The program told in front last (this tool's own windows aside).
+  std::string programInFront_;
+  // The program whose switch waits (see SwitchIfHeldBack).
+  std::optional<std::string> heldBackProgram_;
 };
 
 }  // namespace q8

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
 #include <string_view>
 
 #include "settings/message_sink.h"
@@ -20,6 +24,16 @@ struct TrayBalloon {
 
 // The tray menu's one command: end the program.
 inline constexpr int kCommandExit = 1028;
+
+// The tray menu's profiles, in a submenu above Exit: choosing profile i sends
+// kCommandFirstProfile + i.
+inline constexpr int kCommandFirstProfile = 1100;
+inline constexpr std::size_t kMaxMenuProfiles = 100;
+struct ProfileMenu {
+  std::string_view title;  // the submenu's text
+  std::span<const std::string> names;
+  std::optional<std::size_t> active;  // the one checked
+};
 
 // What the main window's shell does for the controller: the window itself, its tray icon, its
 // native child controls, message boxes, the modal dialogs over it and the process's end. The
@@ -66,6 +80,11 @@ class MainWindowHost : public SkinWindowHost,
   virtual void DeleteTrayIcon() = 0;
   // Opens the tray menu at the cursor with one item, `exitText`; choosing it sends kCommandExit.
   virtual void ShowTrayMenu(std::string_view exitText) = 0;
+  // The same menu with the profiles' submenu above Exit. A shell without submenus shows Exit only.
+  virtual void ShowTrayMenuWithProfiles(std::string_view exitText, const ProfileMenu& profiles) {
+    (void)profiles;
+    ShowTrayMenu(exitText);
+  }
 
   // --- The system -------------------------------------------------------------------------------
   // Opens a document or web address with the system's "open" action; the result is not checked.

@@ -14,7 +14,7 @@ struct CommandHelp {
   bool takesConfig;
 };
 
-constexpr std::array<CommandHelp, 8> kCommands{{
+constexpr std::array<CommandHelp, 9> kCommands{{
     {"info", "info",
      "whether the mouse is found, its channels, report rate, DPI stage, sensor "
      "variant and DPI levels",
@@ -43,6 +43,17 @@ constexpr std::array<CommandHelp, 8> kCommands{{
      "      STATE_FILE loses the mouse, and a running tray program hears of it as of a real one",
      false},
     {"plug", "plug", "with --simulate=STATE_FILE: plug the simulated mouse back in", false},
+    {"profile",
+     "profile [--config FILE] list | save NAME | load NAME | delete NAME | show NAME\n"
+     "      profile [--config FILE] export NAME FILE | import FILE [NAME]",
+     "named copies of the settings and the button captions, kept one file each in the\n"
+     "      profile folder beside config.bin (Profiles on Windows, profiles on Linux).\n"
+     "      save takes config.bin and the captions of str.ini's language; load writes them\n"
+     "      back and applies them to the mouse as apply does, and tells a running tray\n"
+     "      program; show tells a profile's settings as show does; export writes a copy to\n"
+     "      FILE, import makes a profile of one (named after the file unless NAME is given).\n"
+     "      A NAME has at most 64 bytes and no character a file name cannot hold.",
+     true},
 }};
 
 const CommandHelp* FindCommand(std::string_view name) {
@@ -130,7 +141,8 @@ ParseResult ParseInvocation(std::span<const std::string> args) {
   if (invocation.configFile && !command->takesConfig) {
     return "'" + invocation.command + "' takes no --config";
   }
-  const bool takesArguments = invocation.command == "set" || invocation.command == "notify";
+  const bool takesArguments = invocation.command == "set" || invocation.command == "notify" ||
+                              invocation.command == "profile";
   if (!takesArguments && !invocation.args.empty() && !invocation.help) {
     return "'" + invocation.command + "' takes no argument '" + invocation.args.front() + "'";
   }

@@ -13,7 +13,7 @@ struct Invocation {
   bool simulate = false;
   std::optional<std::string> stateFile;   // --simulate=FILE
   std::optional<std::string> traceFile;   // --trace=FILE
-  std::optional<std::string> configFile;  // --config FILE (show, apply, set)
+  std::optional<std::string> configFile;  // --config FILE (show, apply, set, profile)
   bool help = false;                      // --help, alone or after a command
   bool version = false;                   // --version
   std::string command;                    // empty with --help or --version alone

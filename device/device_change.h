@@ -72,6 +72,9 @@ class DeviceChangeHandler {
   // replace or close the channels the operation is using, and a message box of the operation
   // lets notifications in: an action that comes due meanwhile waits until the operation has
   // ended, and then acts on the last event that came due.
+  // Whether a read or write of the mouse runs now (a box it raised may be open).
+  bool InOperation() const { return operations_ > 0; }
+
   class OperationScope {
    public:
     explicit OperationScope(DeviceChangeHandler& handler) : handler_(handler) {

@@ -34,6 +34,9 @@ struct AppState {
   bool devicePresent = false;
   // Set by Cancel: the next show from the tray rebuilds the page from str.ini.
   bool reloadOnShow = false;
+  // Set when another program wrote config.bin and str.ini (a profile loaded by q8ctl): the next
+  // show from the tray reads both again and rebuilds the page.
+  bool settingsNewerOnDisk = false;
   // Set by the first build of the main page, never cleared.
   bool pagesBuiltOnce = false;
 

@@ -77,9 +77,12 @@ enum class UiTextKey : std::size_t {
   MsgMouseDetected,
   // The section of str.ini that holds this language's button captions.
   StrIniSection,
+  // Profiles: the tray menu's submenu and the balloon of a switch (followed by the name).
+  MenuProfiles,
+  NotifyProfile,
 };
 
-inline constexpr std::size_t kUiTextCount = 55;
+inline constexpr std::size_t kUiTextCount = 57;
 
 // The text of `key` in `language`, straight from the table; for code that runs before or without
 // a main window (the device operations take MsgMouseNotDetected this way).

@@ -97,6 +97,9 @@ inline constexpr std::array<UiTextEntry, kUiTextCount> kUiTextEntries{{
      "系統檢測到遊戲滑鼠。"},
 
     {UiTextKey::StrIniSection, "Setting-EN", "Setting-CHS", "Setting-CHT"},
+
+    {UiTextKey::MenuProfiles, "Profiles", "配置文件", "設定檔"},
+    {UiTextKey::NotifyProfile, "Switch to profile ", "切换到配置文件：", "切換到設定檔："},
 }};
 
 // Entry i is the text of key i, so a key indexes the table directly.
@@ -109,7 +112,7 @@ constexpr bool EntriesFollowKeyOrder() {
   return true;
 }
 static_assert(EntriesFollowKeyOrder(), "kUiTextEntries must list the keys in UiTextKey order");
-static_assert(static_cast<std::size_t>(UiTextKey::StrIniSection) + 1 == kUiTextCount);
+static_assert(static_cast<std::size_t>(UiTextKey::NotifyProfile) + 1 == kUiTextCount);
 
 constexpr std::string_view TextIn(const UiTextEntry& entry, UiLanguage language) {
   switch (language) {

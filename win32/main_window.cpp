@@ -143,6 +143,9 @@ void MainWindow::OnInitDialog(HWND window) {
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   LetThroughFromOtherPrograms();
   controller_->OnInitDialog();
+  foregroundHook_.emplace([this](const std::string& program, bool thisProcess) {
+    controller_->OnForegroundProgram(program, thisProcess);
+  });
 }
 
 // The tool asks for administrator rights, and the system then drops window messages that programs
@@ -381,6 +384,11 @@ void MainWindow::DeleteTrayIcon() {
 
 void MainWindow::ShowTrayMenu(std::string_view exitText) {
   TrayIcon::ShowMenu(window_, kCommandExit, exitText);
+}
+
+void MainWindow::ShowTrayMenuWithProfiles(std::string_view exitText, const ProfileMenu& profiles) {
+  TrayIcon::ShowMenuWithSubmenu(window_, kCommandExit, exitText, profiles.title, profiles.names,
+                                profiles.active, kCommandFirstProfile);
 }
 
 // --- The system ----------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 
 #include "app/main_window_host.h"
 #include "win32/device_notification.h"
+#include "win32/foreground_hook.h"
 #include "win32/gdi_text_painter.h"
 #include "win32/native_controls.h"
 #include "win32/simulated_plug_notifier.h"
@@ -74,6 +75,7 @@ class MainWindow final : public NativeControlsOf<MainWindowHost> {
   void ShowBalloon(const TrayBalloon& balloon) override;
   void DeleteTrayIcon() override;
   void ShowTrayMenu(std::string_view exitText) override;
+  void ShowTrayMenuWithProfiles(std::string_view exitText, const ProfileMenu& profiles) override;
   void OpenAddress(std::string_view address) override;
   void EndProcess(int exitCode) override;
 
@@ -102,6 +104,8 @@ class MainWindow final : public NativeControlsOf<MainWindowHost> {
   std::optional<std::filesystem::path> simulatedStateFile_;
   SimulatedPlugNotifier simulatedPlug_;
   TrayIcon trayIcon_;
+  // The program in front, for the profile rules.
+  std::optional<ForegroundHook> foregroundHook_;
   HFONT normalFont_ = nullptr;
   HFONT titleFont_ = nullptr;
   GdiTextPainter textPainter_{nullptr, nullptr};

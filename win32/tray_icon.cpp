@@ -75,4 +75,33 @@ void TrayIcon::ShowMenu(HWND window, UINT command, std::string_view text) {
   ::DestroyMenu(menu);
 }
 
+void TrayIcon::ShowMenuWithSubmenu(HWND window, UINT command, std::string_view text,
+                                   std::string_view title, std::span<const std::string> entries,
+                                   std::optional<std::size_t> checked, UINT firstEntryCommand) {
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  HMENU menu = ::CreatePopupMenu();
+  HMENU submenu = ::CreatePopupMenu();
+  if (menu == nullptr || submenu == nullptr) {
+    if (menu != nullptr) {
+      ::DestroyMenu(menu);
+    }
+    if (submenu != nullptr) {
+      ::DestroyMenu(submenu);
+    }
+    return;
+  }
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const UINT flags = MF_STRING | (checked == i ? MF_CHECKED : MF_UNCHECKED);
+    ::AppendMenuW(submenu, flags, firstEntryCommand + static_cast<UINT>(i),
+                  ToWide(entries[i]).c_str());
+  }
+  // From here the menu owns the submenu and destroys it with itself.
+  ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), ToWide(title).c_str());
+  ::AppendMenuW(menu, MF_STRING, command, ToWide(text).c_str());
+  ::SetForegroundWindow(window);
+  ::TrackPopupMenu(menu, kMenuFlags, cursor.x, cursor.y, 0, window, nullptr);
+  ::DestroyMenu(menu);
+}
+
 }  // namespace q8::win32

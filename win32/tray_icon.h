@@ -4,6 +4,9 @@
 
 #include <shellapi.h>
 
+#include <optional>
+#include <span>
+#include <string>
 #include <string_view>
 
 namespace q8::win32 {
@@ -29,6 +32,11 @@ class TrayIcon {
   void Delete();
   // The one-item pop-up menu at the cursor; choosing the item sends `window` WM_COMMAND `command`.
   static void ShowMenu(HWND window, UINT command, std::string_view text);
+  // The same menu with a submenu `title` above the item: entry i of `entries` sends
+  // `firstEntryCommand` + i, and entry `checked` (if any) carries a check mark.
+  static void ShowMenuWithSubmenu(HWND window, UINT command, std::string_view text,
+                                  std::string_view title, std::span<const std::string> entries,
+                                  std::optional<std::size_t> checked, UINT firstEntryCommand);
 
  private:
   NOTIFYICONDATAW record_{};

@@ -358,6 +358,23 @@ void QtMainWindow::ShowTrayMenu(std::string_view exitText) {
   trayMenu_.popup(QCursor::pos());
 }
 
+void QtMainWindow::ShowTrayMenuWithProfiles(std::string_view exitText,
+                                            const ProfileMenu& profiles) {
+  trayMenu_.clear();
+  QMenu* submenu = trayMenu_.addMenu(QStringOf(profiles.title));
+  for (std::size_t i = 0; i < profiles.names.size(); ++i) {
+    QAction* item = submenu->addAction(QStringOf(profiles.names[i]));
+    item->setCheckable(true);
+    item->setChecked(profiles.active == i);
+    const int command = kCommandFirstProfile + static_cast<int>(i);
+    connect(item, &QAction::triggered, this, [this, command] { controller_->OnCommand(command); });
+  }
+  connect(trayMenu_.addAction(QStringOf(exitText)), &QAction::triggered, this,
+          [this] { controller_->OnCommand(kCommandExit); });
+  activateWindow();
+  trayMenu_.popup(QCursor::pos());
+}
+
 // --- The system
 // ------------------------------------------------------------------------------------
 

@@ -66,6 +66,7 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   void ShowBalloon(const TrayBalloon& balloon) override;
   void DeleteTrayIcon() override;
   void ShowTrayMenu(std::string_view exitText) override;
+  void ShowTrayMenuWithProfiles(std::string_view exitText, const ProfileMenu& profiles) override;
   void OpenAddress(std::string_view address) override;
   void EndProcess(int exitCode) override;
 

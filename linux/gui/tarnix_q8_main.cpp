@@ -1,6 +1,7 @@
 // tarnix-q8: the tray program on Linux.
 #include <QApplication>
 #include <QIcon>
+#include <QSocketNotifier>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "dialogs/key_function_dialog_runner.h"
 #include "dialogs/skins_dialog_chooser.h"
 #include "linux/gui/qt_main_window.h"
+#include "linux/gui/x11_foreground.h"
 #include "linux/status_socket.h"
 #include "linux/tool_home.h"
 #include "settings/executable_path.h"
@@ -95,5 +97,17 @@ int main(int argc, char** argv) {
   // on Windows are played here.
   dialog.OnNcPaint();
   dialog.OnNcPaint();
+
+  // The program in front, for the profile rules: only where X tells it (not on Wayland).
+  const auto foreground = linux_shell::X11ForegroundWatcher::Open();
+  std::optional<QSocketNotifier> foregroundEvents;
+  if (foreground) {
+    foregroundEvents.emplace(foreground->Socket(), QSocketNotifier::Read);
+    QObject::connect(&*foregroundEvents, &QSocketNotifier::activated, [&] {
+      if (const auto program = foreground->TakeChange()) {
+        dialog.OnForegroundProgram(program->name, program->thisProcess);
+      }
+    });
+  }
   return QApplication::exec();
 }

@@ -7,6 +7,7 @@
 #include "device/simulated_mouse.h"
 #include "model/dpi_levels.h"
 #include "settings/ini_file.h"
+#include "settings/profile_file.h"
 #include "support/fake_window_host.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
@@ -335,6 +336,79 @@ TEST_F(KeldraDlgTest, ShowingAfterCancelRebuildsThePageWithTheSavedCaptions) {
   EXPECT_EQ(state.skinDirectory, activeSkin);
   EXPECT_FALSE(state.reloadOnShow);
   EXPECT_TRUE(host.visible);
+}
+
+// A profile loaded by q8ctl while the tray program runs: the window never shows the settings of
+// before, and Cancel returns to the loaded ones, not to what was applied earlier.
+TEST_F(KeldraDlgTest, AProfileLoadedElsewhereIsReadAgainAtTheNextShow) {
+  ASSERT_TRUE(Start());
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  Click(830, 10);  // minimise, with an edit pending
+  state.settings.deviceConfig[field::ReportRateCode] = 8;
+
+  DeviceConfig loaded = state.settings.deviceConfigBackup;
+  loaded[field::ReportRateCode] = 4;
+  ButtonCaptions captions = state.captions;
+  captions[2] = "from the profile";
+  test::RecordingMessageSink messages;
+  ASSERT_TRUE(SaveConfigFile(dir / "config.bin", loaded, messages));
+  ASSERT_FALSE(WriteButtonCaptions(dir / "str.ini", dialog.Texts().Text(UiTextKey::StrIniSection),
+                                   captions));
+  page.calls.clear();
+  dialog.OnStatusNotify(kStatusProfileLoaded, 0);
+  EXPECT_THAT(host.balloons, IsEmpty());
+  EXPECT_THAT(page.calls, IsEmpty());  // nothing changes until the window is shown
+
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  EXPECT_THAT(page.calls, ElementsAre("tear down", "build"));
+  EXPECT_EQ(page.captionsAtBuild, captions);
+  EXPECT_EQ(state.settings.deviceConfig, loaded);
+  Click(800, 630);  // Cancel
+  EXPECT_EQ(state.settings.deviceConfig, loaded);
+}
+
+// The rules switch the mouse as programs come to the front, never over edits the shown window
+// holds (the switch waits until it is hidden), and the menu loads a profile by hand.
+TEST_F(KeldraDlgTest, ProfilesFollowTheProgramInFrontAndTheMenu) {
+  ASSERT_TRUE(Start());
+  const ProfileStore store(ProfileFolderIn(dir.path()));
+  Profile racing{state.settings.deviceConfig, "Setting-EN", state.captions};
+  racing.config[field::ReportRateCode] = 4;
+  racing.captions[0] = "Racing caption";
+  Profile desktop = racing;
+  desktop.config[field::ReportRateCode] = 8;
+  ASSERT_EQ(store.Save("Racing", racing), std::nullopt);
+  ASSERT_EQ(store.Save("Desktop", desktop), std::nullopt);
+  const std::string rules = "[Rules]\ngame.exe = Racing\n[Default]\nProfile=Desktop\n";
+  test::WriteBytes(store.Folder() / "rules.ini",
+                   std::vector<std::uint8_t>(rules.begin(), rules.end()));
+
+  dialog.OnForegroundProgram("game.exe");
+  EXPECT_EQ(MouseReportRate(), 4);
+  EXPECT_EQ(ConfigBin()[1 + field::ReportRateCode.offset], 4);
+  EXPECT_EQ(state.settings.deviceConfigBackup, racing.config);
+  EXPECT_EQ(ReadStrIniSettings(dir / "str.ini", "Setting-EN").captions, racing.captions);
+  ASSERT_EQ(host.balloons.size(), 1u);
+  EXPECT_EQ(host.balloons[0].text, "Switch to profile Racing");
+  dialog.OnForegroundProgram("game.exe");  // active already: nothing written, nothing told
+  EXPECT_EQ(host.balloons.size(), 1u);
+
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  state.settings.deviceConfig[field::ReportRateCode] = 1;  // an edit not applied
+  dialog.OnForegroundProgram("editor");
+  EXPECT_EQ(MouseReportRate(), 4);
+  EXPECT_EQ(host.balloons.size(), 1u);
+  Click(800, 630);  // Cancel hides the window: the switch held back is made now
+  EXPECT_EQ(MouseReportRate(), 8);
+  EXPECT_EQ(host.balloons.back().text, "Switch to profile Desktop");
+  EXPECT_EQ(dialog.ActiveProfile(), "Desktop");
+
+  host.calls.clear();
+  dialog.OnTrayCallback(kTrayRightButtonUp);
+  EXPECT_THAT(host.calls, ElementsAre("menu Profiles: [Desktop], Racing | Exit"));
+  dialog.OnCommand(kCommandFirstProfile + 1);
+  EXPECT_EQ(MouseReportRate(), 4);
+  EXPECT_EQ(dialog.ActiveProfile(), "Racing");
 }
 
 // --- Click dispatch

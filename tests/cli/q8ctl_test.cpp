@@ -11,6 +11,9 @@
 #include "device/mouse_state_file.h"
 #include "device/simulated_hid_bus.h"
 #include "device/wire_trace.h"
+#include "settings/ini_file.h"
+#include "settings/str_ini.h"
+
 #include "q8_version.h"
 #include "support/temp_dir.h"
 
@@ -346,6 +349,64 @@ TEST_F(Q8ctlTest, WaitsWhileAnotherProgramHoldsTheMouse) {
   EXPECT_FALSE(saveError);
   EXPECT_EQ(dump.status, kExitOk) << dump.err;
   EXPECT_THAT(dump.out, HasSubstr("page 5: " + HexBytes(changed.image.Page(5)) + "\n"));
+}
+
+// A profile saved from the files goes back to the mouse, config.bin and str.ini on load, exactly
+// as apply sends a config.bin; a profile moved through export and import is the same profile; a
+// bad name or file changes nothing.
+TEST_F(Q8ctlTest, AProfileSavedThenLoadedRestoresTheMouseAndTheFiles) {
+  const auto strIni = dir / "str.ini";
+  ASSERT_FALSE(WriteIniString(strIni, "Skins", "Lan", "EN"));
+  ButtonCaptions captions;
+  captions[0] = "Left Click";
+  captions[8] = "Fire: A";
+  ASSERT_FALSE(WriteButtonCaptions(strIni, "Setting-EN", captions));
+  ASSERT_EQ(Run({"profile", "CONFIG", "save", "Racing"}).status, kExitOk);
+  const Bytes savedConfig = test::ReadBytes(configPath);
+
+  ASSERT_EQ(Run({"set", "CONFIG", "report-rate", "250"}).status, kExitOk);
+  ButtonCaptions changed = captions;
+  changed[8] = "Key Off";
+  ASSERT_FALSE(WriteButtonCaptions(strIni, "Setting-EN", changed));
+  ASSERT_EQ(test::ReadBytes(statePath)[0], 4);
+
+  const ToolRun load = Run({"profile", "CONFIG", "load", "Racing"});
+  ASSERT_EQ(load.status, kExitOk) << load.err;
+  EXPECT_EQ(load.out, "applied " + configPath.string() + "\n");
+  EXPECT_EQ(test::ReadBytes(statePath)[0], 1);  // the mouse: 1000 Hz again
+  Bytes expectedConfig = savedConfig;
+  expectedConfig[0] = 1;  // saved by the tool
+  EXPECT_EQ(test::ReadBytes(configPath), expectedConfig);
+  EXPECT_EQ(ReadStrIniSettings(strIni, "Setting-EN").captions, captions);
+
+  const ToolRun show = Run({"show", "CONFIG"});
+  const ToolRun profileShow = Run({"profile", "CONFIG", "show", "Racing"});
+  ASSERT_EQ(profileShow.status, kExitOk) << profileShow.err;
+  EXPECT_EQ(profileShow.out, show.out);
+
+  const auto exported = dir / "shared.ini";
+  ASSERT_EQ(Run({"profile", "CONFIG", "export", "Racing", exported.string()}).status, kExitOk);
+  ASSERT_EQ(Run({"profile", "CONFIG", "import", exported.string(), "Copy"}).status, kExitOk);
+  ASSERT_EQ(Run({"profile", "CONFIG", "import", exported.string()}).status, kExitOk);
+  EXPECT_EQ(Run({"profile", "CONFIG", "list"}).out, "Copy\nRacing\nshared\n");
+  EXPECT_EQ(Run({"profile", "CONFIG", "show", "Copy"}).out, show.out);
+
+  const Bytes stateBefore = test::ReadBytes(statePath);
+  const auto damaged = dir / "damaged.ini";
+  test::WriteBytes(damaged, Bytes{'[', 'P', 'r', 'o', 'f', 'i', 'l', 'e', ']'});
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"profile", "CONFIG", "load", "../Racing"},
+                                             {"profile", "CONFIG", "load", "Missing"},
+                                             {"profile", "CONFIG", "save", "NUL"},
+                                             {"profile", "CONFIG", "delete", "Missing"},
+                                             {"profile", "CONFIG", "import", damaged.string()}}) {
+    const ToolRun run = Run(args);
+    EXPECT_EQ(run.status, kExitUsage) << args[2];
+    EXPECT_EQ(LineCount(run.err), 1u) << run.err;
+  }
+  EXPECT_EQ(test::ReadBytes(statePath), stateBefore);
+  EXPECT_EQ(test::ReadBytes(configPath), expectedConfig);
+  EXPECT_EQ(Run({"profile", "CONFIG", "list"}).out, "Copy\nRacing\nshared\n");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
@@ -17,6 +18,7 @@
 #include "device/simulated_hid_bus.h"
 #include "device/simulated_mouse.h"
 #include "linux/status_socket.h"
+#include "settings/profile_file.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
 #include "ui/png_decoder.h"
@@ -140,6 +142,46 @@ auto WhileServing(Work work) {
       [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
       15000));
   return result.get();
+}
+
+// The shell turns the controller's profile menu into a Qt submenu above Exit: an entry that sent
+// another index, lost its check mark or sat below Exit would load the wrong profile or none.
+TEST_F(QtMainWindowTest, TheProfilesSubmenuLoadsTheProfileChosen) {
+  const ProfileStore store(ProfileFolderIn(dir.path()));
+  Profile racing;
+  racing.config[field::ReportRateCode] = 4;
+  Profile desktop;
+  desktop.config[field::ReportRateCode] = 8;
+  ASSERT_EQ(store.Save("Racing", racing), std::nullopt);
+  ASSERT_EQ(store.Save("Desktop", desktop), std::nullopt);
+  ASSERT_TRUE(dialog.OnInitDialog());
+
+  const auto openMenu = [&]() -> QMenu* {
+    dialog.OnTrayCallback(kTrayRightButtonUp);
+    QTest::qWait(50);
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  };
+  QMenu* menu = openMenu();
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(menu->actions().size(), 2);
+  EXPECT_EQ(menu->actions()[0]->text(), "Profiles");
+  EXPECT_EQ(menu->actions()[1]->text(), "Exit");
+  QMenu* profiles = menu->actions()[0]->menu();
+  ASSERT_NE(profiles, nullptr);
+  ASSERT_EQ(profiles->actions().size(), 2);
+  EXPECT_EQ(profiles->actions()[1]->text(), "Racing");
+  profiles->actions()[1]->trigger();
+  menu->close();
+  EXPECT_EQ(mouse.Memory().status.reportRateCode, 4);
+  EXPECT_EQ(dialog.ActiveProfile(), "Racing");
+
+  menu = openMenu();
+  ASSERT_NE(menu, nullptr);
+  profiles = menu->actions()[0]->menu();
+  ASSERT_NE(profiles, nullptr);
+  EXPECT_FALSE(profiles->actions()[0]->isChecked());
+  EXPECT_TRUE(profiles->actions()[1]->isChecked());
+  menu->close();
 }
 
 TEST_F(QtMainWindowTest, StatusNotificationsArriveThroughTheSocketAndAreAnswered) {

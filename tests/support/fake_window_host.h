@@ -200,6 +200,16 @@ class FakeMainWindowHost final : public FakeControlsOf<MainWindowHost> {
   }
   void DeleteTrayIcon() override { Log("tray delete"); }
   void ShowTrayMenu(std::string_view exitText) override { Log("menu " + std::string(exitText)); }
+  // Logs "menu Profiles: a, [b], c | Exit" with the checked profile in brackets.
+  void ShowTrayMenuWithProfiles(std::string_view exitText, const ProfileMenu& profiles) override {
+    std::string entry = "menu " + std::string(profiles.title) + ":";
+    for (std::size_t i = 0; i < profiles.names.size(); ++i) {
+      const bool checked = profiles.active == i;
+      entry += std::string(i == 0 ? " " : ", ") + (checked ? "[" : "") + profiles.names[i] +
+               (checked ? "]" : "");
+    }
+    Log(entry + " | " + std::string(exitText));
+  }
 
   void OpenAddress(std::string_view address) override { Log("open " + std::string(address)); }
   void EndProcess(int exitCode) override {

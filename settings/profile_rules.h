@@ -1,0 +1,40 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace q8 {
+
+// rules.ini in the profile folder: which profile to load when a program comes to the front.
+//
+//   [Rules]
+//   game.exe=Racing        the executable's file name = the profile's name
+//   [Default]
+//   Profile=Desktop        for every program without a rule (optional)
+//
+// Blanks around names are ignored; lines starting with ';' or '#' are comments. The first rule of
+// a program wins.
+struct ProfileRules {
+  std::vector<std::pair<std::string, std::string>> rules;  // program, profile
+  std::string defaultProfile;                              // empty: none
+};
+
+ProfileRules ParseProfileRules(std::span<const std::uint8_t> bytes);
+// A missing or unreadable file has no rules.
+ProfileRules ReadProfileRules(const std::filesystem::path& rulesIni);
+
+// Whether program names match regardless of letter case: on Windows, where file names do.
+// Implemented once per operating system.
+bool ProgramNamesIgnoreCase();
+
+// The profile for `program` (an executable's file name): its rule's, or the default one, or
+// nothing when neither is given.
+std::optional<std::string> ProfileForProgram(const ProfileRules& rules, std::string_view program,
+                                             bool ignoreCase);
+
+}  // namespace q8

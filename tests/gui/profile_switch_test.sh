@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# The Linux tray program switches profiles as programs come to the front on a private X server:
+# two profiles saved with q8ctl and a rules.ini; a second X client (xev) takes the foreground, as a
+# window manager announces it (the root window's _NET_ACTIVE_WINDOW, the window's _NET_WM_PID), and
+# the simulated mouse must then hold that program's profile; the program's own window in front
+# changes nothing; another program in front brings the default profile back.
+#   profile_switch_test.sh BUILD_DIR [SCREENSHOT]
+set -uo pipefail
+build=$1
+screenshot=${2:-}
+scratch=$(mktemp -d)
+chmod 700 "$scratch"
+cp "$build/tarnix-q8" "$build/q8ctl" "$build/config.bin" "$build/str.ini" "$scratch/"
+cp -r "$build/Skins" "$scratch/Skins"
+display=:$((500 + RANDOM % 400))
+while [ -e "/tmp/.X${display#:}-lock" ]; do display=:$((500 + RANDOM % 400)); done
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+server=$!
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  kill "$server" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+export DISPLAY=$display XDG_RUNTIME_DIR=$scratch
+sleep 1
+
+failures=0
+passes=0
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1
+  shift
+  if "$@"; then passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+q8ctl() { "$scratch/q8ctl" --simulate="$scratch/mouse-state.bin" "$@" >/dev/null; }
+rate() { od -An -tu1 -N1 "$scratch/mouse-state.bin" | tr -d ' '; }
+# Waits up to five seconds for the mouse's report-rate code to become $1.
+rate_becomes() {
+  for _ in $(seq 50); do [ "$(rate)" = "$1" ] && return 0; sleep 0.1; done
+  return 1
+}
+# What a window manager does when a window comes to the front.
+bring_to_front() {  # bring_to_front WINDOW PID
+  xprop -id "$1" -f _NET_WM_PID 32c -set _NET_WM_PID "$2"
+  xprop -root -f _NET_ACTIVE_WINDOW 32x -set _NET_ACTIVE_WINDOW "$1"
+}
+
+config=(--config "$scratch/config.bin")
+q8ctl set "${config[@]}" report-rate 250 && q8ctl profile "${config[@]}" save Racing
+q8ctl set "${config[@]}" report-rate 500 && q8ctl profile "${config[@]}" save Desktop
+check "two profiles saved" test -f "$scratch/profiles/Racing.ini" -a -f "$scratch/profiles/Desktop.ini"
+printf '[Rules]\nxev=Racing\n[Default]\nProfile=Desktop\n' >"$scratch/profiles/rules.ini"
+q8ctl set "${config[@]}" report-rate 1000
+check "the mouse starts at 1000 Hz (code 1)" test "$(rate)" = 1
+
+"$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" &
+pids+=($!)
+program=$!
+window=$(timeout 30 xdotool search --sync --onlyvisible --name "Tarnix Q8" | head -n 1)
+check "the tray program's window opens" test -n "$window"
+
+xev -name other-program >/dev/null &
+pids+=($!)
+game=$!
+other=$(timeout 30 xdotool search --sync --name "^other-program$" | head -n 1)
+check "the second X client's window opens" test -n "$other"
+bring_to_front "$other" "$game"
+check "xev in front: the mouse holds Racing (250 Hz, code 4)" rate_becomes 4
+racing=$("$scratch/q8ctl" --simulate="$scratch/mouse-state.bin" profile "${config[@]}" show Racing)
+shown=$("$scratch/q8ctl" --simulate="$scratch/mouse-state.bin" show "${config[@]}")
+check "config.bin holds Racing" test "$racing" = "$shown"
+[ -z "$screenshot" ] || import -window root "$screenshot"
+
+bring_to_front "$window" "$program"
+sleep 1
+check "the tray program's own window in front changes nothing" test "$(rate)" = 4
+
+sleep 300 &
+pids+=($!)
+bring_to_front "$other" "$!"  # the same window, now told to be another program's
+check "another program in front: the default profile, Desktop (500 Hz, code 2)" rate_becomes 2
+check "the tray program runs on" kill -0 "$program"
+
+echo "$passes checks passed, $failures failed"
+[ "$failures" -eq 0 ]

@@ -1,0 +1,96 @@
+// The tray program under Wine switching profiles as windows of other programs come to the front:
+// Wine's notepad, then its registry editor, each coming to the front, and the simulated mouse
+// checked for the profile the rules give that program.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <string>
+
+#include "settings/config_file.h"
+#include "settings/profile_file.h"
+#include "support/fakes.h"
+#include "win32/program/program_driver.h"
+
+namespace q8::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// The report-rate code the simulated mouse holds, once it becomes `code` or after ten seconds.
+int MouseRateBecomes(const fs::path& state, int code) {
+  int seen = -1;
+  for (int i = 0; i < 200 && seen != code; ++i) {
+    const auto bytes = ReadBytes(state);
+    seen = bytes.empty() ? -1 : bytes[0];
+    if (seen != code) {
+      ::Sleep(50);
+    }
+  }
+  return seen;
+}
+
+// Another program, started with its window in front, ended with the object.
+class OtherProgram {
+ public:
+  explicit OtherProgram(std::wstring commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                         &startup, &info_)) {
+      ::WaitForInputIdle(info_.hProcess, 20000);
+    }
+  }
+  ~OtherProgram() {
+    if (info_.hProcess != nullptr) {
+      ::TerminateProcess(info_.hProcess, 0);
+      ::WaitForSingleObject(info_.hProcess, 10000);
+      ::CloseHandle(info_.hThread);
+      ::CloseHandle(info_.hProcess);
+    }
+  }
+  OtherProgram(const OtherProgram&) = delete;
+  OtherProgram& operator=(const OtherProgram&) = delete;
+  bool Started() const { return info_.hProcess != nullptr; }
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+TEST(ProfileProgramTest, TheMouseTakesTheProfileOfTheProgramInFront) {
+  ProgramFolder folder;
+  SettingsRecord settings;
+  RecordingMessageSink messages;
+  LoadConfigFile(folder / "config.bin", settings, messages);
+  Profile racing{settings.deviceConfig, "Setting-EN", {}};
+  racing.config[field::ReportRateCode] = 4;
+  Profile desktop = racing;
+  desktop.config[field::ReportRateCode] = 8;
+  const ProfileStore store(ProfileFolderIn(folder.path()));
+  ASSERT_EQ(store.Folder(), folder / "Profiles");
+  ASSERT_EQ(store.Save("Racing", racing), std::nullopt);
+  ASSERT_EQ(store.Save("Desktop", desktop), std::nullopt);
+  // The rule names the program in other letters: Windows matches names regardless of case.
+  std::ofstream(store.Folder() / "rules.ini")
+      << "[Rules]\r\nNOTEPAD.EXE=Racing\r\n[Default]\r\nProfile=Desktop\r\n";
+
+  RunningProgram program(folder, {L"--simulate=mouse-state.bin"});
+  ASSERT_NE(program.WaitUntilReady(), nullptr);
+  ASSERT_EQ(MouseRateBecomes(folder / "mouse-state.bin", 1), 1) << "the mouse starts at 1000 Hz";
+
+  {
+    OtherProgram notepad(L"notepad.exe");
+    ASSERT_TRUE(notepad.Started());
+    EXPECT_EQ(MouseRateBecomes(folder / "mouse-state.bin", 4), 4) << "Racing: 250 Hz";
+  }
+  // Another program without a rule comes to the front: the default profile.
+  OtherProgram regedit(L"regedit.exe");
+  ASSERT_TRUE(regedit.Started());
+  EXPECT_EQ(MouseRateBecomes(folder / "mouse-state.bin", 8), 8) << "Desktop: 125 Hz";
+  EXPECT_TRUE(program.Running());
+}
+
+}  // namespace
+}  // namespace q8::test

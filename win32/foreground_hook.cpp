@@ -1,0 +1,69 @@
+#include "win32/foreground_hook.h"
+
+#include <optional>
+
+#include "win32/unique_handle.h"
+#include "win32/wide_text.h"
+
+namespace q8::win32 {
+namespace {
+
+// The callback of a WinEvent hook carries no data of its own: the one hook is found here.
+ForegroundHook::Listener* theListener = nullptr;
+
+// The file name of the process's image, or nothing when the process may not be asked (a process
+// of another user, or one that has ended).
+std::optional<std::string> ImageFileName(DWORD processId) {
+  UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!process.Valid()) {
+    return std::nullopt;
+  }
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = static_cast<DWORD>(path.size());
+    if (::QueryFullProcessImageNameW(process.Get(), 0, path.data(), &length)) {
+      path.resize(length);
+      break;
+    }
+    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || path.size() >= 32768) {
+      return std::nullopt;
+    }
+    path.resize(path.size() * 2);
+  }
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return ToUtf8(slash == std::wstring::npos ? path : path.substr(slash + 1));
+}
+
+}  // namespace
+
+ForegroundHook::ForegroundHook(Listener listener) : listener_(std::move(listener)) {
+  theListener = &listener_;
+  foregroundHook_ = ::SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
+                                      &OnEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+  focusHook_ = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, &OnEvent, 0, 0,
+                                 WINEVENT_OUTOFCONTEXT);
+}
+
+ForegroundHook::~ForegroundHook() {
+  for (HWINEVENTHOOK hook : {foregroundHook_, focusHook_}) {
+    if (hook != nullptr) {
+      ::UnhookWinEvent(hook);
+    }
+  }
+  theListener = nullptr;
+}
+
+void CALLBACK ForegroundHook::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG, LONG, DWORD,
+                                      DWORD) {
+  if ((event != EVENT_SYSTEM_FOREGROUND && event != EVENT_OBJECT_FOCUS) || window == nullptr ||
+      theListener == nullptr) {
+    return;
+  }
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(window, &processId);
+  if (const auto program = ImageFileName(processId)) {
+    (*theListener)(*program, processId == ::GetCurrentProcessId());
+  }
+}
+
+}  // namespace q8::win32
