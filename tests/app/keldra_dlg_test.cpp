@@ -409,6 +409,20 @@ TEST_F(KeldraDlgTest, ProfilesFollowTheProgramInFrontAndTheMenu) {
   dialog.OnCommand(kCommandFirstProfile + 1);
   EXPECT_EQ(MouseReportRate(), 4);
   EXPECT_EQ(dialog.ActiveProfile(), "Racing");
+
+  // Another program comes to the front while a box of a write is open: the switch waits for the
+  // write, and is made as soon as it has ended, though the window stays shown.
+  int reports = 0;
+  bus.FollowPlugState([&] { return reports++ >= 2; });  // GetDPIStage goes unanswered
+  host.whileMessageShows = [&] {
+    host.whileMessageShows = nullptr;
+    dialog.OnForegroundProgram("browser");
+    EXPECT_EQ(MouseReportRate(), 4) << "nothing is written in the middle of a write";
+  };
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  Click(700, 630);  // Apply
+  EXPECT_EQ(MouseReportRate(), 8);
+  EXPECT_EQ(dialog.ActiveProfile(), "Desktop");
 }
 
 // --- Click dispatch
