@@ -52,6 +52,11 @@ class ValueBox final : public QLabel {
 
 }  // namespace
 
+int ExecOverOwner(QDialog& dialog) {
+  dialog.setWindowModality(Qt::WindowModal);
+  return dialog.exec();
+}
+
 QString QStringOf(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
@@ -248,10 +253,11 @@ void QtControls::DestroyControl(ControlId id) {
 }
 
 std::optional<Rgb> QtControls::ChooseColor(Rgb initial) {
-  const QColor chosen = QColorDialog::getColor(QColorOf(initial), &parent_);
-  if (!chosen.isValid()) {
+  QColorDialog dialog(QColorOf(initial), &parent_);
+  if (ExecOverOwner(dialog) != QDialog::Accepted) {
     return std::nullopt;
   }
+  const QColor chosen = dialog.selectedColor();
   return Rgb{static_cast<std::uint8_t>(chosen.red()), static_cast<std::uint8_t>(chosen.green()),
              static_cast<std::uint8_t>(chosen.blue())};
 }

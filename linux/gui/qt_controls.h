@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDialog>
 #include <QFont>
 #include <QPointer>
 #include <QWidget>
@@ -103,5 +104,10 @@ class QtControlHostOf : public Base {
 };
 
 QString QStringOf(std::string_view utf8);
+
+// Runs `dialog` (a message box, the colour chooser, a skinned dialog) modal to its owner's
+// windows only, not to the whole program: the tray icon stays within reach, so that its menu's
+// Exit works while the dialog is open, as it does on Windows. Returns what exec() returns.
+int ExecOverOwner(QDialog& dialog);
 
 }  // namespace q8::linux_shell

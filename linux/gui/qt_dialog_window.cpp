@@ -30,8 +30,8 @@ DialogResult RunQtDialog(QWidget* owner, DialogController& dialog) {
   if (window.EndedWith()) {
     return *window.EndedWith();  // ended during its initialisation: never shown
   }
-  return window.exec() == static_cast<int>(DialogResult::kOk) ? DialogResult::kOk
-                                                              : DialogResult::kCancel;
+  return ExecOverOwner(window) == static_cast<int>(DialogResult::kOk) ? DialogResult::kOk
+                                                                      : DialogResult::kCancel;
 }
 
 void QtDialogWindow::EndDialog(DialogResult result) {
@@ -88,7 +88,7 @@ void QtDialogWindow::TrackMouse(bool, unsigned hoverMs) {
 
 void QtDialogWindow::ShowMessage(std::string_view text, std::string_view caption) {
   QMessageBox box(QMessageBox::NoIcon, QStringOf(caption), QStringOf(text), QMessageBox::Ok, this);
-  box.exec();
+  ExecOverOwner(box);
 }
 
 void QtDialogWindow::SetFont(const FontRequest& font) {

@@ -381,7 +381,7 @@ void QtMainWindow::ShowTrayMenuWithProfiles(std::string_view exitText,
 void QtMainWindow::ShowMessage(std::string_view text, std::string_view caption) {
   QMessageBox box(QMessageBox::NoIcon, QStringOf(caption), QStringOf(text), QMessageBox::Ok,
                   isVisible() ? this : nullptr);
-  box.exec();
+  ExecOverOwner(box);
 }
 
 DialogResult QtMainWindow::RunDialog(DialogController& dialog) {
