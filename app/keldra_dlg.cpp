@@ -114,6 +114,7 @@ bool CKeldraDlg::OnInitDialog() {
     return false;
   }
   const bool initialised = InitialiseSteps();
+  startedUp_ = initialised;
   if (!host_.HasNotificationArea()) {
     // Nothing would bring a hidden window back: the program starts shown instead.
     paintsToHide_ = 0;
@@ -266,6 +267,11 @@ void CKeldraDlg::OnTrayCallback(unsigned mouseMessage) {
   switch (mouseMessage) {
     case kTrayLeftButtonUp:
     case kTrayLeftDoubleClick:
+      if (!startedUp_) {
+        // A box of the start-up is open: the window has no skin or page yet to show. The menu,
+        // and its Exit, stay within reach.
+        break;
+      }
       if (state_.devicePresent) {
         ShowFromTray();
       } else {

@@ -170,6 +170,8 @@ class CKeldraDlg final : private DeviceChangeHost {
   // The first two non-client paint requests hide the window: start-up ends in the tray.
   int paintsToHide_ = 2;
   bool windowShown_ = false;
+  // The initialisation has ended, with the window's skin and page set up.
+  bool startedUp_ = false;
   // The profiles the tray menu offered, by command.
   std::vector<std::string> menuProfiles_;
   std::optional<std::string> activeProfile_;

@@ -379,8 +379,9 @@ void QtMainWindow::ShowTrayMenuWithProfiles(std::string_view exitText,
 // ------------------------------------------------------------------------------------
 
 void QtMainWindow::ShowMessage(std::string_view text, std::string_view caption) {
-  QMessageBox box(QMessageBox::NoIcon, QStringOf(caption), QStringOf(text), QMessageBox::Ok,
-                  isVisible() ? this : nullptr);
+  // Owned by the window even while it is hidden, as on Windows: a window shown from the tray
+  // meanwhile waits for the box instead of acting in the middle of what raised it.
+  QMessageBox box(QMessageBox::NoIcon, QStringOf(caption), QStringOf(text), QMessageBox::Ok, this);
   ExecOverOwner(box);
 }
 

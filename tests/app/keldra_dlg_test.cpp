@@ -226,10 +226,15 @@ TEST_F(KeldraDlgTest, ASecondCopyEndsAtOnceTouchingNothing) {
 
 TEST_F(KeldraDlgTest, AMissingConfigFileIsReportedAndStartUpGoesOn) {
   std::filesystem::remove(dir / "config.bin");
+  // A click on the tray icon while the box is open would show a window without skin or page.
+  host.whileMessageShows = [&] { dialog.OnTrayCallback(kTrayLeftButtonUp); };
   ASSERT_TRUE(Start());
   EXPECT_THAT(host.messages,
               ElementsAre(test::Message{"Config file is not exist.", "TarnixMouseApp"}));
   EXPECT_THAT(page.calls, ElementsAre("build"));
+  EXPECT_FALSE(host.visible);
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  EXPECT_TRUE(host.visible);
 }
 
 // --- Status notifications and the tray
