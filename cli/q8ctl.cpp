@@ -1,29 +1,25 @@
 #include "cli/q8ctl.h"
 
-#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <functional>
 
 #include "app/apply_settings.h"
-#include "app/keldra_dlg.h"
 #include "cli/invocation.h"
 #include "cli/mouse_session.h"
+#include "cli/profile_command.h"
+#include "cli/q8ctl_commands.h"
 #include "cli/set_command.h"
 #include "cli/settings_report.h"
 #include "cli/termination_hold.h"
 #include "cli/tray_program.h"
 #include "device/mouse_state_file.h"
-#include "model/ui_text.h"
 #include "settings/config_file.h"
 #include "settings/executable_path.h"
-#include "settings/profile_file.h"
-#include "settings/str_ini.h"
 
 #include "q8_version.h"
 
 namespace q8 {
-namespace {
 
 int UsageError(const std::string& problem, const std::string& command, std::ostream& err) {
   err << "q8ctl: " << problem << "\n\n" << UsageText(command);
@@ -46,6 +42,8 @@ std::optional<std::filesystem::path> ConfigPath(const Invocation& invocation, st
   }
   return DataFilePathsFor(*executable).configBin;
 }
+
+namespace {
 
 // notify TYPE VALUE: hands the running tray program a status notification.
 int Notify(const Invocation& invocation, std::ostream& err) {
@@ -86,23 +84,6 @@ int Replug(const Invocation& invocation, std::ostream& out, std::ostream& err) {
   out << "the simulated mouse of " << stateFile.string()
       << (plug ? " is plugged in\n" : " is unplugged\n");
   return kExitOk;
-}
-
-// The settings of a config.bin of the right size, or the one line that says why not.
-std::variant<SettingsRecord, std::string> LoadSettings(const std::filesystem::path& path,
-                                                       MessageSink& messages) {
-  std::error_code error;
-  const auto size = std::filesystem::file_size(path, error);
-  if (error) {
-    return "cannot read " + path.string() + ": " + error.message();
-  }
-  if (size != kConfigFileSize) {
-    return path.string() + " has " + std::to_string(size) + " bytes, not " +
-           std::to_string(kConfigFileSize) + "; it is not a config.bin";
-  }
-  SettingsRecord settings;
-  LoadConfigFile(path, settings, messages);
-  return settings;
 }
 
 int SessionFailure(MouseSession::Outcome outcome) {
@@ -157,11 +138,30 @@ int RunCommand(const Invocation& invocation, MouseSession& session, StreamMessag
   return kExitOk;
 }
 
+}  // namespace
+
+// The settings of a config.bin of the right size, or the one line that says why not.
+std::variant<SettingsRecord, std::string> LoadSettings(const std::filesystem::path& path,
+                                                       MessageSink& messages) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  if (error) {
+    return "cannot read " + path.string() + ": " + error.message();
+  }
+  if (size != kConfigFileSize) {
+    return path.string() + " has " + std::to_string(size) + " bytes, not " +
+           std::to_string(kConfigFileSize) + "; it is not a config.bin";
+  }
+  SettingsRecord settings;
+  LoadConfigFile(path, settings, messages);
+  return settings;
+}
+
 // Runs a command that talks to the mouse, once the command line and the files are checked.
 int RunWithMouse(const Invocation& invocation, SettingsRecord* settings,
                  const std::filesystem::path& configBin, const SettingChange* change,
                  HidBus* systemBus, std::ostream& out, std::ostream& err,
-                 const std::function<void(StreamMessageSink&)>& saveButtonCaptions = {}) {
+                 const std::function<void(StreamMessageSink&)>& saveButtonCaptions) {
   StreamMessageSink messages(err);
   MouseSession session(invocation, systemBus, messages, err);
   const MouseSession::Outcome outcome = session.Open();
@@ -181,188 +181,6 @@ int RunWithMouse(const Invocation& invocation, SettingsRecord* settings,
   const bool traceWritten = session.TraceWritten();
   return status == kExitOk && !(stateSaved && traceWritten) ? kExitDeviceFailure : status;
 }
-
-// --- profile -------------------------------------------------------------------------------------
-
-std::string Utf8Of(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
-// The files a profile command works on: config.bin, the str.ini and the profile folder beside
-// it, and the caption section of str.ini's language.
-struct ProfileFiles {
-  std::filesystem::path configBin;
-  std::filesystem::path strIni;
-  std::string captionSection;
-  ProfileStore store;
-};
-
-ProfileFiles ProfileFilesFor(const std::filesystem::path& configBin) {
-  const std::filesystem::path folder = configBin.parent_path();
-  const std::filesystem::path strIni = folder / kIniFileName;
-  const UiLanguage language = SelectLanguage(ReadLanguageCode(strIni));
-  return {configBin, strIni, std::string(TextFor(UiTextKey::StrIniSection, language)),
-          ProfileStore(ProfileFolderIn(folder))};
-}
-
-// The number of arguments each profile command takes: at least, at most.
-std::optional<std::pair<std::size_t, std::size_t>> ProfileArity(const std::string& command) {
-  if (command == "list") {
-    return std::pair<std::size_t, std::size_t>{0, 0};
-  }
-  if (command == "save" || command == "load" || command == "delete" || command == "show") {
-    return std::pair<std::size_t, std::size_t>{1, 1};
-  }
-  if (command == "export") {
-    return std::pair<std::size_t, std::size_t>{2, 2};
-  }
-  if (command == "import") {
-    return std::pair<std::size_t, std::size_t>{1, 2};
-  }
-  return std::nullopt;
-}
-
-// load NAME: the profile's record goes to the mouse and config.bin exactly as apply sends a
-// config.bin, its captions into str.ini; a running tray program hears of it.
-int LoadProfile(const Invocation& invocation, const ProfileFiles& files, const Profile& profile,
-                HidBus* systemBus, std::ostream& out, std::ostream& err) {
-  StreamMessageSink configMessages(err);
-  auto loaded = LoadSettings(files.configBin, configMessages);
-  if (const auto* problem = std::get_if<std::string>(&loaded)) {
-    return BadInput(*problem, err);
-  }
-  if (configMessages.Count() > 0) {
-    return kExitUsage;
-  }
-  SettingsRecord settings = std::get<SettingsRecord>(loaded);
-  settings.deviceConfig = profile.config;
-  Invocation apply = invocation;
-  apply.command = "apply";
-  apply.args.clear();
-  const int status = RunWithMouse(
-      apply, &settings, files.configBin, nullptr, systemBus, out, err,
-      [&](StreamMessageSink& messages) {
-        if (auto error =
-                WriteButtonCaptions(files.strIni, files.captionSection, profile.captions)) {
-          messages.ShowMessage(Utf8Of(files.strIni) + " cannot be written: " + error.message(),
-                               kApplicationName);
-        }
-      });
-  if (status == kExitOk) {
-    std::string notRunning;  // a tray program that does not run needs no telling
-    (void)NotifyTrayProgram(kStatusProfileLoaded, 0, notRunning);
-  }
-  return status;
-}
-
-int RunProfile(const Invocation& invocation, HidBus* systemBus, std::ostream& out,
-               std::ostream& err) {
-  const std::string command = invocation.args.empty() ? std::string() : invocation.args[0];
-  const std::vector<std::string> args(invocation.args.begin() + (invocation.args.empty() ? 0 : 1),
-                                      invocation.args.end());
-  const auto arity = ProfileArity(command);
-  if (!arity) {
-    return UsageError(
-        command.empty() ? "profile needs a command" : "unknown profile command '" + command + "'",
-        "profile", err);
-  }
-  if (args.size() < arity->first || args.size() > arity->second) {
-    return UsageError("wrong number of arguments for 'profile " + command + "'", "profile", err);
-  }
-  std::string error;
-  const auto configBin = ConfigPath(invocation, error);
-  if (!configBin) {
-    return BadInput(error + ", so there is no profile folder", err);
-  }
-  const ProfileFiles files = ProfileFilesFor(*configBin);
-  const ProfileStore& store = files.store;
-
-  if (command == "list") {
-    for (const std::string& name : store.List()) {
-      out << name << '\n';
-    }
-    return kExitOk;
-  }
-  if (command == "import") {
-    auto read = ReadProfileFile(PathFromUtf8(args[0]));
-    if (const auto* problem = std::get_if<std::string>(&read)) {
-      return BadInput(*problem, err);
-    }
-    const std::string name = args.size() == 2 ? args[1] : Utf8Of(PathFromUtf8(args[0]).stem());
-    if (auto problem = ProfileNameProblem(name)) {
-      return BadInput(*problem, err);
-    }
-    if (auto problem = store.Save(name, std::get<Profile>(read))) {
-      err << "q8ctl: " << *problem << '\n';
-      return kExitDeviceFailure;
-    }
-    out << "imported " << args[0] << " as profile '" << name << "'\n";
-    return kExitOk;
-  }
-
-  const std::string& name = args[0];
-  if (auto problem = ProfileNameProblem(name)) {
-    return BadInput(*problem, err);
-  }
-  if (command == "save") {
-    StreamMessageSink messages(err);
-    auto loaded = LoadSettings(files.configBin, messages);
-    if (const auto* problem = std::get_if<std::string>(&loaded)) {
-      return BadInput(*problem, err);
-    }
-    if (messages.Count() > 0) {
-      return kExitUsage;
-    }
-    Profile profile;
-    profile.config = std::get<SettingsRecord>(loaded).deviceConfig;
-    profile.captionSection = files.captionSection;
-    profile.captions = ReadStrIniSettings(files.strIni, files.captionSection).captions;
-    if (auto problem = store.Save(name, profile)) {
-      err << "q8ctl: " << *problem << '\n';
-      return kExitDeviceFailure;
-    }
-    out << "saved profile '" << name << "' in " << Utf8Of(store.PathOf(name)) << '\n';
-    return kExitOk;
-  }
-  if (command == "delete") {
-    const std::vector<std::string> names = store.List();
-    if (std::find(names.begin(), names.end(), name) == names.end()) {
-      return BadInput("there is no profile named '" + name + "'", err);
-    }
-    if (auto problem = store.Delete(name)) {
-      err << "q8ctl: " << *problem << '\n';
-      return kExitDeviceFailure;
-    }
-    out << "deleted profile '" << name << "'\n";
-    return kExitOk;
-  }
-
-  auto loaded = store.Load(name);
-  if (const auto* problem = std::get_if<std::string>(&loaded)) {
-    return BadInput(*problem, err);
-  }
-  const Profile& profile = std::get<Profile>(loaded);
-  if (command == "export") {
-    if (auto problem = WriteProfileFile(PathFromUtf8(args[1]), profile)) {
-      err << "q8ctl: " << *problem << '\n';
-      return kExitDeviceFailure;
-    }
-    out << "exported profile '" << name << "' to " << args[1] << '\n';
-    return kExitOk;
-  }
-  if (command == "show") {
-    SettingsRecord settings;
-    settings.deviceConfig = profile.config;
-    Invocation show = invocation;
-    show.command = "show";
-    show.args.clear();
-    return RunWithMouse(show, &settings, files.configBin, nullptr, systemBus, out, err);
-  }
-  return LoadProfile(invocation, files, profile, systemBus, out, err);
-}
-
-}  // namespace
 
 int RunQ8ctl(std::span<const std::string> args, std::ostream& out, std::ostream& err,
              HidBus* systemBus) {
