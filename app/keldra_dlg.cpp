@@ -6,6 +6,7 @@
 #include "app/apply_settings.h"
 #include "model/dpi_levels.h"
 #include "settings/profile_rules.h"
+#include "settings/utf8_path.h"
 #include "ui/language_fonts.h"
 #include "ui/skin_directory.h"
 #include "ui/skin_images.h"
@@ -68,11 +69,6 @@ class CountingMessageSink final : public MessageSink {
   MessageSink& inner_;
   int count_ = 0;
 };
-
-std::string Utf8Of(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
 
 std::optional<UiTextKey> ReportRateText(std::intptr_t code) {
   switch (code) {

@@ -8,17 +8,7 @@ namespace {
 constexpr std::string_view kSimulate = "--simulate";
 constexpr std::string_view kTrace = "--trace=";
 
-// A path as the messages show it (UTF-8 on every platform).
-std::string PathText(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
 }  // namespace
-
-std::filesystem::path PathFromUtf8(std::string_view text) {
-  return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
 
 std::optional<MouseOptions> ParseMouseOptions(std::span<const std::string> args,
                                               std::string& error) {
@@ -92,7 +82,7 @@ bool MouseConnection::OpenTrace(const std::filesystem::path& path, std::string& 
   // Binary, so every platform writes the same lines ending in a plain newline.
   traceFile_.open(path, std::ios::app | std::ios::binary);
   if (!traceFile_) {
-    error = "cannot open the trace file " + PathText(path);
+    error = "cannot open the trace file " + Utf8Of(path);
     return false;
   }
   tracePath_ = path;
@@ -142,7 +132,7 @@ std::optional<std::string> MouseConnection::StateSaveError() const {
 
 std::optional<std::string> MouseConnection::TraceError() const {
   if (trace_ && trace_->Failed()) {
-    return "cannot write the trace file " + PathText(tracePath_);
+    return "cannot write the trace file " + Utf8Of(tracePath_);
   }
   return std::nullopt;
 }

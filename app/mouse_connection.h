@@ -16,6 +16,7 @@
 #include "device/simulated_mouse.h"
 #include "device/thread_sleeper.h"
 #include "device/wire_trace.h"
+#include "settings/utf8_path.h"
 
 namespace q8 {
 
@@ -32,9 +33,6 @@ struct MouseOptions {
 // The options, or the one line that says what is wrong.
 std::optional<MouseOptions> ParseMouseOptions(std::span<const std::string> args,
                                               std::string& error);
-
-// Paths arrive as UTF-8 on every platform.
-std::filesystem::path PathFromUtf8(std::string_view text);
 
 // The bus, the channels of the mouse found last and the protocol's sleeper, for the whole process:
 // the tray programs and q8ctl reach the mouse through it alike. Every feature report the system

@@ -12,14 +12,10 @@
 #include "model/ui_text.h"
 #include "settings/profile_file.h"
 #include "settings/str_ini.h"
+#include "settings/utf8_path.h"
 
 namespace q8 {
 namespace {
-
-std::string Utf8Of(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
 
 // The files a profile command works on: config.bin, the str.ini and the profile folder beside
 // it, and the caption section of str.ini's language.

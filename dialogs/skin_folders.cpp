@@ -3,19 +3,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "settings/utf8_path.h"
+
 namespace q8 {
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path PathOf(std::string_view utf8) {
-  return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-std::string Utf8(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
 
 char FoldAsciiLetter(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -38,7 +31,7 @@ bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
 template <typename Visit>
 void ForEachFolder(std::string_view root, Visit&& visit) {
   std::error_code error;
-  fs::directory_iterator entries(PathOf(root), error);
+  fs::directory_iterator entries(PathFromUtf8(root), error);
   for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
     std::error_code typeError;
     if (entries->is_directory(typeError) && visit(entries->path())) {
@@ -52,7 +45,7 @@ void ForEachFolder(std::string_view root, Visit&& visit) {
 std::vector<std::string> ListSkinFolders(std::string_view skinsRoot) {
   std::vector<std::string> names;
   ForEachFolder(skinsRoot, [&](const fs::path& folder) {
-    names.push_back(Utf8(folder.filename()));
+    names.push_back(Utf8Of(folder.filename()));
     return false;
   });
   return names;
@@ -61,8 +54,8 @@ std::vector<std::string> ListSkinFolders(std::string_view skinsRoot) {
 std::optional<std::string> FindSkinFolder(std::string_view skinsRoot, std::string_view name) {
   std::optional<std::string> found;
   ForEachFolder(skinsRoot, [&](const fs::path& folder) {
-    if (SameIgnoringAsciiCase(Utf8(folder.filename()), name)) {
-      found = Utf8(folder);
+    if (SameIgnoringAsciiCase(Utf8Of(folder.filename()), name)) {
+      found = Utf8Of(folder);
     }
     return found.has_value();
   });

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "dialogs/skin_folders.h"
+#include "settings/utf8_path.h"
 #include "ui/skin_directory.h"
 
 namespace q8 {
@@ -36,16 +37,11 @@ std::string_view PromptFor(UiLanguage language) {
   }
 }
 
-std::string Utf8(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
 }  // namespace
 
 CSkinsDialog::CSkinsDialog(const DialogEnvironment& environment)
     : FunctionDialogFrame(environment, kSkinsLayout, std::string()),
-      skinsRoot_(ExecutableDirectory(Utf8(environment.state.executable)) + "/Skins"),
+      skinsRoot_(ExecutableDirectory(Utf8Of(environment.state.executable)) + "/Skins"),
       chosenSkinPath_(environment.state.skinDirectory),
       chosenTextColor_(environment.state.skinTextColor) {}
 

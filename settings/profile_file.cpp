@@ -7,6 +7,7 @@
 #include "settings/durable_file.h"
 #include "settings/file_bytes.h"
 #include "settings/ini_file.h"
+#include "settings/utf8_path.h"
 
 namespace q8 {
 namespace {
@@ -146,15 +147,6 @@ std::optional<std::string> ReadLine(const IniDocument& document, std::string_vie
   return std::nullopt;
 }
 
-std::filesystem::path PathOfUtf8(std::string_view text) {
-  return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
-std::string Utf8OfPath(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
 char AsciiUpper(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
@@ -285,7 +277,7 @@ std::optional<std::string> ProfileNameProblem(std::string_view name) {
 }
 
 std::filesystem::path ProfileStore::PathOf(std::string_view name) const {
-  return folder_ / PathOfUtf8(std::string(name) + std::string(kProfileFileExtension));
+  return folder_ / PathFromUtf8(std::string(name) + std::string(kProfileFileExtension));
 }
 
 std::vector<std::string> ProfileStore::List() const {
@@ -294,11 +286,11 @@ std::vector<std::string> ProfileStore::List() const {
   for (std::filesystem::directory_iterator entry(folder_, error), end; !error && entry != end;
        entry.increment(error)) {
     const std::filesystem::path& path = entry->path();
-    if (!EqualsIgnoringCase(Utf8OfPath(path.extension()), kProfileFileExtension) ||
+    if (!EqualsIgnoringCase(Utf8Of(path.extension()), kProfileFileExtension) ||
         !entry->is_regular_file(error)) {
       continue;
     }
-    std::string name = Utf8OfPath(path.stem());
+    std::string name = Utf8Of(path.stem());
     if (!ProfileNameProblem(name)) {
       names.push_back(std::move(name));
     }
@@ -314,7 +306,7 @@ std::variant<Profile, std::string> ProfileStore::Load(std::string_view name) con
   const std::filesystem::path path = PathOf(name);
   std::error_code error;
   if (!std::filesystem::exists(path, error)) {
-    return "there is no profile named '" + std::string(name) + "' in " + Utf8OfPath(folder_);
+    return "there is no profile named '" + std::string(name) + "' in " + Utf8Of(folder_);
   }
   return ReadProfileFile(path);
 }
@@ -326,7 +318,7 @@ std::optional<std::string> ProfileStore::Save(std::string_view name, const Profi
   std::error_code error;
   std::filesystem::create_directories(folder_, error);
   if (error) {
-    return "cannot make the profile folder " + Utf8OfPath(folder_) + ": " + error.message();
+    return "cannot make the profile folder " + Utf8Of(folder_) + ": " + error.message();
   }
   return WriteProfileFile(PathOf(name), profile);
 }
@@ -338,9 +330,9 @@ std::optional<std::string> ProfileStore::Delete(std::string_view name) const {
   std::error_code error;
   if (!std::filesystem::remove(PathOf(name), error)) {
     if (error) {
-      return "cannot delete " + Utf8OfPath(PathOf(name)) + ": " + error.message();
+      return "cannot delete " + Utf8Of(PathOf(name)) + ": " + error.message();
     }
-    return "there is no profile named '" + std::string(name) + "' in " + Utf8OfPath(folder_);
+    return "there is no profile named '" + std::string(name) + "' in " + Utf8Of(folder_);
   }
   return std::nullopt;
 }
@@ -352,14 +344,14 @@ std::variant<Profile, std::string> ReadProfileFile(const std::filesystem::path& 
     std::error_code error;
     const auto size = std::filesystem::file_size(path, error);
     if (!error && size > kMaxProfileFileBytes) {
-      return Utf8OfPath(path) + ": it is not a Tarnix Q8 profile: it is larger than " +
+      return Utf8Of(path) + ": it is not a Tarnix Q8 profile: it is larger than " +
              std::to_string(kMaxProfileFileBytes / 1024) + " KiB";
     }
-    return "cannot read " + Utf8OfPath(path);
+    return "cannot read " + Utf8Of(path);
   }
   auto parsed = ParseProfileFile(*bytes);
   if (auto* problem = std::get_if<std::string>(&parsed)) {
-    return Utf8OfPath(path) + ": " + *problem;
+    return Utf8Of(path) + ": " + *problem;
   }
   return parsed;
 }
@@ -367,7 +359,7 @@ std::variant<Profile, std::string> ReadProfileFile(const std::filesystem::path& 
 std::optional<std::string> WriteProfileFile(const std::filesystem::path& path,
                                             const Profile& profile) {
   if (auto error = ReplaceFileContents(path, ProfileFileBytes(profile))) {
-    return "cannot write " + Utf8OfPath(path) + ": " + error.message();
+    return "cannot write " + Utf8Of(path) + ": " + error.message();
   }
   return std::nullopt;
 }
