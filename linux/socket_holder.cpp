@@ -43,8 +43,8 @@ std::optional<uid_t> OwnerIfNamed(const nlmsghdr* header, std::string_view abstr
   int left = static_cast<int>(header->nlmsg_len) - NLMSG_LENGTH(sizeof(*socket));
   bool named = false;
   std::optional<uid_t> owner;
-  for (auto* attribute = reinterpret_cast<const rtattr*>(socket + 1); left > 0 && RTA_OK(attribute, left);
-       attribute = RTA_NEXT(attribute, left)) {
+  for (auto* attribute = reinterpret_cast<const rtattr*>(socket + 1);
+       left > 0 && RTA_OK(attribute, left); attribute = RTA_NEXT(attribute, left)) {
     const auto* data = static_cast<const char*>(RTA_DATA(attribute));
     const auto size = static_cast<std::size_t>(RTA_PAYLOAD(attribute));
     if (attribute->rta_type == UNIX_DIAG_NAME) {

@@ -175,9 +175,7 @@ bool QtMainWindow::ClaimSingleInstance() {
 
 void QtMainWindow::WarnUnguarded(const std::string& why) {
   std::cerr << "tarnix-q8: " << why << '\n';
-  QTimer::singleShot(0, this, [this, why] {
-    ShowBalloon({why, "Warning", kUnguardedNoticeMs});
-  });
+  QTimer::singleShot(0, this, [this, why] { ShowBalloon({why, "Warning", kUnguardedNoticeMs}); });
 }
 
 void QtMainWindow::TakeStatusConnection() {
@@ -224,8 +222,7 @@ void QtMainWindow::ReadStatusLines(QLocalSocket& client) {
   }
   // A line longer than any status line, ended or still coming: the sender is not sending status
   // lines, and what it sends is not kept.
-  if (sender &&
-      (overlong || sender->bytesAvailable() > static_cast<qint64>(kLongestStatusLine))) {
+  if (sender && (overlong || sender->bytesAvailable() > static_cast<qint64>(kLongestStatusLine))) {
     answer(QStringLiteral("the line is longer than any status line"));
     sender->abort();
   }
