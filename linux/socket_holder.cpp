@@ -39,7 +39,8 @@ bool SendDump(int fd) {
 // The owner named in one socket's answer when its name is `abstractName` (with its leading
 // zero byte).
 std::optional<uid_t> OwnerIfNamed(const nlmsghdr* header, std::string_view abstractName) {
-  const auto* socket = static_cast<const unix_diag_msg*>(NLMSG_DATA(header));
+  const auto* socket =
+      reinterpret_cast<const unix_diag_msg*>(reinterpret_cast<const char*>(header) + NLMSG_HDRLEN);
   int left = static_cast<int>(header->nlmsg_len) - NLMSG_LENGTH(sizeof(*socket));
   bool named = false;
   std::optional<uid_t> owner;
