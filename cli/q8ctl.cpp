@@ -13,6 +13,7 @@
 #include "cli/settings_report.h"
 #include "cli/termination_hold.h"
 #include "cli/tray_program.h"
+#include "cli/write_access.h"
 #include "device/mouse_state_file.h"
 #include "settings/config_file.h"
 #include "settings/executable_path.h"
@@ -84,6 +85,15 @@ int Replug(const Invocation& invocation, std::ostream& out, std::ostream& err) {
   out << "the simulated mouse of " << stateFile.string()
       << (plug ? " is plugged in\n" : " is unplugged\n");
   return kExitOk;
+}
+
+// Refuses, before the mouse is touched, a command that could not save what it writes to it.
+std::optional<int> RefuseWithoutWriteAccess(const Invocation& invocation, std::ostream& err) {
+  if (const auto problem = WriteAccessProblem(invocation)) {
+    err << "q8ctl: " << *problem << '\n';
+    return kExitDeviceFailure;
+  }
+  return std::nullopt;
 }
 
 int SessionFailure(MouseSession::Outcome outcome) {
@@ -205,6 +215,9 @@ int RunQ8ctl(std::span<const std::string> args, std::ostream& out, std::ostream&
     return Replug(invocation, out, err);
   }
   if (invocation.command == "profile") {
+    if (const auto refused = RefuseWithoutWriteAccess(invocation, err)) {
+      return *refused;
+    }
     return RunProfile(invocation, systemBus, out, err);
   }
 
@@ -215,6 +228,9 @@ int RunQ8ctl(std::span<const std::string> args, std::ostream& out, std::ostream&
       return UsageError(*problem, "set", err);
     }
     change = std::get<SettingChange>(parsedChange);
+  }
+  if (const auto refused = RefuseWithoutWriteAccess(invocation, err)) {
+    return *refused;
   }
 
   std::optional<SettingsRecord> settings;

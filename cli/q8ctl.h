@@ -10,8 +10,8 @@ namespace q8 {
 
 // Exit statuses of q8ctl.
 inline constexpr int kExitOk = 0;
-// The mouse not found or not answering, or a file kept on the side (the trace, the simulated
-// mouse's state) not written.
+// The mouse not found or not answering, a file kept on the side (the trace, the simulated mouse's
+// state) not written, or a file the command must change that q8ctl may not write.
 inline constexpr int kExitDeviceFailure = 1;
 inline constexpr int kExitUsage = 2;  // bad command line or bad input file
 

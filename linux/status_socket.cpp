@@ -7,8 +7,12 @@
 
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstddef>
 #include <cstring>
+#include <thread>
+
+#include "linux/socket_holder.h"
 
 namespace q8::linux_shell {
 namespace {
@@ -16,6 +20,14 @@ namespace {
 // How long a sender waits for the program's answer: it answers once the notification service
 // has taken the notice (or refused it), which the program gives a few seconds.
 constexpr int kAnswerTimeoutMs = 10000;
+// How long a start waits for the holder of the name to take connections: a copy of this user
+// that has bound the name listens moments later, even on a busy machine.
+constexpr auto kStartingCopyWait = std::chrono::seconds(2);
+constexpr auto kStartingCopyRetry = std::chrono::milliseconds(20);
+// What a copy that could not claim the name does, said after what holds it.
+constexpr const char* kUnguarded =
+    "; tarnix-q8 runs without the single-instance guard and without status notifications (ask "
+    "your administrator to end that process)";
 
 template <typename Number>
 bool ParseNumber(std::string_view text, Number& number) {
@@ -85,27 +97,44 @@ StatusSocketClaim ClaimStatusSocket() {
     claim.error = std::string("cannot make the status socket: ") + std::strerror(errno);
     return claim;
   }
-  // Binding is the claim: of copies started together exactly one gets the name.
-  if (::bind(fd.Get(), reinterpret_cast<const sockaddr*>(&address), length) == 0) {
-    if (::listen(fd.Get(), 16) != 0) {
-      claim.error = std::string("cannot listen on the status socket: ") + std::strerror(errno);
+  const auto deadline = std::chrono::steady_clock::now() + kStartingCopyWait;
+  for (;;) {
+    // Binding is the claim: of copies started together exactly one gets the name.
+    if (::bind(fd.Get(), reinterpret_cast<const sockaddr*>(&address), length) == 0) {
+      if (::listen(fd.Get(), 16) != 0) {
+        claim.error = std::string("cannot listen on the status socket: ") + std::strerror(errno);
+        return claim;
+      }
+      claim.socket = std::move(fd);
       return claim;
     }
-    claim.socket = std::move(fd);
-    return claim;
+    if (errno != EADDRINUSE) {
+      claim.error = std::string("cannot claim the status socket: ") + std::strerror(errno);
+      return claim;
+    }
+    // Held: by this user's running copy, or by a process of another user squatting the name.
+    if (const UniqueFd holder = ConnectToStatusSocket(); holder.Valid()) {
+      ucred peer{};
+      socklen_t size = sizeof(peer);
+      if (::getsockopt(holder.Get(), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+          peer.uid == ::getuid()) {
+        claim.runningCopy = true;
+        return claim;
+      }
+      claim.error = "the status socket @" + StatusSocketName() + " is held by process " +
+                    std::to_string(peer.pid) + " of " + DescribeUser(peer.uid) + kUnguarded;
+      return claim;
+    }
+    // Bound and not listening: a copy between its bind and its listen, or a squatter.
+    if (std::chrono::steady_clock::now() >= deadline) {
+      break;
+    }
+    std::this_thread::sleep_for(kStartingCopyRetry);
   }
-  if (errno != EADDRINUSE) {
-    claim.error = std::string("cannot claim the status socket: ") + std::strerror(errno);
-    return claim;
-  }
-  // Held: by this user's running copy, or by a process of another user squatting the name.
-  const UniqueFd holder = ConnectToStatusSocket();
-  if (holder.Valid() && !PeerIsThisUser(holder.Get())) {
-    claim.error = "the status socket @" + StatusSocketName() +
-                  " is held by a process of another user; ask your administrator to end it";
-    return claim;
-  }
-  claim.runningCopy = true;
+  const std::optional<uid_t> holder = AbstractSocketHolder(StatusSocketName());
+  claim.error = "the status socket @" + StatusSocketName() + " is held by a process of " +
+                (holder ? DescribeUser(*holder) : std::string("an unknown user")) +
+                " that takes no connections" + kUnguarded;
   return claim;
 }
 

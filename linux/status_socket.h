@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,13 +30,22 @@ std::string StatusSocketName();
 // What a start finds when it claims the user's status socket.
 struct StatusSocketClaim {
   UniqueFd socket;           // bound and listening: this copy is the one
-  bool runningCopy = false;  // another copy of this user holds the name
-  std::string error;         // neither: why (another user holds the name, no sockets)
+  bool runningCopy = false;  // another copy of this user holds the name and answers on it
+  std::string error;         // neither: why, naming what holds the name
 };
+// A holder that is bound but not listening yet is given a moment (a copy of this user between
+// its bind and its listen); one that still takes no connections then, or that runs as another
+// user, does not stop this copy: only a listening copy of this user does.
 StatusSocketClaim ClaimStatusSocket();
 
 // Whether the process at the other end of a connected local socket runs as this user.
 bool PeerIsThisUser(int socket);
+
+// The longest line a status message can be: the largest type, a blank, the most negative value
+// (and a carriage return some senders add). A longer line is no status message.
+inline constexpr std::size_t kLongestStatusLine =
+    (std::numeric_limits<std::uintptr_t>::digits10 + 1) + 1 +
+    (std::numeric_limits<std::intptr_t>::digits10 + 2) + 1;
 
 std::string StatusLine(StatusNotification notification);
 // The notification of one line (without its line break); nothing for anything else.

@@ -27,4 +27,9 @@ namespace q8 {
 [[nodiscard]] std::error_code ReplaceFileContents(const std::filesystem::path& path,
                                                   std::span<const std::uint8_t> bytes);
 
+// Whether the user may write `path`, as ReplaceFileContents asks before it changes anything (a
+// file that does not exist yet is fine): for work that must not begin unless the file can be
+// saved after it. The system's error code of the refusal, or no error.
+[[nodiscard]] std::error_code CheckWritable(const std::filesystem::path& path);
+
 }  // namespace q8

@@ -76,6 +76,8 @@ std::filesystem::path FollowLinks(std::filesystem::path path) {
   return path;
 }
 
+}  // namespace
+
 // A file the user may not write stays as it is, although the folder would let a new file take its
 // place: the replacement must not get round what opening the file for writing refuses. A file
 // that does not exist yet is fine.
@@ -86,6 +88,8 @@ std::error_code CheckWritable(const std::filesystem::path& path) {
   }
   return {};
 }
+
+namespace {
 
 // The errors by which the system refuses this user a new file in the folder, the file's owner for
 // it, or the rename: the file itself may still be writable.

@@ -85,6 +85,8 @@ std::filesystem::path FollowLinks(const std::filesystem::path& path) {
   return path;
 }
 
+}  // namespace
+
 // A file the user may not write (read-only, or denied by its security) stays as it is, although
 // the folder would let a new file take its place: the replacement must not get round what opening
 // the file for writing refuses. A file that does not exist yet is fine.
@@ -103,6 +105,8 @@ std::error_code CheckWritable(const std::filesystem::path& path) {
   }
   return {};
 }
+
+namespace {
 
 // The errors by which a folder refuses a new file, or another program's open handle refuses the
 // replacement, although the file itself may be written.

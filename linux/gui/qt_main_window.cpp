@@ -31,6 +31,11 @@ namespace {
 constexpr unsigned kShortestNoticeMs = 5000;
 // How long the notification service may take to answer.
 constexpr int kNoticeCallTimeoutMs = 5000;
+// How long the notice stays that this copy runs without its status socket.
+constexpr unsigned kUnguardedNoticeMs = 10000;
+// What the program keeps of a status sender's bytes at most until their line ends: room for a few
+// status lines, far less than a sender could write.
+constexpr qint64 kStatusReadBuffer = 4096;
 
 }  // namespace
 
@@ -148,26 +153,29 @@ void QtMainWindow::closeEvent(QCloseEvent* event) {
 // ------------------------------------------------------------------------
 
 bool QtMainWindow::ClaimSingleInstance() {
-  if (!claimedSocket_.Valid()) {
-    StatusSocketClaim claim = ClaimStatusSocket();
-    if (claim.runningCopy) {
-      return false;  // a running copy holds the name
-    }
-    if (!claim.socket.Valid()) {
-      // Without the socket the copy still runs; only notifications and the guard are lost.
-      std::cerr << "tarnix-q8: " << claim.error << '\n';
-      return true;
-    }
-    claimedSocket_ = std::move(claim.socket);
+  StatusSocketClaim claim = heldClaim_ ? std::move(*heldClaim_) : ClaimStatusSocket();
+  heldClaim_.reset();
+  if (claim.runningCopy) {
+    return false;  // a running copy holds the name
+  }
+  if (!claim.socket.Valid()) {
+    // Without the socket the copy still runs; only notifications and the guard are lost.
+    WarnUnguarded(claim.error);
+    return true;
   }
   // The server owns the descriptor from here and closes it when the program ends.
-  const int socket = claimedSocket_.Release();
+  const int socket = claim.socket.Release();
   if (!statusServer_.listen(socket)) {
     ::close(socket);
     return true;
   }
   connect(&statusServer_, &QLocalServer::newConnection, this, [this] { TakeStatusConnection(); });
   return true;
+}
+
+void QtMainWindow::WarnUnguarded(const std::string& why) {
+  std::cerr << "tarnix-q8: " << why << '\n';
+  QTimer::singleShot(0, this, [this, why] { ShowBalloon({why, "Warning", kUnguardedNoticeMs}); });
 }
 
 void QtMainWindow::TakeStatusConnection() {
@@ -177,30 +185,46 @@ void QtMainWindow::TakeStatusConnection() {
       client->abort();  // the name is per user; other users' processes have nothing to say
       continue;
     }
-    connect(client, &QLocalSocket::readyRead, this, [this, client] {
-      while (client->canReadLine()) {
-        const QByteArray line = client->readLine().trimmed();
-        const QPointer<QLocalSocket> sender(client);
-        const NoticeAnswer answer = [sender](const QString& error) {
-          if (sender) {
-            sender->write(error.isEmpty() ? QByteArray("ok\n") : "error " + error.toUtf8() + "\n");
-            sender->flush();
-          }
-        };
-        const auto status = ParseStatusLine(std::string_view(line.data(), line.size()));
-        if (!status) {
-          answer(QStringLiteral("not a notification: ") + QString::fromUtf8(line));
-          continue;
-        }
-        lastStatus_ = status;
-        noticeAnswer_ = answer;
-        controller_->OnStatusNotify(status->type, status->value);
-        // Still here: the notification shows nothing (a type or value the table leaves out).
-        if (const NoticeAnswer unanswered = std::exchange(noticeAnswer_, {})) {
-          unanswered({});
-        }
-      }
-    });
+    // Qt would otherwise buffer whatever a sender writes, however long, waiting for a line break.
+    client->setReadBufferSize(kStatusReadBuffer);
+    connect(client, &QLocalSocket::readyRead, this, [this, client] { ReadStatusLines(*client); });
+  }
+}
+
+void QtMainWindow::ReadStatusLines(QLocalSocket& client) {
+  const QPointer<QLocalSocket> sender(&client);
+  const NoticeAnswer answer = [sender](const QString& error) {
+    if (sender) {
+      sender->write(error.isEmpty() ? QByteArray("ok\n") : "error " + error.toUtf8() + "\n");
+      sender->flush();
+    }
+  };
+  bool overlong = false;
+  while (sender && sender->canReadLine()) {
+    const QByteArray line = sender->readLine().chopped(1);
+    if (line.size() > static_cast<qsizetype>(kLongestStatusLine)) {
+      overlong = true;
+      break;
+    }
+    const QByteArray text = line.trimmed();
+    const auto status = ParseStatusLine(std::string_view(text.data(), text.size()));
+    if (!status) {
+      answer(QStringLiteral("not a notification: ") + QString::fromUtf8(text));
+      continue;
+    }
+    lastStatus_ = status;
+    noticeAnswer_ = answer;
+    controller_->OnStatusNotify(status->type, status->value);
+    // Still here: the notification shows nothing (a type or value the table leaves out).
+    if (const NoticeAnswer unanswered = std::exchange(noticeAnswer_, {})) {
+      unanswered({});
+    }
+  }
+  // A line longer than any status line, ended or still coming: the sender is not sending status
+  // lines, and what it sends is not kept.
+  if (sender && (overlong || sender->bytesAvailable() > static_cast<qint64>(kLongestStatusLine))) {
+    answer(QStringLiteral("the line is longer than any status line"));
+    sender->abort();
   }
 }
 

@@ -31,9 +31,9 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
 
   // The controller the window's events go to; set once, before the initialisation.
   void Bind(CKeldraDlg& controller);
-  // The user's status socket, claimed before anything else ran; ClaimSingleInstance claims it
-  // itself when none was handed over.
-  void HoldStatusSocket(UniqueFd socket) { claimedSocket_ = std::move(socket); }
+  // The claim of the user's status socket, made before anything else ran; ClaimSingleInstance
+  // claims it itself when none was handed over.
+  void HoldStatusSocket(StatusSocketClaim claim) { heldClaim_ = std::move(claim); }
   // The image file a desktop notification shows as the program's icon.
   void SetNoticeIcon(QString path) { noticeIcon_ = std::move(path); }
   // The last status notification that came through the socket.
@@ -83,6 +83,10 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
 
  private:
   void TakeStatusConnection();
+  void ReadStatusLines(QLocalSocket& client);
+  // Why this copy runs without its status socket: on standard error now, as a notice once the
+  // start-up has made the tray icon.
+  void WarnUnguarded(const std::string& why);
   using NoticeAnswer = std::function<void(const QString& error)>;
   // The notice where no notification area is: through the desktop's notification service.
   void ShowDesktopNotice(const TrayBalloon& balloon, NoticeAnswer answer);
@@ -95,7 +99,7 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   bool hasTray_;
   std::unique_ptr<QSystemTrayIcon> tray_;
   QMenu trayMenu_;
-  UniqueFd claimedSocket_;
+  std::optional<StatusSocketClaim> heldClaim_;
   QLocalServer statusServer_;
   // While a status line is handled: how to tell its sender whether the notice was shown.
   NoticeAnswer noticeAnswer_;

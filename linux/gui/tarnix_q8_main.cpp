@@ -81,8 +81,8 @@ int main(int argc, char** argv) {
       mouse, state,
       iconFile.isEmpty() ? QIcon::fromTheme(QStringLiteral("input-mouse")) : QIcon(iconFile));
   window.SetNoticeIcon(iconFile);
-  // A claim that failed for another reason is tried again, and reported, by the window.
-  window.HoldStatusSocket(std::move(claim.socket));
+  // A claim that failed (the name held by what is not this user's copy) is reported by the window.
+  window.HoldStatusSocket(std::move(claim));
   CKeldraDlg dialog(state, window, mouse, decoder);
   window.Bind(dialog);
   // The key-function dialogs and the skin chooser open over the main window, reading the same

@@ -11,6 +11,7 @@
 #include "device/mouse_state_file.h"
 #include "device/simulated_hid_bus.h"
 #include "device/wire_trace.h"
+#include "settings/durable_file.h"
 #include "settings/ini_file.h"
 #include "settings/str_ini.h"
 
@@ -349,6 +350,27 @@ TEST_F(Q8ctlTest, WaitsWhileAnotherProgramHoldsTheMouse) {
   EXPECT_FALSE(saveError);
   EXPECT_EQ(dump.status, kExitOk) << dump.err;
   EXPECT_THAT(dump.out, HasSubstr("page 5: " + HexBytes(changed.image.Page(5)) + "\n"));
+}
+
+// A config.bin q8ctl may not write (read-only) is refused in one line before the mouse is
+// touched. Root on Linux writes a read-only file all the same: there the process test makes the
+// folder read-only instead.
+TEST_F(Q8ctlTest, AConfigBinItMayNotWriteLeavesTheMouseUntouched) {
+  namespace fs = std::filesystem;
+  const auto writable = [&](fs::perm_options option) {
+    fs::permissions(configPath, fs::perms::owner_write, option);
+  };
+  writable(fs::perm_options::remove);
+  if (!CheckWritable(configPath)) {
+    writable(fs::perm_options::add);
+    GTEST_SKIP() << "this user writes read-only files";
+  }
+  const ToolRun run = Run({"set", "CONFIG", "report-rate", "250"});
+  writable(fs::perm_options::add);
+  EXPECT_EQ(run.status, kExitDeviceFailure);
+  EXPECT_EQ(LineCount(run.err), 1u) << run.err;
+  EXPECT_THAT(run.err, HasSubstr("cannot write " + configPath.string()));
+  EXPECT_FALSE(fs::exists(statePath));  // the mouse was not touched
 }
 
 // A profile saved from the files goes back to the mouse, config.bin and str.ini on load, exactly

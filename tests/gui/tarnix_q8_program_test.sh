@@ -5,7 +5,9 @@
 # once, creating nothing; the skin's close button ends the program with exit code 0. Then eight
 # copies started together, with and without XDG_RUNTIME_DIR, leave one running; without a tray
 # its notices reach the notification server (dunst) on a private session bus, and q8ctl notify
-# fails, saying why, once no server is there.
+# fails, saying why, once no server is there. A status sender that never ends its line costs the
+# program no memory; another user's process holding the name, bound and not listening, does not
+# stop the program, which says what holds it.
 # Run it in a network namespace of its own (tests/support/own-network): the program's
 # single-instance socket is per user and per network namespace.
 #   tarnix_q8_program_test.sh BUILD_DIR
@@ -148,6 +150,23 @@ cp "$scratch/mouse-state.bin" "$scratch/expected-state.bin"
 check "the mouse holds what an apply of config.bin gives" \
   cmp -s "$scratch/mouse-state.bin" "$scratch/expected-state.bin"
 
+# A sender that never ends its line: the program keeps a few KB of it, closes the connection and
+# runs on, its memory where it was. The peak resident size (VmHWM) is compared, as the bytes a
+# program buffers leave with the connection, before a later look at VmRSS would see them.
+peak() { awk '/^VmHWM/ {print $2}' "/proc/$program/status"; }
+before=$(peak)
+sent=$(timeout 30 perl -MSocket -e '$SIG{PIPE} = "IGNORE";
+  my $s; socket($s, AF_UNIX, SOCK_STREAM, 0) && connect($s, pack_sockaddr_un("\0$ARGV[0]")) or die "$!";
+  my ($chunk, $sent) = ("a" x 65536, 0);
+  while ($sent < $ARGV[1]) { my $n = syswrite($s, $chunk); last unless defined $n; $sent += $n }
+  print $sent' "tarnix-q8-$(id -u)" $((32 << 20)))
+sleep 0.5
+check "a line without end is cut off ($sent of 32 MB taken)" \
+  test "${sent:-0}" -gt 0 -a "${sent:-0}" -lt $((32 << 20))
+check "the memory stays within 4 MB of its peak ($before kB, then $(peak) kB)" \
+  test $(($(peak) - before)) -lt 4096
+check "the program runs on" kill -0 "$program"
+
 # The skin chooser, a dialog over the window: its list in the file system's order, a choice, OK.
 press 710 14
 dialog=$(xdotool search --onlyvisible --classname tarnix-q8 | grep -vx "$window" | tail -n 1)
@@ -258,7 +277,6 @@ wait "$dunst" 2>/dev/null
 status=$?
 check "without tray or notification server q8ctl notify exits 1" test "$status" -eq 1
 check "... and says why" grep -q "no notification area" "$scratch/notify.err"
-kill "$monitor" "$bus" 2>/dev/null
 
 window=$(timeout 30 xdotool search --sync --onlyvisible --name "Tarnix Q8" | head -n 1)
 eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -267,6 +285,37 @@ wait "$program"
 status=$?
 program=
 check "the last copy ends with its close button, exit code 0" test "$status" -eq 0
+
+# --- Another user's process holds the name, bound and never listening ---------------------------
+# An account of its own for the test (removed at the end); the program names it.
+account=tq8test$$
+if useradd --system --no-create-home --shell /usr/sbin/nologin "$account" 2>/dev/null; then
+  trap 'cleanup; userdel "$account" 2>/dev/null' EXIT
+  holder="($account)"
+else
+  account=$((40000 + RANDOM)); holder="uid $account"  # no account to make: a bare user id
+fi
+setpriv --reuid="$account" --regid=65534 --clear-groups perl -MSocket -e '
+  my $s; socket($s, AF_UNIX, SOCK_STREAM, 0) && bind($s, pack_sockaddr_un("\0$ARGV[0]")) or die "$!";
+  sleep 120' "tarnix-q8-$(id -u)" &
+helpers+=($!)
+sleep 0.5
+dunst >/dev/null 2>&1 &
+helpers+=($!)
+eventually 5 dunstctl count displayed >/dev/null 2>&1
+"$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" 2>"$scratch/held.err" &
+program=$!
+window=$(timeout 30 xdotool search --sync --onlyvisible --name "Tarnix Q8" | head -n 1)
+check "the name held by another user's socket, the program runs" test -n "$window"
+check "... says on standard error what holds the name" grep -q "held by .*$holder" "$scratch/held.err"
+check "... and in a notice" eventually 10 grep -q "held by .*$holder" "$scratch/monitor.txt"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+press 859 14
+wait "$program"
+status=$?
+program=
+check "... and ends with its close button, exit code 0" test "$status" -eq 0
+kill "$monitor" "$bus" 2>/dev/null
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -1,6 +1,8 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,13 +23,27 @@ namespace {
 using ::testing::HasSubstr;
 namespace fs = std::filesystem;
 
-// The built q8ctl, started with `args`, its standard output on `outFd` and its errors in `errFile`.
-pid_t StartTool(const std::vector<std::string>& args, int outFd, const fs::path& errFile) {
+// Makes `folder` read-only for this process alone: a bind mount in a mount namespace of its own.
+// (The tests run as root, whom a folder's permission bits do not stop.)
+bool MakeReadOnly(const fs::path& folder) {
+  return ::unshare(CLONE_NEWNS) == 0 &&
+         ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+         ::mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
+         ::mount(nullptr, folder.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}
+
+// The built q8ctl, started with `args`, its standard output on `outFd` and its errors in `errFile`;
+// `readOnly`, when given, is a folder it may not write.
+pid_t StartTool(const std::vector<std::string>& args, int outFd, const fs::path& errFile,
+                const fs::path* readOnly = nullptr) {
   const pid_t child = ::fork();
   if (child == 0) {
     const int errFd = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (::dup2(outFd, STDOUT_FILENO) < 0 || ::dup2(errFd, STDERR_FILENO) < 0) {
       ::_exit(126);
+    }
+    if (readOnly != nullptr && !MakeReadOnly(*readOnly)) {
+      ::_exit(125);
     }
     std::vector<char*> argv{const_cast<char*>(Q8CTL_PATH)};
     for (const std::string& arg : args) {
@@ -125,6 +141,46 @@ TEST_F(Q8ctlProcessTest, NeverEndsHalfwayThroughAWriteAndTellsATraceItCannotWrit
                                       "info"};
   EXPECT_EQ(RunQ8ctl(args, out, err), kExitDeviceFailure);
   EXPECT_THAT(err.str(), HasSubstr("cannot write the trace file /dev/full"));
+}
+
+// Without the rights to the files a command changes (its folder read-only), q8ctl says so in one
+// line and exits with 1 before anything reaches the mouse, so the mouse and the files never
+// disagree.
+TEST_F(Q8ctlProcessTest, WithoutRightsToItsFilesNothingReachesTheMouse) {
+  const fs::path tool = dir / "tool";
+  fs::create_directories(tool);
+  fs::copy_file(configPath, tool / "config.bin");
+  const std::string simulate = "--simulate=" + statePath.string();
+  const std::string config = "--config=" + (tool / "config.bin").string();
+  std::ostringstream out, err;
+  ASSERT_EQ(
+      RunQ8ctl(std::vector<std::string>{simulate, "profile", config, "save", "Mine"}, out, err),
+      kExitOk)
+      << err.str();
+  ASSERT_EQ(RunQ8ctl(std::vector<std::string>{simulate, "info"}, out, err), kExitOk) << err.str();
+  const std::vector<std::uint8_t> mouse = test::ReadBytes(statePath);
+  const int devNull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  ASSERT_GE(devNull, 0);
+  struct Case {
+    std::vector<std::string> args;
+    fs::path refused;
+  };
+  for (const Case& c : {Case{{"set", config, "report-rate", "250"}, tool / "config.bin"},
+                        Case{{"apply", config}, tool / "config.bin"},
+                        Case{{"profile", config, "load", "Mine"}, tool / "config.bin"},
+                        Case{{"profile", config, "save", "Other"}, tool / "profiles"}}) {
+    std::vector<std::string> args{simulate};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const int status = WaitFor(StartTool(args, devNull, errPath, &tool));
+    const std::string said = test::ReadText(errPath);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kExitDeviceFailure)
+        << c.args[0] << ": " << status << ' ' << said;
+    EXPECT_EQ(Count(said, "\n"), 1u) << said;
+    EXPECT_THAT(said, HasSubstr("cannot write " + c.refused.string()));
+    EXPECT_THAT(said, HasSubstr("with write rights to " + tool.string()));
+    EXPECT_EQ(test::ReadBytes(statePath), mouse) << c.args[0];
+  }
+  ::close(devNull);
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 # started (the tray program with the simulated mouse, its window shown from the tray), an upgrade
 # over a running copy that keeps the user's settings, and the silent uninstallation through the
 # entry's quiet-uninstall command, which ends a running copy, removes everything else and keeps the
-# settings. Needs an X display (scripts/with-wine gives one).
+# settings and profiles; then "Remove my settings" asked for with /REMOVESETTINGS, which leaves no
+# folder. Needs an X display (scripts/with-wine gives one).
 #   installer_test.sh SETUP_EXE BUILD_DIR VERSION
 set -uo pipefail
 setup=$1
@@ -144,9 +145,9 @@ check "the log-on task is registered" registered_task
 task=$(iconv -f UTF-16 -t UTF-8 "$program_dir/logon-task.xml" 2>/dev/null | tr -d '\r')
 task_has() { grep -qF -- "$1" <<<"$task"; }
 check "the task starts at log-on" task_has '<LogonTrigger>'
-check "the task names the user who installed" grep -qE '<UserId>[^<]+</UserId>' <<<"$task"
+check "the task is for whoever logs on interactively" task_has '<GroupId>S-1-5-4</GroupId>'
+check "the task names no account (not the one that installed)" not task_has '<UserId>'
 check "the task runs with the highest privileges" task_has '<RunLevel>HighestAvailable</RunLevel>'
-check "the task runs in the user's session" task_has '<LogonType>InteractiveToken</LogonType>'
 check "the task starts the installed program" \
   task_has "<Command>\"$program_win\\TarnixMouseApp.exe\"</Command>"
 check "the task has no time limit" task_has '<ExecutionTimeLimit>PT0S</ExecutionTimeLimit>'
@@ -185,6 +186,8 @@ check "the upgrade put the delivered files back" same_file "$build/setup-stage/R
 check "the log-on task is registered again" registered_task
 
 # --- The silent uninstallation through the entry's command keeps the settings -------------------------
+check "the user saves a profile with q8ctl" quietly win "$program_win\\q8ctl.exe" profile save Racing
+printf '[Rules]\r\n' >"$program_dir/Profiles/rules.ini"
 start_program
 win "$build/q8window.exe" wait 30 >/dev/null
 quiet_uninstall=$(entry_value QuietUninstallString)
@@ -202,9 +205,18 @@ check "the shortcut is gone" test ! -e "$shortcut"
 check "the log-on task is gone" not registered_task
 check "only the settings are left" \
   same "$(cd "$program_dir" 2>/dev/null && find . -mindepth 1 | sort | tr '\n' ' ')" \
-  "./config.bin ./str.ini "
+  "./Profiles ./Profiles/Racing.ini ./Profiles/rules.ini ./config.bin ./str.ini "
 check "the settings are the user's" \
   test "$(sum "$program_dir/str.ini")-$(sum "$program_dir/config.bin")" = \
   "$user_strings-$user_config"
+
+# --- "Remove my settings", asked for on the command line, leaves no folder ----------------------------
+check "a new installation over the kept settings ends with 0" win "$setup" /S
+check "the uninstaller with /REMOVESETTINGS starts" win "$program_win\\Uninstall.exe" /S /REMOVESETTINGS
+for _ in $(seq 120); do
+  [ -e "$program_dir" ] || break
+  sleep 0.5
+done
+check "the settings, the profiles and the folder are gone" test ! -e "$program_dir"
 
 finish
