@@ -83,6 +83,13 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
 
  private:
   void TakeStatusConnection();
+  // Fills the tray menu with what the controller offers now; `exitText` names Exit.
+  void FillTrayMenu(std::string_view exitText, const ProfileMenu* profiles);
+  // Opens the tray menu at the cursor, unless the desktop's notification area draws it itself
+  // and only asked for its entries.
+  void PopUpTrayMenu();
+  // Asks the controller for the menu's entries, without opening it.
+  void RefreshExportedTrayMenu();
   using NoticeAnswer = std::function<void(const QString& error)>;
   // The notice where no notification area is: through the desktop's notification service.
   void ShowDesktopNotice(const TrayBalloon& balloon, NoticeAnswer answer);
@@ -93,8 +100,19 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   QtTextPainter text_;
   QIcon icon_;
   bool hasTray_;
-  std::unique_ptr<QSystemTrayIcon> tray_;
+  // The tray menu lives as long as the window and is refilled, never rebuilt: a notification area
+  // that draws the menu itself (a StatusNotifierItem host, through com.canonical.dbusmenu) keeps
+  // the entries it was given. Declared before the icon, which refers to it.
   QMenu trayMenu_;
+  QMenu profilesMenu_;
+  QAction* exitAction_;
+  // The notification area draws the menu from its entries (trayMenu_ is the icon's context menu).
+  bool hostDrawsTrayMenu_ = false;
+  // The controller is asked for the entries only: the host opens the menu, not this program.
+  bool fillingTrayMenuOnly_ = false;
+  // An activation the window could not take while it was hidden, made once it is shown.
+  bool activateWhenShown_ = false;
+  std::unique_ptr<QSystemTrayIcon> tray_;
   UniqueFd claimedSocket_;
   QLocalServer statusServer_;
   // While a status line is handled: how to tell its sender whether the notice was shown.
