@@ -10,6 +10,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QLocalSocket>
 #include <QMessageBox>
 #include <QUrl>
@@ -283,9 +284,17 @@ void QtMainWindow::BringToForeground() {
     activateWhenShown_ = true;
     return;
   }
+  if (QGuiApplication::platformName() == QLatin1String("wayland") &&
+      QGuiApplication::applicationState() != Qt::ApplicationActive &&
+      qEnvironmentVariableIsEmpty("XDG_ACTIVATION_TOKEN")) {
+    // The user is in another program. A Wayland compositor hands the focus over only for the
+    // token of the user's click, which a notification area may pass on (Qt keeps it in
+    // XDG_ACTIVATION_TOKEN and activates with it). Without one the window would stay where it
+    // is, perhaps behind others: shown anew, it comes up on top as any new window does.
+    hide();
+    show();
+  }
   raise();
-  // Where the compositor speaks xdg-activation, Qt asks with the token the notification area
-  // handed over with its click, if any, or one of its own.
   activateWindow();
 }
 
