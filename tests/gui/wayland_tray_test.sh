@@ -3,7 +3,7 @@
 # area that draws the tray menu itself: a StatusNotifierWatcher with a host, on a private session
 # bus. The item registers, its Activate shows the window, its menu is exported over
 # com.canonical.dbusmenu with the Profiles submenu and Exit, and a click on Exit there ends the
-# program with exit code 0.
+# program with exit code 0: with the window shown, and with a box of the start-up open.
 # Run it in a network namespace of its own (tests/support/own-network).
 #   wayland_tray_test.sh BUILD_DIR
 set -uo pipefail
@@ -59,52 +59,71 @@ eventually 10 grep -q ready "$scratch/items" ||
 "$scratch/q8ctl" --simulate="$scratch/mouse-state.bin" profile --config "$scratch/config.bin" \
   save Racing >/dev/null
 
-"$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" 2>"$scratch/program.err" &
-program=$!
-pids+=($program)
-registered() { [ "$(wc -l <"$scratch/items")" -ge 2 ]; }
-check "the tray item registers with the watcher" eventually 10 registered
-# The line names the item's bus name (what Qt registers), or a path on the sender's connection.
-read -r sender registered < <(tail -n 1 "$scratch/items")
-item=$registered
-[[ $item == /* ]] && item=$sender
-call() {  # call PATH METHOD ARGS...
+call() {  # call PATH METHOD ARGS...: on the tray item of the program started last
   gdbus call --session --dest "$item" --object-path "$1" --method "$2" -- "${@:3}" 2>&1
 }
 screenshot() {  # screenshot FILE
   (cd "$scratch" && rm -f wayland-screenshot-*.png && weston-screenshooter >/dev/null 2>&1 &&
     mv wayland-screenshot-*.png "$1")
 }
+changed() {  # changed A B: the number of pixels that differ
+  local count
+  count=$(compare -metric AE "$1" "$2" null: 2>&1)
+  echo "${count%%.*}"
+}
+start() {  # start ARGS...: the program, until its tray item has registered
+  local before
+  before=$(wc -l <"$scratch/items")
+  "$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" "$@" 2>>"$scratch/program.err" &
+  program=$!
+  pids+=($program)
+  registered() { [ "$(wc -l <"$scratch/items")" -gt "$before" ]; }
+  check "the tray item registers with the watcher" eventually 10 registered
+  # The line names the item's bus name (what Qt registers), or a path on the sender's connection.
+  read -r sender item < <(tail -n 1 "$scratch/items")
+  [[ $item == /* ]] && item=$sender
+}
+exit_from_menu() {  # exit_from_menu STATE: Exit, from the menu the host draws, ends the program
+  local layout exit_id status
+  call /MenuBar com.canonical.dbusmenu.AboutToShow 0 >/dev/null
+  layout=$(call /MenuBar com.canonical.dbusmenu.GetLayout 0 -1 '[]')
+  exit_id=$(grep -o "<([0-9]*, {[^}]*'label': <'Exit'>" <<<"$layout" | grep -o '^<([0-9]*' | tr -d '<(')
+  check "$1: the menu holds Exit" test -n "$exit_id"
+  call /MenuBar com.canonical.dbusmenu.Event "${exit_id:-0}" clicked '<int32 0>' 0 >/dev/null
+  ended() { ! kill -0 "$program" 2>/dev/null; }
+  if eventually 5 ended; then
+    wait "$program"
+    status=$?
+    check "$1: Exit ends the program with exit code 0 (got $status)" test "$status" -eq 0
+  else
+    check "$1: Exit ends the program" false
+  fi
+}
 
+sleep 1
+screenshot "$scratch/empty.png"
+start
 menu=$(call /StatusNotifierItem org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem Menu)
 check "the item names its menu (not /NO_DBUSMENU): $menu" grep -q "'/MenuBar'" <<<"$menu"
-
 sleep 1  # the start-up ends with the window hidden in the tray
-screenshot "$scratch/hidden.png"
 call /StatusNotifierItem org.kde.StatusNotifierItem.Activate 0 0 >/dev/null
 sleep 1.5
 screenshot "$scratch/shown.png"
-changed=$(compare -metric AE "$scratch/hidden.png" "$scratch/shown.png" null: 2>&1)
 # The window is 876 x 648: most of it differs from the background.
-check "Activate shows the window (pixels changed: $changed)" test "${changed%%.*}" -gt 300000
-
-call /MenuBar com.canonical.dbusmenu.AboutToShow 0 >/dev/null
+check "Activate shows the window" test "$(changed "$scratch/empty.png" "$scratch/shown.png")" -gt 300000
 layout=$(call /MenuBar com.canonical.dbusmenu.GetLayout 0 -1 '[]')
-check "the menu holds Exit" grep -q "'label': <'Exit'>" <<<"$layout"
 check "the menu holds the Profiles submenu" grep -q "'label': <'Profiles'>" <<<"$layout"
 check "the submenu holds the profile, with a check mark" \
   grep -q "'label': <'Racing'>, 'toggle-state': <[01]>, 'toggle-type': <'checkmark'>" <<<"$layout"
-exit_id=$(grep -o "<([0-9]*, {[^}]*'label': <'Exit'>" <<<"$layout" | grep -o '^<([0-9]*' | tr -d '<(')
-check "Exit has an id in the layout" test -n "$exit_id"
-call /MenuBar com.canonical.dbusmenu.Event "${exit_id:-0}" clicked '<int32 0>' 0 >/dev/null
-ended() { ! kill -0 "$program" 2>/dev/null; }
-if eventually 5 ended; then
-  wait "$program"
-  status=$?
-  check "Exit from the host's menu ends the program with exit code 0 (got $status)" test "$status" -eq 0
-else
-  check "Exit from the host's menu ends the program" false
-fi
+exit_from_menu "the window shown"
+
+# A trace that cannot be written (a full disk): a box at start-up, whose loop runs while Exit is
+# chosen.
+start --trace=/dev/full
+sleep 1.5
+screenshot "$scratch/box.png"
+check "a box opens at start-up" test "$(changed "$scratch/empty.png" "$scratch/box.png")" -gt 5000
+exit_from_menu "a box open"
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ] || { echo "--- program's errors:"; cat "$scratch/program.err"; exit 1; }
