@@ -274,7 +274,9 @@ void QtMainWindow::ShowWindow() {
   show();
   update();
   if (std::exchange(activateWhenShown_, false)) {
-    BringToForeground();
+    // Just shown, so already on top as a new window; the focus as far as the system allows.
+    raise();
+    activateWindow();
   }
 }
 
