@@ -100,12 +100,13 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   QtTextPainter text_;
   QIcon icon_;
   bool hasTray_;
-  // The tray menu lives as long as the window and is refilled, never rebuilt: a notification area
-  // that draws the menu itself (a StatusNotifierItem host, through com.canonical.dbusmenu) keeps
-  // the entries it was given. Declared before the icon, which refers to it.
+  // The tray menu lives as long as the window and is refilled, never rebuilt: where a notification
+  // area draws it (a StatusNotifierItem host, through com.canonical.dbusmenu), Qt makes the
+  // exported copy of each submenu when the menu is handed to the icon. Declared before the icon,
+  // which refers to it.
   QMenu trayMenu_;
   QMenu profilesMenu_;
-  QAction* exitAction_;
+  QAction* exitAction_ = nullptr;
   // The notification area draws the menu from its entries (trayMenu_ is the icon's context menu).
   bool hostDrawsTrayMenu_ = false;
   // The controller is asked for the entries only: the host opens the menu, not this program.
