@@ -5,10 +5,12 @@
 #include <QCloseEvent>
 #include <QDBusConnection>
 #include <QDBusError>
+#include <QDBusInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QLocalSocket>
 #include <QMessageBox>
 #include <QUrl>
@@ -18,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <utility>
 
 #include "linux/gui/qt_dialog_window.h"
 #include "linux/status_socket.h"
@@ -36,6 +39,19 @@ constexpr unsigned kUnguardedNoticeMs = 10000;
 // What the program keeps of a status sender's bytes at most until their line ends: room for a few
 // status lines, far less than a sender could write.
 constexpr qint64 kStatusReadBuffer = 4096;
+
+// Whether Qt shows the tray icon as a StatusNotifierItem: a watcher on the session bus with a host
+// (a notification area) registered, the test Qt makes itself. Qt then exports the icon's context
+// menu over com.canonical.dbusmenu and the host draws it; an XEmbed tray leaves the menu to us.
+bool NotificationAreaDrawsMenus() {
+  const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+  const QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) {
+    return false;
+  }
+  const QDBusInterface host(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher, bus);
+  return host.isValid() && host.property("IsStatusNotifierHostRegistered").toBool();
+}
 
 }  // namespace
 
@@ -57,6 +73,17 @@ QtMainWindow::QtMainWindow(MouseConnection& mouse, const AppState& state, QIcon 
                  {}});
   setWindowTitle(QStringLiteral("Tarnix Q8"));
   setWindowIcon(icon_);
+  // The menu's entries: the Profiles submenu, shown while there are profiles, and Exit.
+  trayMenu_.addMenu(&profilesMenu_);
+  profilesMenu_.menuAction()->setVisible(false);
+  exitAction_ = trayMenu_.addAction(QString());
+  connect(exitAction_, &QAction::triggered, this, [this] { controller_->OnCommand(kCommandExit); });
+  // A host that draws the menu asks for it before it opens it: the entries are made anew then.
+  connect(&trayMenu_, &QMenu::aboutToShow, this, [this] {
+    if (hostDrawsTrayMenu_) {
+      RefreshExportedTrayMenu();
+    }
+  });
 }
 
 QtMainWindow::~QtMainWindow() = default;
@@ -270,9 +297,29 @@ void QtMainWindow::SetFonts(const LanguageFonts& fonts) {
 void QtMainWindow::ShowWindow() {
   show();
   update();
+  if (std::exchange(activateWhenShown_, false)) {
+    // Just shown, so already on top as a new window; the focus as far as the system allows.
+    raise();
+    activateWindow();
+  }
 }
 
 void QtMainWindow::BringToForeground() {
+  if (!isVisible()) {
+    // A hidden window has no surface on Wayland to raise or activate: that waits for the show.
+    activateWhenShown_ = true;
+    return;
+  }
+  if (QGuiApplication::platformName() == QLatin1String("wayland") &&
+      QGuiApplication::applicationState() != Qt::ApplicationActive &&
+      qEnvironmentVariableIsEmpty("XDG_ACTIVATION_TOKEN")) {
+    // The user is in another program. A Wayland compositor hands the focus over only for the
+    // token of the user's click, which a notification area may pass on (Qt keeps it in
+    // XDG_ACTIVATION_TOKEN and activates with it). Without one the window would stay where it
+    // is, perhaps behind others: shown anew, it comes up on top as any new window does.
+    hide();
+    show();
+  }
   raise();
   activateWindow();
 }
@@ -310,6 +357,13 @@ void QtMainWindow::AddTrayIcon(std::string_view tip) {
                 break;
             }
           });
+  if (NotificationAreaDrawsMenus()) {
+    // Exported with the icon, so the host draws it at the icon; the first entries once the
+    // controller's start-up is over, for a host that does not announce the menu's opening.
+    hostDrawsTrayMenu_ = true;
+    tray_->setContextMenu(&trayMenu_);
+    QTimer::singleShot(0, this, [this] { RefreshExportedTrayMenu(); });
+  }
   tray_->show();
 }
 
@@ -375,28 +429,52 @@ void QtMainWindow::DeleteTrayIcon() {
 }
 
 void QtMainWindow::ShowTrayMenu(std::string_view exitText) {
-  trayMenu_.clear();
-  connect(trayMenu_.addAction(QStringOf(exitText)), &QAction::triggered, this,
-          [this] { controller_->OnCommand(kCommandExit); });
-  activateWindow();
-  trayMenu_.popup(QCursor::pos());
+  FillTrayMenu(exitText, nullptr);
+  PopUpTrayMenu();
 }
 
 void QtMainWindow::ShowTrayMenuWithProfiles(std::string_view exitText,
                                             const ProfileMenu& profiles) {
-  trayMenu_.clear();
-  QMenu* submenu = trayMenu_.addMenu(QStringOf(profiles.title));
-  for (std::size_t i = 0; i < profiles.names.size(); ++i) {
-    QAction* item = submenu->addAction(QStringOf(profiles.names[i]));
-    item->setCheckable(true);
-    item->setChecked(profiles.active == i);
-    const int command = kCommandFirstProfile + static_cast<int>(i);
-    connect(item, &QAction::triggered, this, [this, command] { controller_->OnCommand(command); });
+  FillTrayMenu(exitText, &profiles);
+  PopUpTrayMenu();
+}
+
+void QtMainWindow::FillTrayMenu(std::string_view exitText, const ProfileMenu* profiles) {
+  // clear() deletes the entries the submenu made: a refill leaves nothing behind.
+  profilesMenu_.clear();
+  profilesMenu_.menuAction()->setVisible(profiles != nullptr);
+  if (profiles != nullptr) {
+    profilesMenu_.setTitle(QStringOf(profiles->title));
+    for (std::size_t i = 0; i < profiles->names.size(); ++i) {
+      QAction* item = profilesMenu_.addAction(QStringOf(profiles->names[i]));
+      item->setCheckable(true);
+      item->setChecked(profiles->active == i);
+      const int command = kCommandFirstProfile + static_cast<int>(i);
+      connect(item, &QAction::triggered, this,
+              [this, command] { controller_->OnCommand(command); });
+    }
   }
-  connect(trayMenu_.addAction(QStringOf(exitText)), &QAction::triggered, this,
-          [this] { controller_->OnCommand(kCommandExit); });
+  exitAction_->setText(QStringOf(exitText));
+}
+
+void QtMainWindow::PopUpTrayMenu() {
+  if (fillingTrayMenuOnly_) {
+    return;
+  }
   activateWindow();
+  // Opening it announces it too (aboutToShow): its entries are fresh already.
+  const bool drawnByHost = std::exchange(hostDrawsTrayMenu_, false);
   trayMenu_.popup(QCursor::pos());
+  hostDrawsTrayMenu_ = drawnByHost;
+}
+
+void QtMainWindow::RefreshExportedTrayMenu() {
+  if (controller_ == nullptr) {
+    return;
+  }
+  fillingTrayMenuOnly_ = true;
+  controller_->OnTrayCallback(kTrayRightButtonUp);
+  fillingTrayMenuOnly_ = false;
 }
 
 // --- The system

@@ -87,6 +87,13 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   // Why this copy runs without its status socket: on standard error now, as a notice once the
   // start-up has made the tray icon.
   void WarnUnguarded(const std::string& why);
+  // Fills the tray menu with what the controller offers now; `exitText` names Exit.
+  void FillTrayMenu(std::string_view exitText, const ProfileMenu* profiles);
+  // Opens the tray menu at the cursor, unless the desktop's notification area draws it itself
+  // and only asked for its entries.
+  void PopUpTrayMenu();
+  // Asks the controller for the menu's entries, without opening it.
+  void RefreshExportedTrayMenu();
   using NoticeAnswer = std::function<void(const QString& error)>;
   // The notice where no notification area is: through the desktop's notification service.
   void ShowDesktopNotice(const TrayBalloon& balloon, NoticeAnswer answer);
@@ -97,8 +104,20 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   QtTextPainter text_;
   QIcon icon_;
   bool hasTray_;
-  std::unique_ptr<QSystemTrayIcon> tray_;
+  // The tray menu lives as long as the window and is refilled, never rebuilt: where a notification
+  // area draws it (a StatusNotifierItem host, through com.canonical.dbusmenu), Qt makes the
+  // exported copy of each submenu when the menu is handed to the icon. Declared before the icon,
+  // which refers to it.
   QMenu trayMenu_;
+  QMenu profilesMenu_;
+  QAction* exitAction_ = nullptr;
+  // The notification area draws the menu from its entries (trayMenu_ is the icon's context menu).
+  bool hostDrawsTrayMenu_ = false;
+  // The controller is asked for the entries only: the host opens the menu, not this program.
+  bool fillingTrayMenuOnly_ = false;
+  // An activation the window could not take while it was hidden, made once it is shown.
+  bool activateWhenShown_ = false;
+  std::unique_ptr<QSystemTrayIcon> tray_;
   std::optional<StatusSocketClaim> heldClaim_;
   QLocalServer statusServer_;
   // While a status line is handled: how to tell its sender whether the notice was shown.

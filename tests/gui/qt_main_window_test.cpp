@@ -182,6 +182,15 @@ TEST_F(QtMainWindowTest, TheProfilesSubmenuLoadsTheProfileChosen) {
   EXPECT_FALSE(profiles->actions()[0]->isChecked());
   EXPECT_TRUE(profiles->actions()[1]->isChecked());
   menu->close();
+  // Opened again and again, the menu keeps one submenu and its entries, nothing more.
+  const auto objects = [](QMenu* m) {
+    return m->findChildren<QObject*>().size() +
+           m->actions()[0]->menu()->findChildren<QObject*>().size();
+  };
+  const auto held = objects(menu);
+  openMenu()->close();
+  EXPECT_EQ(objects(openMenu()), held);
+  menu->close();
 }
 
 TEST_F(QtMainWindowTest, StatusNotificationsArriveThroughTheSocketAndAreAnswered) {

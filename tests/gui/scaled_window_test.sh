@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The Linux tray program at the desktop scales users set (QT_SCALE_FACTOR) on a private X server:
+# the window is the skin's size times the scale, and a real click at the scaled position of a
+# report-rate stop, then of Apply, writes the mouse: the places the controller hears of are where
+# the pictures are drawn.
+# Run it in a network namespace of its own (tests/support/own-network).
+#   scaled_window_test.sh BUILD_DIR
+set -uo pipefail
+build=$1
+scratch=$(mktemp -d)
+chmod 700 "$scratch"
+cp "$build/tarnix-q8" "$build/tarnix-q8.png" "$build/config.bin" "$build/str.ini" "$scratch/"
+cp -r "$build/Skins" "$scratch/Skins"
+display=:$((500 + RANDOM % 400))
+Xvfb "$display" -screen 0 2000x1500x24 -nolisten tcp >/dev/null 2>&1 &
+server=$!
+program=
+cleanup() {
+  [ -z "$program" ] || kill "$program" 2>/dev/null
+  kill "$server" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+export DISPLAY=$display XDG_RUNTIME_DIR=$scratch
+sleep 1
+
+failures=0
+passes=0
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1
+  shift
+  if "$@"; then passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+scaled() { awk -v v="$1" -v s="$scale" 'BEGIN { printf "%d", v * s + 0.5 }'; }
+
+# scale, the report rate's stop (its centre in the skin), the mouse's report-rate code after Apply
+while read -r scale stop code; do
+  QT_SCALE_FACTOR=$scale "$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" &
+  program=$!
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name "Tarnix Q8" | head -n 1)
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  check "at $scale the window is the skin's size times the scale ($WIDTH x $HEIGHT)" \
+    test "$WIDTH" = "$(scaled 876)" -a "$HEIGHT" = "$(scaled 648)"
+  for point in "$stop 209" "700 633"; do  # the stop, then Apply
+    read -r x y <<<"$point"
+    xdotool mousemove $((X + $(scaled "$x"))) $((Y + $(scaled "$y")))
+    sleep 0.3
+    xdotool click 1
+    sleep 0.5
+  done
+  sleep 1  # the mouse is written (about half a second)
+  rate=$(od -An -tu1 -N1 "$scratch/mouse-state.bin" | tr -d ' ')
+  check "at $scale a click on the stop and on Apply writes report-rate code $code (got $rate)" \
+    test "$rate" = "$code"
+  xdotool mousemove $((X + $(scaled 859))) $((Y + $(scaled 14))) click 1  # the close button
+  for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+  check "at $scale the close button ends the program" eval '! kill -0 "$program" 2>/dev/null'
+  kill "$program" 2>/dev/null
+  wait "$program" 2>/dev/null
+  program=
+done <<'SCALES'
+1.25 649 4
+1.5 721 2
+2 577 8
+SCALES
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
