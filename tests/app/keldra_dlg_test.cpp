@@ -1,5 +1,8 @@
 #include "app/keldra_dlg.h"
 
+#include <algorithm>
+#include <functional>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -428,6 +431,206 @@ TEST_F(KeldraDlgTest, ProfilesFollowTheProgramInFrontAndTheMenu) {
   Click(700, 630);  // Apply
   EXPECT_EQ(MouseReportRate(), 8);
   EXPECT_EQ(dialog.ActiveProfile(), "Desktop");
+}
+
+// Sequences of events around profile switching, each with the loads expected. A step is one
+// event: "front P" (P comes to the front; "front" alone: no program), "show", "edit" (a change not
+// applied), "apply", "cancel" (hides the window), "choose P" (from the tray menu), "menu" (a right
+// click), "save P" (a new profile file), "flaky" / "steady" (the mouse refuses every report of a
+// device operation, or answers again), "unplug", "plug", "plug half-read" (the read of the mouse
+// answers its status check, then refuses the pages), "box{" ... "}" (the steps between run while
+// the next message box is open).
+TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
+  struct Row {
+    const char* what;
+    bool withDefault;
+    std::vector<std::string> steps;
+    std::vector<std::string> balloons;
+    std::optional<std::string> active;
+    int reportRate;  // 0: as at start
+  };
+  const std::string racing = "Switch to profile Racing";
+  const std::string desktop = "Switch to profile Desktop";
+  const std::string lost = "The system did not detect the gaming mouse!";
+  const std::string found = "The system detect the gaming mouse.";
+  const std::string racingFailed = "Profile not loaded: Racing";
+  const std::string desktopFailed = "Profile not loaded: Desktop";
+  const std::string switchingOff =
+      "The mouse was not read whole: profiles switch again after a good read";
+  const Row rows[] = {
+      {"the menu rebuilt during a load by hand",
+       false,
+       {"flaky", "box{", "save Alpha1", "save Alpha2", "save Alpha3", "save Alpha4", "menu", "}",
+        "choose Racing"},
+       {racingFailed},
+       std::nullopt,
+       0},
+      {"a held-back switch dropped when the program's profile is active",
+       false,
+       {"front work.exe", "show", "edit", "front game.exe", "front work.exe", "cancel"},
+       {desktop},
+       "Desktop",
+       8},
+      {"a held-back switch dropped when the program has no rule",
+       false,
+       {"show", "edit", "front game.exe", "front editor", "cancel"},
+       {},
+       std::nullopt,
+       0},
+      {"a choice by hand drops the held-back switch",
+       false,
+       {"show", "edit", "front game.exe", "choose Desktop", "cancel"},
+       {desktop},
+       "Desktop",
+       8},
+      {"a failed write keeps the active profile; the next change tries again",
+       false,
+       {"front work.exe", "flaky", "front game.exe", "steady", "front game.exe", "front work.exe",
+        "front game.exe"},
+       {desktop, racingFailed, racing},
+       "Racing",
+       4},
+      {"no held-back switch after an unplug; the plug applies the rule",
+       false,
+       {"show", "edit", "front game.exe", "unplug", "plug"},
+       {lost, found, racing},
+       "Racing",
+       4},
+      {"a choice by hand during a write's box is refused",
+       false,
+       {"flaky", "box{", "choose Desktop", "}", "front game.exe"},
+       {desktopFailed, racingFailed},
+       std::nullopt,
+       0},
+      {"Apply with a profile active saves into it",
+       false,
+       {"front game.exe", "show", "edit", "apply", "cancel", "front work.exe", "front game.exe"},
+       {racing, desktop, racing},
+       "Racing",
+       2},
+      {"no automatic switch after a read with refused reports",
+       false,
+       {"unplug", "plug half-read", "front game.exe", "front work.exe", "unplug", "plug",
+        "front game.exe"},
+       {lost, found, switchingOff, lost, found, desktop, racing},
+       "Racing",
+       4},
+      {"the bare desktop at start loads the default profile",
+       true,
+       {"front"},
+       {desktop},
+       "Desktop",
+       8},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    test::TempDir folder;
+    std::filesystem::copy(dir.path(), folder.path(), std::filesystem::copy_options::recursive);
+    SimulatedMouse rowMouse;
+    SimulatedHidBus rowBus{rowMouse};
+    // Refusals happen inside device operations (between the mouse's lock and its release).
+    bool cable = true, flaky = false, halfReadNext = false, halfRead = false, inOperation = false;
+    int operationReports = 0;
+    rowMouse.OnLock(
+        [&] {
+          inOperation = true;
+          operationReports = 0;
+          halfRead = std::exchange(halfReadNext, false);
+        },
+        [&] { inOperation = false; });
+    rowBus.FollowPlugState([&] {
+      if (!cable)
+        return false;
+      if (!inOperation)
+        return true;
+      return !flaky && !(halfRead && ++operationReports > 2);
+    });
+    MouseConnection rowConnection;
+    rowConnection.UseBus(rowBus, sleeper);
+    AppState rowState;
+    rowState.executable = folder.path() / "TarnixMouseApp.exe";
+    test::FakeMainWindowHost rowHost;
+    CKeldraDlg rowDialog{rowState, rowHost, rowConnection, decoder};
+    RecordingPage rowPage{rowState};
+    rowDialog.SetPage(&rowPage);
+    ASSERT_TRUE(rowDialog.OnInitDialog());
+    rowDialog.OnNcPaint();
+    rowDialog.OnNcPaint();
+    const int rateAtStart = rowMouse.Memory().status.reportRateCode;
+
+    const ProfileStore store(ProfileFolderIn(folder.path()));
+    Profile profile{rowState.settings.deviceConfig, "Setting-EN", rowState.captions};
+    profile.config[field::ReportRateCode] = 4;
+    ASSERT_EQ(store.Save("Racing", profile), std::nullopt);
+    profile.config[field::ReportRateCode] = 8;
+    ASSERT_EQ(store.Save("Desktop", profile), std::nullopt);
+    const std::string rules = std::string("[Rules]\ngame.exe=Racing\nwork.exe=Desktop\n") +
+                              (row.withDefault ? "[Default]\nProfile=Desktop\n" : "");
+    test::WriteBytes(store.Folder() / "rules.ini",
+                     std::vector<std::uint8_t>(rules.begin(), rules.end()));
+
+    const auto replug = [&](bool in) {
+      cable = in;
+      for (const std::string_view path : kSimulatedNotificationPaths)
+        rowDialog.OnDeviceChange(in ? 0x8000 : 0x8004, 5, std::string(path));
+    };
+    std::function<void(const std::string&)> run = [&](const std::string& step) {
+      const std::string arg =
+          step.find(' ') == std::string::npos ? "" : step.substr(step.find(' ') + 1);
+      if (step.starts_with("front")) {
+        rowDialog.OnForegroundProgram(arg);
+      } else if (step == "show") {
+        rowDialog.OnTrayCallback(kTrayLeftButtonUp);
+      } else if (step == "edit") {
+        rowState.settings.deviceConfig[field::ReportRateCode] = 2;
+      } else if (step == "apply") {
+        rowDialog.OnLButtonDown({700, 630});
+      } else if (step == "cancel") {
+        rowDialog.OnLButtonDown({800, 630});
+      } else if (step == "menu") {
+        rowDialog.OnTrayCallback(kTrayRightButtonUp);
+      } else if (step.starts_with("choose")) {
+        rowDialog.OnTrayCallback(kTrayRightButtonUp);
+        const auto names = store.List();
+        const auto at = std::find(names.begin(), names.end(), arg) - names.begin();
+        rowDialog.OnCommand(kCommandFirstProfile + static_cast<int>(at));
+      } else if (step.starts_with("save")) {
+        ASSERT_EQ(store.Save(arg, profile), std::nullopt);
+      } else if (step == "flaky" || step == "steady") {
+        flaky = step == "flaky";
+      } else if (step == "unplug") {
+        replug(false);
+      } else if (step.starts_with("plug")) {
+        halfReadNext = arg == "half-read";
+        replug(true);
+      } else {
+        FAIL() << "unknown step " << step;
+      }
+    };
+    for (std::size_t i = 0; i < row.steps.size(); ++i) {
+      if (row.steps[i] != "box{") {
+        run(row.steps[i]);
+        continue;
+      }
+      std::vector<std::string> inBox;
+      while (row.steps[++i] != "}")
+        inBox.push_back(row.steps[i]);
+      rowHost.whileMessageShows = [&rowHost, &run, inBox] {
+        const std::vector<std::string> steps = inBox;  // the box runs them once
+        auto& runStep = run;
+        rowHost.whileMessageShows = nullptr;
+        for (const std::string& step : steps)
+          runStep(step);
+      };
+    }
+    std::vector<std::string> balloons;
+    for (const Balloon& balloon : rowHost.balloons)
+      balloons.push_back(balloon.text);
+    EXPECT_EQ(balloons, row.balloons);
+    EXPECT_EQ(rowDialog.ActiveProfile(), row.active);
+    EXPECT_EQ(rowMouse.Memory().status.reportRateCode,
+              row.reportRate ? row.reportRate : rateAtStart);
+  }
 }
 
 // --- Click dispatch
