@@ -403,11 +403,14 @@ ProfileStore CKeldraDlg::Profiles() const {
   return ProfileStore(ProfileFolderIn(state_.files.configBin.parent_path()));
 }
 
-void CKeldraDlg::OnForegroundProgram(std::string_view program, bool thisProgram) {
+void CKeldraDlg::OnForegroundProgram(std::string_view program, bool thisProgram,
+                                     bool windowsProgram) {
   if (thisProgram) {
     return;  // the settings window in front: the profile of the program before stays
   }
-  switcher_.OnProgramInFront(program.empty() ? std::nullopt : std::optional<std::string>(program));
+  switcher_.OnProgramInFront(program.empty() ? std::nullopt
+                                             : std::optional<ProgramInFront>(ProgramInFront{
+                                                   std::string(program), windowsProgram}));
 }
 
 WriteGate CKeldraDlg::Gate() {
@@ -422,10 +425,14 @@ bool CKeldraDlg::UnappliedEditsShown() {
 }
 
 std::optional<std::string> CKeldraDlg::ProfileForProgram(
-    const std::optional<std::string>& program) {
+    const std::optional<ProgramInFront>& program) {
   const ProfileRules rules = ReadProfileRules(Profiles().Folder() / std::string(kRulesFileName));
   // No program has a rule of its own: it gets the default profile.
-  return q8::ProfileForProgram(rules, program.value_or(std::string()), ProgramNamesIgnoreCase());
+  if (!program) {
+    return q8::ProfileForProgram(rules, {}, false);
+  }
+  return q8::ProfileForProgram(rules, program->name,
+                               ProgramNamesIgnoreCase() || program->windowsProgram);
 }
 
 bool CKeldraDlg::LoadProfile(const std::string& name, std::string& problem) {

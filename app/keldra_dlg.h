@@ -89,9 +89,11 @@ class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
   void OnListNotification(ControlId list, ListEvent event);
   ControlColors ControlColor(ControlId control) const;
   // A program came to the front: `program` is its executable's file name (empty: no program, as on
-  // the bare desktop), `thisProgram` whether it is this tool (its own window changes nothing). The
-  // profile switcher decides what to load.
-  void OnForegroundProgram(std::string_view program, bool thisProgram = false);
+  // the bare desktop), `thisProgram` whether it is this tool (its own window changes nothing),
+  // `windowsProgram` whether it is a Windows program run by Wine (named regardless of letter
+  // case). The profile switcher decides what to load.
+  void OnForegroundProgram(std::string_view program, bool thisProgram = false,
+                           bool windowsProgram = false);
   // The profile loaded last by this program (from the menu or by a rule), if any.
   const std::optional<std::string>& ActiveProfile() const { return switcher_.ActiveProfile(); }
 
@@ -125,7 +127,8 @@ class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
   // ProfileSwitchHost
   WriteGate Gate() override;
   bool UnappliedEditsShown() override;
-  std::optional<std::string> ProfileForProgram(const std::optional<std::string>& program) override;
+  std::optional<std::string> ProfileForProgram(
+      const std::optional<ProgramInFront>& program) override;
   bool LoadProfile(const std::string& name, std::string& problem) override;
   void TellLoaded(const std::string& name) override;
   void TellNotLoaded(const std::string& name, const std::string& problem) override;

@@ -4,7 +4,18 @@
 
 namespace q8 {
 
-void ProfileSwitcher::OnProgramInFront(std::optional<std::string> program) {
+bool IsShellWindowClass(std::string_view windowClass) {
+  for (const std::string_view shell :
+       {"Shell_TrayWnd", "Shell_SecondaryTrayWnd", "NotifyIconOverflowWindow",
+        "TopLevelWindowForOverflowXamlIsland"}) {
+    if (windowClass == shell) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void ProfileSwitcher::OnProgramInFront(std::optional<ProgramInFront> program) {
   if (programInFront_ && *programInFront_ == program) {
     return;
   }

@@ -13,6 +13,14 @@ enum class WriteGate {
   kNoMouse,  // the mouse is gone: not until it is found again
 };
 
+// A program in front: its executable's file name, and whether it is a Windows program run by Wine
+// (whose name, as on Windows, matches regardless of letter case).
+struct ProgramInFront {
+  std::string name;
+  bool windowsProgram = false;
+  friend bool operator==(const ProgramInFront&, const ProgramInFront&) = default;
+};
+
 // What the switcher asks of the program it serves.
 class ProfileSwitchHost {
  public:
@@ -22,7 +30,7 @@ class ProfileSwitchHost {
   virtual bool UnappliedEditsShown() = 0;
   // The profile the rules give `program` (nothing: no program in front, the default profile).
   virtual std::optional<std::string> ProfileForProgram(
-      const std::optional<std::string>& program) = 0;
+      const std::optional<ProgramInFront>& program) = 0;
   // Loads the profile into the mouse, the files and the page; true when the mouse was written
   // whole. A problem of the profile's file is told in `problem`.
   virtual bool LoadProfile(const std::string& name, std::string& problem) = 0;
@@ -54,7 +62,7 @@ class ProfileSwitcher {
 
   // A program came to the front: its executable's name, or nothing when no program is (the bare
   // desktop). A program told again (its focus moved) changes nothing.
-  void OnProgramInFront(std::optional<std::string> program);
+  void OnProgramInFront(std::optional<ProgramInFront> program);
   // Chosen from the tray menu: loaded at once, even over unapplied changes, unless a write runs.
   void OnChosenByHand(std::string name);
   // What held a switch back may have ended: the window was hidden, the changes applied, a write
@@ -74,11 +82,16 @@ class ProfileSwitcher {
 
   ProfileSwitchHost& host_;
   // The program in front; the outer nothing: not told yet.
-  std::optional<std::optional<std::string>> programInFront_;
+  std::optional<std::optional<ProgramInFront>> programInFront_;
   bool heldBack_ = false;
   bool loading_ = false;
   bool switchingHalted_ = false;
   std::optional<std::string> active_;
 };
+
+// Whether a top-level window of this class is one of the Windows shell's own: the taskbar (on each
+// monitor), the notification area's overflow (as Windows 10 and 11 draw it). A click on them is on
+// the way to the tray icon, not a change of the program in front.
+bool IsShellWindowClass(std::string_view windowClass);
 
 }  // namespace q8

@@ -143,6 +143,12 @@ int RunProfile(const Invocation& invocation, HidBus* systemBus, std::ostream& ou
     if (auto problem = ProfileNameProblem(name)) {
       return BadInput(*problem, err);
     }
+    const std::vector<std::string> names = store.List();
+    if (!invocation.force && std::find(names.begin(), names.end(), name) != names.end()) {
+      return BadInput("there is a profile named '" + name +
+                          "' already; import it under another NAME, or replace it with --force",
+                      err);
+    }
     if (auto problem = store.Save(name, std::get<Profile>(read))) {
       err << "q8ctl: " << *problem << '\n';
       return kExitDeviceFailure;

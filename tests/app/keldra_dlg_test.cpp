@@ -434,7 +434,8 @@ TEST_F(KeldraDlgTest, ProfilesFollowTheProgramInFrontAndTheMenu) {
 }
 
 // Sequences of events around profile switching, each with the loads expected. A step is one
-// event: "front P" (P comes to the front; "front" alone: no program), "show", "edit" (a change not
+// event: "front P" (P comes to the front; "front" alone: no program), "wine P" (the Windows
+// program P under Wine), "show", "edit" (a change not
 // applied), "apply", "cancel" (hides the window), "choose P" (from the tray menu), "menu" (a right
 // click), "save P" (a new profile file), "flaky" / "steady" (the mouse refuses every report of a
 // device operation, or answers again), "unplug", "plug", "plug half-read" (the read of the mouse
@@ -515,6 +516,12 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
        {lost, found, switchingOff, lost, found, desktop, racing},
        "Racing",
        4},
+      {"a Windows program under Wine meets its rule in any letter case",
+       false,
+       {"wine GAME.EXE"},
+       {racing},
+       "Racing",
+       4},
       {"the bare desktop at start loads the default profile",
        true,
        {"front"},
@@ -579,6 +586,8 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
           step.find(' ') == std::string::npos ? "" : step.substr(step.find(' ') + 1);
       if (step.starts_with("front")) {
         rowDialog.OnForegroundProgram(arg);
+      } else if (step.starts_with("wine")) {
+        rowDialog.OnForegroundProgram(arg, false, true);
       } else if (step == "show") {
         rowDialog.OnTrayCallback(kTrayLeftButtonUp);
       } else if (step == "edit") {
