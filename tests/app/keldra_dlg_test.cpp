@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -433,106 +434,71 @@ TEST_F(KeldraDlgTest, ProfilesFollowTheProgramInFrontAndTheMenu) {
   EXPECT_EQ(dialog.ActiveProfile(), "Desktop");
 }
 
-// Sequences of events around profile switching, each with the loads expected. A step is one
-// event: "front P" (P comes to the front; "front" alone: no program), "wine P" (the Windows
-// program P under Wine), "show", "edit" (a change not
-// applied), "apply", "cancel" (hides the window), "choose P" (from the tray menu), "menu" (a right
-// click), "save P" (a new profile file), "flaky" / "steady" (the mouse refuses every report of a
-// device operation, or answers again), "unplug", "plug", "plug half-read" (the read of the mouse
-// answers its status check, then refuses the pages), "box{" ... "}" (the steps between run while
-// the next message box is open).
+// Sequences of events around profile switching, each with the loads expected (the balloons, the
+// active profile, the mouse's report rate; 0: as at start). Steps, separated by "; ": "front P"
+// (P comes to the front; "front" alone: no program), "wine P" (the Windows program P under Wine),
+// "default" (rules.ini names the default profile Desktop), "show", "edit" (a change not applied),
+// "apply", "cancel" (hides the window), "choose P" (from the tray menu), "menu" (a right click),
+// "save P" (a new profile file), "flaky" / "steady" (the mouse refuses every report of a device
+// operation, or answers again), "unplug", "plug", "plug half-read" (the read answers its status
+// check, then refuses the pages), "box{" ... "}" (the steps between run while the next message box
+// is open).
 TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
-  struct Row {
+  const struct {
     const char* what;
-    bool withDefault;
-    std::vector<std::string> steps;
-    std::vector<std::string> balloons;
-    std::optional<std::string> active;
-    int reportRate;  // 0: as at start
-  };
-  const std::string racing = "Switch to profile Racing";
-  const std::string desktop = "Switch to profile Desktop";
-  const std::string lost = "The system did not detect the gaming mouse!";
-  const std::string found = "The system detect the gaming mouse.";
-  const std::string racingFailed = "Profile not loaded: Racing";
-  const std::string desktopFailed = "Profile not loaded: Desktop";
-  const std::string switchingOff =
-      "The mouse was not read whole: profiles switch again after a good read";
-  const Row rows[] = {
+    std::string steps;
+    std::string balloons;
+    std::string active;
+    int reportRate;
+  } rows[] = {
       {"the menu rebuilt during a load by hand",
-       false,
-       {"flaky", "box{", "save Alpha1", "save Alpha2", "save Alpha3", "save Alpha4", "menu", "}",
-        "choose Racing"},
-       {racingFailed},
-       std::nullopt,
-       0},
+       "flaky; box{; save A1; save A2; save A3; save A4; menu; }; choose Racing", "-Racing", "", 0},
       {"a held-back switch dropped when the program's profile is active",
-       false,
-       {"front work.exe", "show", "edit", "front game.exe", "front work.exe", "cancel"},
-       {desktop},
-       "Desktop",
+       "front work.exe; show; edit; front game.exe; front work.exe; cancel", "Desktop", "Desktop",
        8},
       {"a held-back switch dropped when the program has no rule",
-       false,
-       {"show", "edit", "front game.exe", "front editor", "cancel"},
-       {},
-       std::nullopt,
-       0},
+       "show; edit; front game.exe; front editor; cancel", "", "", 0},
       {"a choice by hand drops the held-back switch",
-       false,
-       {"show", "edit", "front game.exe", "choose Desktop", "cancel"},
-       {desktop},
-       "Desktop",
-       8},
+       "show; edit; front game.exe; choose Desktop; cancel", "Desktop", "Desktop", 8},
       {"a failed write keeps the active profile; the next change tries again",
-       false,
-       {"front work.exe", "flaky", "front game.exe", "steady", "front game.exe", "front work.exe",
-        "front game.exe"},
-       {desktop, racingFailed, racing},
-       "Racing",
-       4},
+       "front work.exe; flaky; front game.exe; steady; front game.exe; front work.exe; "
+       "front game.exe",
+       "Desktop -Racing Racing", "Racing", 4},
       {"no held-back switch after an unplug; the plug applies the rule",
-       false,
-       {"show", "edit", "front game.exe", "unplug", "plug"},
-       {lost, found, racing},
-       "Racing",
-       4},
+       "show; edit; front game.exe; unplug; plug", "lost found Racing", "Racing", 4},
       {"a choice by hand during a write's box is refused",
-       false,
-       {"flaky", "box{", "choose Desktop", "}", "front game.exe"},
-       {desktopFailed, racingFailed},
-       std::nullopt,
-       0},
+       "flaky; box{; choose Desktop; }; front game.exe", "-Desktop -Racing", "", 0},
       {"Apply with a profile active saves into it",
-       false,
-       {"front game.exe", "show", "edit", "apply", "cancel", "front work.exe", "front game.exe"},
-       {racing, desktop, racing},
-       "Racing",
-       2},
+       "front game.exe; show; edit; apply; cancel; front work.exe; front game.exe",
+       "Racing Desktop Racing", "Racing", 2},
       {"no automatic switch after a read with refused reports",
-       false,
-       {"unplug", "plug half-read", "front game.exe", "front work.exe", "unplug", "plug",
-        "front game.exe"},
-       {lost, found, switchingOff, lost, found, desktop, racing},
-       "Racing",
-       4},
-      {"a Windows program under Wine meets its rule in any letter case",
-       false,
-       {"wine GAME.EXE"},
-       {racing},
-       "Racing",
-       4},
-      {"the bare desktop at start loads the default profile",
-       true,
-       {"front"},
-       {desktop},
-       "Desktop",
-       8},
+       "unplug; plug half-read; front game.exe; front work.exe; unplug; plug; front game.exe",
+       "lost found halted lost found Desktop Racing", "Racing", 4},
+      {"a Windows program under Wine meets its rule in any letter case", "wine GAME.EXE", "Racing",
+       "Racing", 4},
+      {"the bare desktop at start loads the default profile", "default; front", "Desktop",
+       "Desktop", 8},
   };
-  for (const Row& row : rows) {
+  // The balloons by short names: a profile's name (loaded), "-" and the name (not loaded).
+  const std::map<std::string, std::string> balloonNames{
+      {"The system did not detect the gaming mouse!", "lost"},
+      {"The system detect the gaming mouse.", "found"},
+      {"The mouse was not read whole: profiles switch again after a good read", "halted"}};
+  const auto split = [](const std::string& text, const std::string& by) {
+    std::vector<std::string> parts;
+    for (std::size_t at = 0; at < text.size();) {
+      const std::size_t end = std::min(text.find(by, at), text.size());
+      parts.push_back(text.substr(at, end - at));
+      at = end + by.size();
+    }
+    return parts;
+  };
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     test::TempDir folder;
-    std::filesystem::copy(dir.path(), folder.path(), std::filesystem::copy_options::recursive);
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+      std::filesystem::copy(entry.path(), folder / entry.path().filename().string(),
+                            std::filesystem::copy_options::recursive);
     SimulatedMouse rowMouse;
     SimulatedHidBus rowBus{rowMouse};
     // Refusals happen inside device operations (between the mouse's lock and its release).
@@ -546,11 +512,7 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
         },
         [&] { inOperation = false; });
     rowBus.FollowPlugState([&] {
-      if (!cable)
-        return false;
-      if (!inOperation)
-        return true;
-      return !flaky && !(halfRead && ++operationReports > 2);
+      return cable && (!inOperation || (!flaky && !(halfRead && ++operationReports > 2)));
     });
     MouseConnection rowConnection;
     rowConnection.UseBus(rowBus, sleeper);
@@ -571,33 +533,31 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
     ASSERT_EQ(store.Save("Racing", profile), std::nullopt);
     profile.config[field::ReportRateCode] = 8;
     ASSERT_EQ(store.Save("Desktop", profile), std::nullopt);
-    const std::string rules = std::string("[Rules]\ngame.exe=Racing\nwork.exe=Desktop\n") +
-                              (row.withDefault ? "[Default]\nProfile=Desktop\n" : "");
-    test::WriteBytes(store.Folder() / "rules.ini",
-                     std::vector<std::uint8_t>(rules.begin(), rules.end()));
-
+    const auto writeRules = [&](const std::string& rules) {
+      test::WriteBytes(store.Folder() / "rules.ini",
+                       std::vector<std::uint8_t>(rules.begin(), rules.end()));
+    };
+    writeRules("[Rules]\ngame.exe=Racing\nwork.exe=Desktop\n");
     const auto replug = [&](bool in) {
       cable = in;
       for (const std::string_view path : kSimulatedNotificationPaths)
         rowDialog.OnDeviceChange(in ? 0x8000 : 0x8004, 5, std::string(path));
     };
     std::function<void(const std::string&)> run = [&](const std::string& step) {
-      const std::string arg =
-          step.find(' ') == std::string::npos ? "" : step.substr(step.find(' ') + 1);
+      const std::size_t blank = step.find(' ');
+      const std::string arg = blank == std::string::npos ? "" : step.substr(blank + 1);
       if (step.starts_with("front")) {
         rowDialog.OnForegroundProgram(arg);
       } else if (step.starts_with("wine")) {
         rowDialog.OnForegroundProgram(arg, false, true);
-      } else if (step == "show") {
-        rowDialog.OnTrayCallback(kTrayLeftButtonUp);
+      } else if (step == "default") {
+        writeRules("[Rules]\ngame.exe=Racing\n[Default]\nProfile=Desktop\n");
+      } else if (step == "show" || step == "menu") {
+        rowDialog.OnTrayCallback(step == "show" ? kTrayLeftButtonUp : kTrayRightButtonUp);
       } else if (step == "edit") {
         rowState.settings.deviceConfig[field::ReportRateCode] = 2;
-      } else if (step == "apply") {
-        rowDialog.OnLButtonDown({700, 630});
-      } else if (step == "cancel") {
-        rowDialog.OnLButtonDown({800, 630});
-      } else if (step == "menu") {
-        rowDialog.OnTrayCallback(kTrayRightButtonUp);
+      } else if (step == "apply" || step == "cancel") {
+        rowDialog.OnLButtonDown(step == "apply" ? Point{700, 630} : Point{800, 630});
       } else if (step.starts_with("choose")) {
         rowDialog.OnTrayCallback(kTrayRightButtonUp);
         const auto names = store.List();
@@ -607,36 +567,43 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
         ASSERT_EQ(store.Save(arg, profile), std::nullopt);
       } else if (step == "flaky" || step == "steady") {
         flaky = step == "flaky";
-      } else if (step == "unplug") {
-        replug(false);
-      } else if (step.starts_with("plug")) {
+      } else if (step == "unplug" || step.starts_with("plug")) {
         halfReadNext = arg == "half-read";
-        replug(true);
+        replug(step != "unplug");
       } else {
         FAIL() << "unknown step " << step;
       }
     };
-    for (std::size_t i = 0; i < row.steps.size(); ++i) {
-      if (row.steps[i] != "box{") {
-        run(row.steps[i]);
+    const std::vector<std::string> steps = split(row.steps, "; ");
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+      if (steps[i] != "box{") {
+        run(steps[i]);
         continue;
       }
       std::vector<std::string> inBox;
-      while (row.steps[++i] != "}")
-        inBox.push_back(row.steps[i]);
+      while (steps[++i] != "}")
+        inBox.push_back(steps[i]);
       rowHost.whileMessageShows = [&rowHost, &run, inBox] {
-        const std::vector<std::string> steps = inBox;  // the box runs them once
+        const std::vector<std::string> boxSteps = inBox;  // the box runs them once
         auto& runStep = run;
         rowHost.whileMessageShows = nullptr;
-        for (const std::string& step : steps)
+        for (const std::string& step : boxSteps)
           runStep(step);
       };
     }
-    std::vector<std::string> balloons;
-    for (const Balloon& balloon : rowHost.balloons)
-      balloons.push_back(balloon.text);
+    std::string balloons;
+    for (const Balloon& balloon : rowHost.balloons) {
+      std::string name = balloon.text;
+      if (balloonNames.contains(name))
+        name = balloonNames.at(name);
+      else if (name.starts_with("Switch to profile "))
+        name = name.substr(18);
+      else if (name.starts_with("Profile not loaded: "))
+        name = "-" + name.substr(20);
+      balloons += (balloons.empty() ? "" : " ") + name;
+    }
     EXPECT_EQ(balloons, row.balloons);
-    EXPECT_EQ(rowDialog.ActiveProfile(), row.active);
+    EXPECT_EQ(rowDialog.ActiveProfile().value_or(""), row.active);
     EXPECT_EQ(rowMouse.Memory().status.reportRateCode,
               row.reportRate ? row.reportRate : rateAtStart);
   }
