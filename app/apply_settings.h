@@ -58,8 +58,9 @@ struct ProfileTargetFiles {
 // captions into `captions`, then everything ApplySettings does and the captions into str.ini.
 // The mouse is held from the first report to the last save, so that another program's load
 // cannot leave the mouse holding one profile and the files another. Problems are told through
-// `messages`. True when the mouse was written whole: it answered every step and the system
-// refused none of its reports (the mouse's own connection counts them).
+// `messages`. True when the mouse was written whole and config.bin saved: no step of the write
+// or the save had a message, and the system refused none of the mouse's reports (its connection
+// counts them).
 bool LoadProfileIntoMouse(MouseConnection& mouse, MessageSink& messages,
                           std::string_view mouseNotDetectedText, DeviceState& device,
                           SettingsRecord& settings, ButtonCaptions& captions,

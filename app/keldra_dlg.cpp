@@ -205,10 +205,6 @@ void CKeldraDlg::ReadMouse() {
   switcher_.OnMouseRead(whole);
 }
 
-ProtocolPorts CKeldraDlg::Ports() {
-  return mouse_.Ports(host_, Text(UiTextKey::MsgMouseNotDetected));
-}
-
 void CKeldraDlg::ApplySettings() {
   if (!mouse_.Link().HasChannels()) {
     return;
@@ -427,7 +423,7 @@ bool CKeldraDlg::UnappliedEditsShown() {
 std::optional<std::string> CKeldraDlg::ProfileForProgram(
     const std::optional<ProgramInFront>& program) {
   const ProfileRules rules = ReadProfileRules(Profiles().Folder() / std::string(kRulesFileName));
-  // No program has a rule of its own: it gets the default profile.
+  // The bare desktop matches no rule: it gets the default profile.
   if (!program) {
     return q8::ProfileForProgram(rules, {}, false);
   }

@@ -140,7 +140,6 @@ class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
   bool InitialiseSteps();
   void SetUpPresentation();
   void FillTexts();
-  ProtocolPorts Ports();
   void ReportIniWriteError(std::error_code error);
   // Tells the user, once each, of a trace or a simulated mouse's state file that could not be
   // written.
