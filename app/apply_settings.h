@@ -2,10 +2,14 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
 
+#include "app/mouse_connection.h"
 #include "device/device_operations.h"
 #include "model/device_image.h"
 #include "settings/config_file.h"
+#include "settings/profile_file.h"
+#include "settings/str_ini.h"
 
 namespace q8 {
 
@@ -26,5 +30,40 @@ namespace q8 {
 void ApplySettings(const ProtocolPorts& ports, DeviceState& device, const SettingsRecord& settings,
                    const std::filesystem::path& configBin,
                    const std::function<void()>& saveButtonCaptions = {});
+
+// Passes messages on and counts them.
+class CountingMessageSink final : public MessageSink {
+ public:
+  explicit CountingMessageSink(MessageSink& inner) : inner_(inner) {}
+  void ShowMessage(std::string_view text, std::string_view caption) override {
+    ++count_;
+    inner_.ShowMessage(text, caption);
+  }
+  int Count() const { return count_; }
+
+ private:
+  MessageSink& inner_;
+  int count_ = 0;
+};
+
+// The files a profile is loaded into: config.bin, and str.ini with the caption section of the
+// language the tool runs in.
+struct ProfileTargetFiles {
+  std::filesystem::path configBin;
+  std::filesystem::path strIni;
+  std::string captionSection;
+};
+
+// Loads a profile, for the tray programs and q8ctl alike: its record into `settings` and its
+// captions into `captions`, then everything ApplySettings does and the captions into str.ini.
+// The mouse is held from the first report to the last save, so that another program's load
+// cannot leave the mouse holding one profile and the files another. Problems are told through
+// `messages`. True when the mouse was written whole and config.bin saved: no step of the write
+// or the save had a message, and the system refused none of the mouse's reports (its connection
+// counts them).
+bool LoadProfileIntoMouse(MouseConnection& mouse, MessageSink& messages,
+                          std::string_view mouseNotDetectedText, DeviceState& device,
+                          SettingsRecord& settings, ButtonCaptions& captions,
+                          const Profile& profile, const ProfileTargetFiles& files);
 
 }  // namespace q8

@@ -55,21 +55,6 @@ constexpr int kStatusMacro = 9;
 // The caption of the device operations' messages about a write.
 constexpr std::string_view kWriteOperationName = "WriteOperation";
 
-// Passes messages on and counts them.
-class CountingMessageSink final : public MessageSink {
- public:
-  explicit CountingMessageSink(MessageSink& inner) : inner_(inner) {}
-  void ShowMessage(std::string_view text, std::string_view caption) override {
-    ++count_;
-    inner_.ShowMessage(text, caption);
-  }
-  int Count() const { return count_; }
-
- private:
-  MessageSink& inner_;
-  int count_ = 0;
-};
-
 std::optional<UiTextKey> ReportRateText(std::intptr_t code) {
   switch (code) {
     case 1:
@@ -198,10 +183,15 @@ bool CKeldraDlg::OnNcPaint() {
 // --- The mouse -----------------------------------------------------------------------------------
 
 void CKeldraDlg::ReadMouse() {
+  bool whole = false;
   {
     const DeviceChangeHandler::OperationScope operation(deviceChanges_);
     host_.SetBusy(true);
-    state_.sensorVariant = ReadFoundMouse(Ports(), state_.device);
+    CountingMessageSink messages(host_);
+    const int refusedBefore = mouse_.FailedReports();
+    state_.sensorVariant =
+        ReadFoundMouse(mouse_.Ports(messages, Text(UiTextKey::MsgMouseNotDetected)), state_.device);
+    whole = messages.Count() == 0 && mouse_.FailedReports() == refusedBefore;
     host_.SetBusy(false);
   }
   if (page_ != nullptr && page_->IsBuilt()) {
@@ -210,11 +200,9 @@ void CKeldraDlg::ReadMouse() {
     page_->Build();
   }
   ReportConnectionProblems();
-  SwitchIfHeldBack();
-}
-
-ProtocolPorts CKeldraDlg::Ports() {
-  return mouse_.Ports(host_, Text(UiTextKey::MsgMouseNotDetected));
+  // Only a found mouse is read: it is present before the switch the read may let go.
+  state_.devicePresent = true;
+  switcher_.OnMouseRead(whole);
 }
 
 void CKeldraDlg::ApplySettings() {
@@ -240,6 +228,19 @@ void CKeldraDlg::ApplySettings() {
     host_.ShowMessage(Text(UiTextKey::MsgMouseNotDetected), kWriteOperationName);
   }
   ReportConnectionProblems();
+}
+
+void CKeldraDlg::ApplyFromWindow() {
+  ApplySettings();
+  state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
+  if (const auto& active = switcher_.ActiveProfile()) {
+    // What the user applied over a profile belongs to it: the next switch back brings it again.
+    const Profile profile{state_.settings.deviceConfig, std::string(Text(UiTextKey::StrIniSection)),
+                          state_.captions};
+    if (auto problem = Profiles().Save(*active, profile)) {
+      host_.ShowMessage(*problem, kApplicationName);
+    }
+  }
 }
 
 void CKeldraDlg::ReportIniWriteError(std::error_code error) {
@@ -284,8 +285,9 @@ void CKeldraDlg::OnTrayCallback(unsigned mouseMessage) {
         break;
       }
       ProfileMenu menu{Text(UiTextKey::MenuProfiles), menuProfiles_, std::nullopt};
-      const auto active = std::find(menuProfiles_.begin(), menuProfiles_.end(), activeProfile_);
-      if (activeProfile_ && active != menuProfiles_.end()) {
+      const auto& activeProfile = switcher_.ActiveProfile();
+      const auto active = std::find(menuProfiles_.begin(), menuProfiles_.end(), activeProfile);
+      if (activeProfile && active != menuProfiles_.end()) {
         menu.active = static_cast<std::size_t>(active - menuProfiles_.begin());
       }
       host_.ShowTrayMenuWithProfiles(Text(UiTextKey::MenuExit), menu);
@@ -367,7 +369,7 @@ void CKeldraDlg::OnStatusNotify(std::uintptr_t type, std::intptr_t value) {
       // Read again at the next show; nothing to show now. Which profile the files hold is not
       // known, so the rules may load any profile again.
       state_.settingsNewerOnDisk = true;
-      activeProfile_.reset();
+      switcher_.OnLoadedElsewhere();
       return;
     case kStatusMouseLost:
       text = Text(UiTextKey::MsgMouseNotDetected);
@@ -385,8 +387,9 @@ void CKeldraDlg::OnCommand(int command) {
     ExitProcess();
   } else if (command >= kCommandFirstProfile &&
              static_cast<std::size_t>(command - kCommandFirstProfile) < menuProfiles_.size()) {
-    // Chosen by hand: loaded even over edits the window holds, as the user asked for it.
-    LoadProfile(menuProfiles_[static_cast<std::size_t>(command - kCommandFirstProfile)], true);
+    // A copy: a right click while the load's box is open replaces the menu's list.
+    switcher_.OnChosenByHand(
+        menuProfiles_[static_cast<std::size_t>(command - kCommandFirstProfile)]);
   }
 }
 
@@ -396,58 +399,82 @@ ProfileStore CKeldraDlg::Profiles() const {
   return ProfileStore(ProfileFolderIn(state_.files.configBin.parent_path()));
 }
 
-void CKeldraDlg::OnForegroundProgram(std::string_view program, bool thisProgram) {
-  if (thisProgram || program == programInFront_) {
+void CKeldraDlg::OnForegroundProgram(std::string_view program, bool thisProgram,
+                                     bool windowsProgram) {
+  if (thisProgram) {
     return;  // the settings window in front: the profile of the program before stays
   }
-  programInFront_ = std::string(program);
-  SwitchProfileFor(program);
+  switcher_.OnProgramInFront(program.empty() ? std::nullopt
+                                             : std::optional<ProgramInFront>(ProgramInFront{
+                                                   std::string(program), windowsProgram}));
 }
 
-void CKeldraDlg::SwitchProfileFor(std::string_view program) {
-  const ProfileStore store = Profiles();
-  const ProfileRules rules = ReadProfileRules(store.Folder() / std::string(kRulesFileName));
-  const auto wanted = ProfileForProgram(rules, program, ProgramNamesIgnoreCase());
-  if (!wanted || wanted == activeProfile_) {
-    return;
+WriteGate CKeldraDlg::Gate() {
+  if (!state_.devicePresent || !mouse_.Link().HasChannels()) {
+    return WriteGate::kNoMouse;
   }
-  const bool unappliedChanges = state_.settings.deviceConfig != state_.settings.deviceConfigBackup;
-  if ((windowShown_ && unappliedChanges) || deviceChanges_.InOperation()) {
-    heldBackProgram_ = std::string(program);
-    return;
-  }
-  LoadProfile(*wanted, false);
+  return deviceChanges_.InOperation() ? WriteGate::kBusy : WriteGate::kOpen;
 }
 
-void CKeldraDlg::LoadProfile(const std::string& name, bool byHand) {
-  if (!state_.devicePresent) {
-    // As Apply does: without the mouse nothing is written. A choice from the menu is answered as
-    // a click on the icon is; a switch by the rules waits for the next program in front.
-    if (byHand) {
-      OnStatusNotify(kStatusMouseLost, 0);
-    }
-    return;
+bool CKeldraDlg::UnappliedEditsShown() {
+  return windowShown_ && state_.settings.deviceConfig != state_.settings.deviceConfigBackup;
+}
+
+std::optional<std::string> CKeldraDlg::ProfileForProgram(
+    const std::optional<ProgramInFront>& program) {
+  const ProfileRules rules = ReadProfileRules(Profiles().Folder() / std::string(kRulesFileName));
+  // The bare desktop matches no rule: it gets the default profile.
+  if (!program) {
+    return q8::ProfileForProgram(rules, {}, false);
   }
-  auto loaded = Profiles().Load(name);
-  if (const auto* problem = std::get_if<std::string>(&loaded)) {
-    host_.ShowBalloon({*problem, kTitleWarning, kChangeBalloonMs});
-    return;
+  return q8::ProfileForProgram(rules, program->name,
+                               ProgramNamesIgnoreCase() || program->windowsProgram);
+}
+
+bool CKeldraDlg::LoadProfile(const std::string& name, std::string& problem) {
+  auto read = Profiles().Load(name);
+  if (const auto* readProblem = std::get_if<std::string>(&read)) {
+    problem = *readProblem;
+    return false;
   }
-  const Profile& profile = std::get<Profile>(loaded);
-  state_.settings.deviceConfig = profile.config;
-  state_.captions = profile.captions;
-  ApplySettings();
+  bool whole = false;
+  {
+    // A mouse unplugged in the middle is noticed once the write has ended (see OperationScope).
+    const DeviceChangeHandler::OperationScope operation(deviceChanges_);
+    host_.SetBusy(true);
+    whole = LoadProfileIntoMouse(
+        mouse_, host_, Text(UiTextKey::MsgMouseNotDetected), state_.device, state_.settings,
+        state_.captions, std::get<Profile>(read),
+        {state_.files.configBin, state_.files.strIni, std::string(Text(UiTextKey::StrIniSection))});
+    host_.SetBusy(false);
+  }
+  // The page shows what the files now hold, whatever the mouse took.
   state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
   state_.reloadOnShow = false;
   state_.settingsNewerOnDisk = false;
-  activeProfile_ = name;
   if (page_ != nullptr && page_->IsBuilt()) {
     page_->TearDown();
     page_->Build();
   }
+  ReportConnectionProblems();
+  return whole;
+}
+
+void CKeldraDlg::TellLoaded(const std::string& name) {
   const std::string text = std::string(Text(UiTextKey::NotifyProfile)) + name;
   host_.ShowBalloon({text, kTitleInfo, kChangeBalloonMs});
-  SwitchIfHeldBack();  // another program came to the front while this one was written
+}
+
+void CKeldraDlg::TellNotLoaded(const std::string& name, const std::string& problem) {
+  std::string text = std::string(Text(UiTextKey::NotifyProfileNotLoaded)) + name;
+  if (!problem.empty()) {
+    text += "\n" + problem;
+  }
+  host_.ShowBalloon({text, kTitleWarning, kChangeBalloonMs});
+}
+
+void CKeldraDlg::TellSwitchingHalted() {
+  host_.ShowBalloon({Text(UiTextKey::NotifyProfilesHalted), kTitleWarning, kChangeBalloonMs});
 }
 
 // --- Ending --------------------------------------------------------------------------------------
@@ -466,15 +493,7 @@ void CKeldraDlg::Conceal() {
     host_.MinimiseWindow();
   }
   windowShown_ = false;
-  SwitchIfHeldBack();
-}
-
-void CKeldraDlg::SwitchIfHeldBack() {
-  // Made once nothing holds it back any more; SwitchProfileFor holds it back again otherwise.
-  if (heldBackProgram_ && !deviceChanges_.InOperation()) {
-    const std::string program = *std::exchange(heldBackProgram_, std::nullopt);
-    SwitchProfileFor(program);
-  }
+  switcher_.OnHoldMayHaveEnded();
 }
 
 void CKeldraDlg::ShowWindow() {
@@ -521,13 +540,11 @@ void CKeldraDlg::OnLButtonDown(Point point) {
 
 bool CKeldraDlg::DispatchCommandArea(Point point) {
   if (kOkArea.Contains(point) && state_.devicePresent) {
-    ApplySettings();
-    state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
+    ApplyFromWindow();
     Conceal();
   } else if (kApplyArea.Contains(point) && state_.devicePresent) {
-    ApplySettings();
-    state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
-    SwitchIfHeldBack();
+    ApplyFromWindow();
+    switcher_.OnHoldMayHaveEnded();
   } else if (kSkinChooserArea.Contains(point)) {
     RunSkinChooser();
   } else if (kMinimiseArea.Contains(point)) {

@@ -11,6 +11,7 @@
 
 #include "app/main_window_host.h"
 #include "app/mouse_connection.h"
+#include "app/profile_switcher.h"
 #include "device/device_change.h"
 #include "dialogs/skin_chooser_port.h"
 #include "model/app_state.h"
@@ -44,7 +45,7 @@ inline constexpr std::string_view kMsgDeviceNotificationFailed =
 // The main window: its start-up, tray icon, status notifications, click dispatch, apply, hover and
 // the device changes it hears of. It acts only through its host; the shell forwards the window's
 // messages to the On... handlers. The settings page plugs in through MainPageOperations.
-class CKeldraDlg final : private DeviceChangeHost {
+class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
  public:
   // `mouse` has its bus open already.
   CKeldraDlg(AppState& state, MainWindowHost& host, MouseConnection& mouse, ImageDecoder& decoder);
@@ -87,14 +88,14 @@ class CKeldraDlg final : private DeviceChangeHost {
   }
   void OnListNotification(ControlId list, ListEvent event);
   ControlColors ControlColor(ControlId control) const;
-  // A program came to the front: `program` is its executable's file name, `thisProgram` whether
-  // it is this tool (its own window changes nothing). Loads the profile rules.ini gives it (or
-  // the default profile), unless that one is active already, the window is shown with unapplied
-  // changes or a device operation runs; a switch held back so is made when the window is hidden.
-  // A program that stays in front (told again, as a move of the focus in it is) changes nothing.
-  void OnForegroundProgram(std::string_view program, bool thisProgram = false);
+  // A program came to the front: `program` is its executable's file name (empty: no program, as on
+  // the bare desktop), `thisProgram` whether it is this tool (its own window changes nothing),
+  // `windowsProgram` whether it is a Windows program run by Wine (named regardless of letter
+  // case). The profile switcher decides what to load.
+  void OnForegroundProgram(std::string_view program, bool thisProgram = false,
+                           bool windowsProgram = false);
   // The profile loaded last by this program (from the menu or by a rule), if any.
-  const std::optional<std::string>& ActiveProfile() const { return activeProfile_; }
+  const std::optional<std::string>& ActiveProfile() const { return switcher_.ActiveProfile(); }
 
   // --- Commands ---------------------------------------------------------------------------------
   // Sends the settings to the mouse and saves them (OK and Apply, before the backup copy).
@@ -115,16 +116,30 @@ class CKeldraDlg final : private DeviceChangeHost {
  private:
   // DeviceChangeHost
   void AnnounceStatus(int type) override { OnStatusNotify(static_cast<std::uintptr_t>(type), 0); }
-  void HideMainWindow() override { Conceal(); }
+  // Called when the mouse is gone: it is absent before the hidden window lets a switch go.
+  void HideMainWindow() override {
+    state_.devicePresent = false;
+    Conceal();
+  }
   void ReadMouse() override;
   void SetDevicePresent(bool present) override { state_.devicePresent = present; }
+
+  // ProfileSwitchHost
+  WriteGate Gate() override;
+  bool UnappliedEditsShown() override;
+  std::optional<std::string> ProfileForProgram(
+      const std::optional<ProgramInFront>& program) override;
+  bool LoadProfile(const std::string& name, std::string& problem) override;
+  void TellLoaded(const std::string& name) override;
+  void TellNotLoaded(const std::string& name, const std::string& problem) override;
+  void TellMouseMissing() override { OnStatusNotify(kStatusMouseLost, 0); }
+  void TellSwitchingHalted() override;
 
   // Hides the window, or minimises it where no tray icon would bring it back.
   void Conceal();
   bool InitialiseSteps();
   void SetUpPresentation();
   void FillTexts();
-  ProtocolPorts Ports();
   void ReportIniWriteError(std::error_code error);
   // Tells the user, once each, of a trace or a simulated mouse's state file that could not be
   // written.
@@ -139,14 +154,10 @@ class CKeldraDlg final : private DeviceChangeHost {
   bool DispatchPageArea(Point point);
   void RunSkinChooser();
   void ExitProcess();
-  // Profiles: the folder beside config.bin, and a load (record, captions, mouse, files, page).
+  // OK and Apply: the settings to the mouse and the files, and into the active profile.
+  void ApplyFromWindow();
+  // Profiles: the folder beside config.bin.
   ProfileStore Profiles() const;
-  void SwitchProfileFor(std::string_view program);
-  // Makes the switch that a shown window with unapplied changes, or a read or write of the mouse,
-  // held back, once neither does.
-  void SwitchIfHeldBack();
-  // `byHand`: chosen from the tray menu rather than by the rules.
-  void LoadProfile(const std::string& name, bool byHand);
   void ShowWindow();
   // A text of the window's language (read from str.ini on first use).
   std::string_view Text(UiTextKey key);
@@ -172,13 +183,10 @@ class CKeldraDlg final : private DeviceChangeHost {
   bool windowShown_ = false;
   // The initialisation has ended, with the window's skin and page set up.
   bool startedUp_ = false;
-  // The profiles the tray menu offered, by command.
+  // The profiles the tray menu offered, by command; replaced at every right click, so a command
+  // takes its name by value.
   std::vector<std::string> menuProfiles_;
-  std::optional<std::string> activeProfile_;
-  // The program told in front last (this tool's own windows aside).
-  std::string programInFront_;
-  // The program whose switch waits (see SwitchIfHeldBack).
-  std::optional<std::string> heldBackProgram_;
+  ProfileSwitcher switcher_{*this};
 };
 
 }  // namespace q8

@@ -45,13 +45,14 @@ constexpr std::array<CommandHelp, 9> kCommands{{
     {"plug", "plug", "with --simulate=STATE_FILE: plug the simulated mouse back in", false},
     {"profile",
      "profile [--config FILE] list | save NAME | load NAME | delete NAME | show NAME\n"
-     "      profile [--config FILE] export NAME FILE | import FILE [NAME]",
+     "      profile [--config FILE] export NAME FILE | import [--force] FILE [NAME]",
      "named copies of the settings and the button captions, kept one file each in the\n"
      "      profile folder beside config.bin (Profiles on Windows, profiles on Linux).\n"
      "      save takes config.bin and the captions of str.ini's language; load writes them\n"
      "      back and applies them to the mouse as apply does, and tells a running tray\n"
      "      program; show tells a profile's settings as show does; export writes a copy to\n"
-     "      FILE, import makes a profile of one (named after the file unless NAME is given).\n"
+     "      FILE, import makes a profile of one (named after the file unless NAME is given;\n"
+     "      a profile of that name is replaced only with --force).\n"
      "      A NAME has at most 64 bytes and no character a file name cannot hold.",
      true},
 }};
@@ -120,6 +121,8 @@ ParseResult ParseInvocation(std::span<const std::string> args) {
           return "--config= needs a file name";
         }
       }
+    } else if (arg == "--force") {
+      invocation.force = true;
     } else if (arg.starts_with("--")) {
       return "unknown option '" + arg + "'";
     } else if (invocation.command.empty()) {
@@ -143,6 +146,10 @@ ParseResult ParseInvocation(std::span<const std::string> args) {
   }
   const bool takesArguments = invocation.command == "set" || invocation.command == "notify" ||
                               invocation.command == "profile";
+  if (invocation.force && !(invocation.command == "profile" && !invocation.args.empty() &&
+                            invocation.args.front() == "import")) {
+    return std::string("only 'profile import' takes --force");
+  }
   if (!takesArguments && !invocation.args.empty() && !invocation.help) {
     return "'" + invocation.command + "' takes no argument '" + invocation.args.front() + "'";
   }

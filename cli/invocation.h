@@ -16,6 +16,7 @@ struct Invocation {
   std::optional<std::string> configFile;  // --config FILE (show, apply, set, profile)
   bool help = false;                      // --help, alone or after a command
   bool version = false;                   // --version
+  bool force = false;                     // --force (profile import over an existing name)
   std::string command;                    // empty with --help or --version alone
   std::vector<std::string> args;          // the command's own arguments
 };

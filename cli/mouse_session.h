@@ -43,6 +43,7 @@ class MouseSession {
   Outcome Open();
 
   ProtocolPorts Ports();
+  MouseConnection& Connection() { return connection_; }
   DeviceState& Device() { return device_; }
   const MouseLink& Link() const { return connection_.Link(); }
   // The feature reports the system refused so far, on both channels.

@@ -5,9 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "app/apply_settings.h"
 #include "app/keldra_dlg.h"
+#include "cli/mouse_session.h"
 #include "cli/q8ctl.h"
 #include "cli/q8ctl_commands.h"
+#include "cli/termination_hold.h"
 #include "cli/tray_program.h"
 #include "model/ui_text.h"
 #include "settings/profile_file.h"
@@ -52,7 +55,8 @@ std::optional<std::pair<std::size_t, std::size_t>> ProfileArity(const std::strin
 }
 
 // load NAME: the profile's record goes to the mouse and config.bin exactly as apply sends a
-// config.bin, its captions into str.ini; a running tray program hears of it.
+// config.bin, its captions into str.ini, through the load the tray program makes too; a running
+// tray program hears of it.
 int LoadProfile(const Invocation& invocation, const ProfileFiles& files, const Profile& profile,
                 HidBus* systemBus, std::ostream& out, std::ostream& err) {
   StreamMessageSink configMessages(err);
@@ -64,20 +68,36 @@ int LoadProfile(const Invocation& invocation, const ProfileFiles& files, const P
     return kExitUsage;
   }
   SettingsRecord settings = std::get<SettingsRecord>(loaded);
-  settings.deviceConfig = profile.config;
-  Invocation apply = invocation;
-  apply.command = "apply";
-  apply.args.clear();
-  const int status = RunWithMouse(
-      apply, &settings, files.configBin, nullptr, systemBus, out, err,
-      [&](StreamMessageSink& messages) {
-        if (auto error =
-                WriteButtonCaptions(files.strIni, files.captionSection, profile.captions)) {
-          messages.ShowMessage(Utf8Of(files.strIni) + " cannot be written: " + error.message(),
-                               kApplicationName);
-        }
-      });
+  StreamMessageSink messages(err);
+  MouseSession session(invocation, systemBus, messages, err);
+  const MouseSession::Outcome outcome = session.Open();
+  int status = outcome == MouseSession::Outcome::kBadInput ? kExitUsage : kExitDeviceFailure;
+  if (outcome == MouseSession::Outcome::kReady) {
+    const int messagesBefore = messages.Count();
+    const int refusedBefore = session.FailedReports();
+    ButtonCaptions captions;
+    bool whole = false;
+    RunHoldingTermination([&] {
+      whole = LoadProfileIntoMouse(session.Connection(), messages,
+                                   TextFor(UiTextKey::MsgMouseNotDetected, UiLanguage::EN),
+                                   session.Device(), settings, captions, profile,
+                                   {files.configBin, files.strIni, files.captionSection});
+    });
+    if (messages.Count() == messagesBefore && !whole) {
+      err << "q8ctl: the mouse stopped answering while it was written ("
+          << session.FailedReports() - refusedBefore
+          << " feature reports failed); it may hold a partial write\n";
+    }
+    status = whole && messages.Count() == messagesBefore ? kExitOk : kExitDeviceFailure;
+  }
+  // The files kept on the side are part of the result: both are told about when they fail.
+  const bool stateSaved = session.StateSaved();
+  const bool traceWritten = session.TraceWritten();
+  if (status == kExitOk && !(stateSaved && traceWritten)) {
+    status = kExitDeviceFailure;
+  }
   if (status == kExitOk) {
+    out << "applied " << files.configBin.string() << '\n';
     std::string notRunning;  // a tray program that does not run needs no telling
     (void)NotifyTrayProgram(kStatusProfileLoaded, 0, notRunning);
   }
@@ -122,6 +142,12 @@ int RunProfile(const Invocation& invocation, HidBus* systemBus, std::ostream& ou
     const std::string name = args.size() == 2 ? args[1] : Utf8Of(PathFromUtf8(args[0]).stem());
     if (auto problem = ProfileNameProblem(name)) {
       return BadInput(*problem, err);
+    }
+    const std::vector<std::string> names = store.List();
+    if (!invocation.force && std::find(names.begin(), names.end(), name) != names.end()) {
+      return BadInput("there is a profile named '" + name +
+                          "' already; import it under another NAME, or replace it with --force",
+                      err);
     }
     if (auto problem = store.Save(name, std::get<Profile>(read))) {
       err << "q8ctl: " << *problem << '\n';

@@ -80,9 +80,13 @@ enum class UiTextKey : std::size_t {
   // Profiles: the tray menu's submenu and the balloon of a switch (followed by the name).
   MenuProfiles,
   NotifyProfile,
+  // The balloon of a load that failed or was refused (followed by the name), and the one that
+  // says the rules switch nothing until the mouse is read whole.
+  NotifyProfileNotLoaded,
+  NotifyProfilesHalted,
 };
 
-inline constexpr std::size_t kUiTextCount = 57;
+inline constexpr std::size_t kUiTextCount = 59;
 
 // The text of `key` in `language`, straight from the table; for code that runs before or without
 // a main window (the device operations take MsgMouseNotDetected this way).

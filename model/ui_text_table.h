@@ -100,6 +100,12 @@ inline constexpr std::array<UiTextEntry, kUiTextCount> kUiTextEntries{{
 
     {UiTextKey::MenuProfiles, "Profiles", "配置文件", "設定檔"},
     {UiTextKey::NotifyProfile, "Switch to profile ", "切换到配置文件：", "切換到設定檔："},
+    {UiTextKey::NotifyProfileNotLoaded, "Profile not loaded: ", "未加载配置文件：",
+     "未載入設定檔："},
+    {UiTextKey::NotifyProfilesHalted,
+     "The mouse was not read whole: profiles switch again after a good read",
+     "未能完整读取鼠标：完整读取后才会自动切换配置文件",
+     "未能完整讀取滑鼠：完整讀取後才會自動切換設定檔"},
 }};
 
 // Entry i is the text of key i, so a key indexes the table directly.
@@ -112,7 +118,7 @@ constexpr bool EntriesFollowKeyOrder() {
   return true;
 }
 static_assert(EntriesFollowKeyOrder(), "kUiTextEntries must list the keys in UiTextKey order");
-static_assert(static_cast<std::size_t>(UiTextKey::NotifyProfile) + 1 == kUiTextCount);
+static_assert(static_cast<std::size_t>(UiTextKey::NotifyProfilesHalted) + 1 == kUiTextCount);
 
 constexpr std::string_view TextIn(const UiTextEntry& entry, UiLanguage language) {
   switch (language) {

@@ -89,6 +89,81 @@ constexpr bool LinesCoverTheRecord() {
 }
 static_assert(LinesCoverTheRecord());
 
+// The values a field may hold in a profile: what the tool's pages and dialogs can set, and 0 where
+// a field the user never set holds it (a record of before any edit). Profiles are meant to be
+// shared, and a value out of these would reach the mouse unchecked. Fields of any byte value
+// (colours, HID usages, the reserved bytes) and the display-only effects are not listed.
+struct FieldRange {
+  std::string_view name;
+  std::size_t offset;
+  std::size_t width;  // bytes per key configuration for a button field
+  bool perButton;
+  std::uint8_t low;
+  std::uint8_t high;
+  bool zeroAllowed;
+};
+constexpr std::array<FieldRange, 17> kFieldRanges{{
+    {"DpiStageLevel", field::DpiStageLevel.offset, kDpiStageCount, false, 0, 11, false},
+    {"DpiStageEnabled", field::DpiStageEnabled.offset, kDpiStageCount, false, 0, 1, false},
+    {"LightingMode", field::LightingMode.offset, 1, false, 0, 3, false},
+    {"LightingBrightness", field::LightingBrightness.offset, 1, false, 0, 9, false},
+    {"LightingSpeed", field::LightingSpeed.offset, 1, false, 0, 4, false},
+    {"NeonSpeed", field::NeonSpeed.offset, 1, false, 0, 29, false},
+    {"LightingEffect", field::LightingEffect.offset, 1, false, 1, 2, true},
+    {"ActiveKeyConfig", field::ActiveKeyConfig.offset, 1, false, 0, 1, false},
+    {"FireMakeTime", field::FireMakeTime.offset, 1, false, 5, 255, true},
+    {"FireBreakTime", field::FireBreakTime.offset, 1, false, 5, 255, true},
+    {"SnipeDpiCode", field::SnipeDpiCode.offset, 1, false, 0, 0x7F, false},
+    {"KeyFunction", field::KeyFunction.offset, kButtonCount, true, 0, 13, false},
+    {"MediaKeyIndex", field::MediaKeyIndex.offset, kButtonCount, true, 0, 6, false},
+    {"LaunchKeyIndex", field::LaunchKeyIndex.offset, kButtonCount, true, 0, 8, false},
+    {"HotKeyIndex", field::HotKeyIndex.offset, kButtonCount, true, 0, 7, false},
+    {"FireKeyIndex", field::FireKeyIndex.offset, kButtonCount, true, 0, 58, false},
+    {"FireTimes", field::FireTimes.offset, kButtonCount, true, 0, 127, false},
+}};
+
+bool InRange(const FieldRange& range, std::uint8_t value) {
+  return (value == 0 && range.zeroAllowed) || (value >= range.low && value <= range.high);
+}
+
+std::string OutOfRange(std::string_view section, std::string_view name, std::uint8_t value) {
+  return "[" + std::string(section) + "] " + std::string(name) + " holds " + std::to_string(value) +
+         ", which is out of its range";
+}
+
+}  // namespace
+
+std::optional<std::string> ProfileRangeProblem(const DeviceConfig& config) {
+  const auto record = config.Bytes();
+  for (const FieldRange& range : kFieldRanges) {
+    const std::size_t configurations = range.perButton ? 2 : 1;
+    for (std::size_t mode = 0; mode < configurations; ++mode) {
+      for (std::size_t i = 0; i < range.width; ++i) {
+        const std::uint8_t value = record[range.offset + mode * range.width + i];
+        if (!InRange(range, value)) {
+          return OutOfRange(range.perButton ? kModeSections[mode] : kSettingsSection, range.name,
+                            value);
+        }
+      }
+    }
+  }
+  // An interval in milliseconds; 0 and 3 are shown as 1000 Hz.
+  const std::uint8_t rate = record[field::ReportRateCode.offset];
+  if (rate > 4 && rate != 8) {
+    return OutOfRange(kSettingsSection, "ReportRateCode", rate);
+  }
+  // 3 DPI +, 4 DPI -, 5 DPI Loop; 0 where no button was ever made a DPI switch.
+  for (std::size_t i = 0; i < 2 * kButtonCount; ++i) {
+    const std::uint8_t value = record[field::DpiSwitchCode.offset + i];
+    if (value != 0 && (value < 3 || value > 5)) {
+      return OutOfRange(kModeSections[i / kButtonCount], "DpiSwitchCode", value);
+    }
+  }
+  return std::nullopt;
+}
+
+namespace {
+
 std::string Hex(std::span<const std::uint8_t> bytes) {
   constexpr std::string_view kDigits = "0123456789abcdef";
   std::string text;
@@ -286,16 +361,19 @@ std::vector<std::string> ProfileStore::List() const {
   for (std::filesystem::directory_iterator entry(folder_, error), end; !error && entry != end;
        entry.increment(error)) {
     const std::filesystem::path& path = entry->path();
-    if (!EqualsIgnoringCase(Utf8Of(path.extension()), kProfileFileExtension) ||
-        !entry->is_regular_file(error)) {
+    if (!EqualsIgnoringCase(Utf8Of(path.extension()), kProfileFileExtension)) {
       continue;
     }
+    // Exactly what Load finds under the name: on a system whose file names keep their letter
+    // case, "X.INI" is not the profile "X"; a link that leads nowhere is no profile.
     std::string name = Utf8Of(path.stem());
-    if (!ProfileNameProblem(name)) {
+    std::error_code ignored;
+    if (!ProfileNameProblem(name) && std::filesystem::is_regular_file(PathOf(name), ignored)) {
       names.push_back(std::move(name));
     }
   }
   std::sort(names.begin(), names.end());
+  names.erase(std::unique(names.begin(), names.end()), names.end());
   return names;
 }
 
@@ -351,6 +429,9 @@ std::variant<Profile, std::string> ReadProfileFile(const std::filesystem::path& 
   }
   auto parsed = ParseProfileFile(*bytes);
   if (auto* problem = std::get_if<std::string>(&parsed)) {
+    return Utf8Of(path) + ": " + *problem;
+  }
+  if (auto problem = ProfileRangeProblem(std::get<Profile>(parsed).config)) {
     return Utf8Of(path) + ": " + *problem;
   }
   return parsed;

@@ -57,6 +57,11 @@ std::vector<std::uint8_t> ProfileFileBytes(const Profile& profile);
 // a format this tool does not know, a record of another size, a line missing or damaged).
 std::variant<Profile, std::string> ParseProfileFile(std::span<const std::uint8_t> bytes);
 
+// The first field of the record holding a value out of its range, as one line naming the field
+// ("[Mode A] KeyFunction holds 14, which is out of its range"), or nothing. The ranges are what the
+// tool's pages and dialogs can set, and 0 where a field never set holds it.
+std::optional<std::string> ProfileRangeProblem(const DeviceConfig& config);
+
 // What is wrong with a profile name, or nothing. The same rules hold on every system, so that a
 // profile made on one can be named on the other: not empty, at most kMaxProfileNameLength bytes,
 // no path separators or other characters Windows refuses in file names (< > : " / \ | ? * and
@@ -91,7 +96,8 @@ class ProfileStore {
   std::filesystem::path folder_;
 };
 
-// A profile file anywhere (an export, an import), with the file's name in every problem.
+// A profile file anywhere (an export, an import), with the file's name in every problem; a record
+// with a value out of range is refused (ProfileRangeProblem).
 std::variant<Profile, std::string> ReadProfileFile(const std::filesystem::path& path);
 std::optional<std::string> WriteProfileFile(const std::filesystem::path& path,
                                             const Profile& profile);

@@ -35,6 +35,23 @@ bool SameName(std::string_view a, std::string_view b, bool ignoreCase) {
          });
 }
 
+bool EndsWithIgnoringCase(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && SameName(text.substr(text.size() - end.size()), end, true);
+}
+
+bool IsWindowsProgram(std::string_view name) {
+  return EndsWithIgnoringCase(name, ".exe");
+}
+
+bool IsWineLoader(std::string_view name) {
+  for (const std::string_view loader : {"wine", "wine64", "wine-preloader", "wine64-preloader"}) {
+    if (name == loader) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 ProfileRules ParseProfileRules(std::span<const std::uint8_t> bytes) {
@@ -91,6 +108,19 @@ std::optional<std::string> ProfileForProgram(const ProfileRules& rules, std::str
     return rules.defaultProfile;
   }
   return std::nullopt;
+}
+
+ProcessProgram ProgramOfCommandLine(std::string_view executable,
+                                    std::span<const std::string> commandLine) {
+  if (IsWineLoader(executable)) {
+    for (const std::string& argument : commandLine) {
+      if (IsWindowsProgram(argument)) {
+        const std::size_t slash = argument.find_last_of("\\/");
+        return {slash == std::string::npos ? argument : argument.substr(slash + 1), true};
+      }
+    }
+  }
+  return {std::string(executable), false};
 }
 
 }  // namespace q8

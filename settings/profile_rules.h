@@ -37,4 +37,19 @@ bool ProgramNamesIgnoreCase();
 std::optional<std::string> ProfileForProgram(const ProfileRules& rules, std::string_view program,
                                              bool ignoreCase);
 
+// The program a process runs, as the rules name it.
+struct ProcessProgram {
+  std::string name;
+  // A Windows program run by Wine: its name matches regardless of letter case, as on Windows.
+  bool windowsProgram = false;
+};
+
+// The program of a process from its executable's file name and its command line: the executable's
+// name, except for Wine's loader (wine, wine64, wine-preloader, wine64-preloader, as Proton runs it
+// too), whose process runs a Windows program: that one is named by the first argument that names
+// an .exe file, its file name alone ("C:\\Games\\game.exe" gives "game.exe"). Wine's loader
+// without such an argument keeps its own name.
+ProcessProgram ProgramOfCommandLine(std::string_view executable,
+                                    std::span<const std::string> commandLine);
+
 }  // namespace q8

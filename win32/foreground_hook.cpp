@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/profile_switcher.h"
 #include "win32/unique_handle.h"
 #include "win32/wide_text.h"
 
@@ -34,6 +35,14 @@ std::optional<std::string> ImageFileName(DWORD processId) {
   return ToUtf8(slash == std::wstring::npos ? path : path.substr(slash + 1));
 }
 
+// The class name of the top-level window `window` belongs to.
+std::string TopLevelClass(HWND window) {
+  const HWND root = ::GetAncestor(window, GA_ROOT);
+  wchar_t name[256] = {};
+  const int length = ::GetClassNameW(root != nullptr ? root : window, name, 256);
+  return length > 0 ? ToUtf8(std::wstring(name, static_cast<std::size_t>(length))) : std::string();
+}
+
 }  // namespace
 
 ForegroundHook::ForegroundHook(Listener listener) : listener_(std::move(listener)) {
@@ -56,7 +65,7 @@ ForegroundHook::~ForegroundHook() {
 void CALLBACK ForegroundHook::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG, LONG, DWORD,
                                       DWORD) {
   if ((event != EVENT_SYSTEM_FOREGROUND && event != EVENT_OBJECT_FOCUS) || window == nullptr ||
-      theListener == nullptr) {
+      theListener == nullptr || IsShellWindowClass(TopLevelClass(window))) {
     return;
   }
   DWORD processId = 0;

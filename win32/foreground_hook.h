@@ -12,7 +12,8 @@ namespace q8::win32 {
 // nothing runs while nothing changes. The keyboard focus moving to a window (EVENT_OBJECT_FOCUS)
 // is heard too: the focus is always in the program in front, and Wine (8.0) reports a change of
 // the foreground only that way. The program is named by the file name of its process's image
-// ("game.exe"); the controller ignores a program that stays in front. One hook per process.
+// ("game.exe"); the controller ignores a program that stays in front. The shell's taskbar and
+// notification area are passed over: they are on the way to the tray icon. One hook per process.
 class ForegroundHook {
  public:
   // `program`: the file name; `thisProcess`: the window is one of this process's own.

@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
     foregroundEvents.emplace(foreground->Socket(), QSocketNotifier::Read);
     QObject::connect(&*foregroundEvents, &QSocketNotifier::activated, [&] {
       if (const auto program = foreground->TakeChange()) {
-        dialog.OnForegroundProgram(program->name, program->thisProcess);
+        dialog.OnForegroundProgram(program->name, program->thisProcess, program->windowsProgram);
       }
     });
   }

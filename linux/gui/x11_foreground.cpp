@@ -81,20 +81,23 @@ std::optional<ForegroundProgram> X11ForegroundWatcher::TakeChange() {
 }
 
 std::optional<ForegroundProgram> X11ForegroundWatcher::ProgramInFront() {
+  // No active window (the bare desktop), one that names no process or one whose process is gone:
+  // no program is in front, which the rules answer with the default profile.
+  const ForegroundProgram noProgram{};
   const auto window = CardinalProperty(display_, DefaultRootWindow(display_), activeWindowAtom_);
   if (!window || *window == 0) {
-    return std::nullopt;
+    return noProgram;
   }
   const auto pid = CardinalProperty(display_, *window, pidAtom_);
   if (!pid) {
-    return std::nullopt;
+    return noProgram;
   }
   const auto process = static_cast<pid_t>(*pid);
-  auto name = ProgramOfProcess(process);
-  if (!name) {
-    return std::nullopt;
+  auto program = ProgramOfProcess(process);
+  if (!program) {
+    return noProgram;
   }
-  return ForegroundProgram{std::move(*name), process == getpid()};
+  return ForegroundProgram{std::move(program->name), process == getpid(), program->windowsProgram};
 }
 
 }  // namespace q8::linux_shell

@@ -8,10 +8,11 @@ struct _XDisplay;
 
 namespace q8::linux_shell {
 
-// The program that came to the front, and whether it is this very process.
+// The program that came to the front (an empty name: none), and whether it is this very process.
 struct ForegroundProgram {
   std::string name;
   bool thisProcess = false;
+  bool windowsProgram = false;  // run by Wine: named regardless of letter case
 };
 
 // Tells which program has the foreground on an X11 desktop: the window manager names the active
@@ -29,8 +30,8 @@ class X11ForegroundWatcher {
 
   // The socket to watch for reading.
   int Socket() const;
-  // Reads every event that arrived. The program now in front when the active window changed to
-  // one whose process can be told; nothing otherwise.
+  // Reads every event that arrived. The program now in front when the active window changed;
+  // nothing otherwise.
   std::optional<ForegroundProgram> TakeChange();
 
  private:

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "device/find_mouse.h"
+#include "device/simulated_hid_bus.h"
 #include "device/simulated_mouse.h"
 #include "model/key_model.h"
 #include "support/fake_channel.h"
@@ -149,6 +151,40 @@ TEST_F(ApplySettingsTest, ApplyingTwiceWritesTheSameBytes) {
   const SimulatedMouseMemory first = mouse.Memory();
   ApplySettings(Ports(mouse.ShortChannel(), mouse.PageChannel()), device, settings, configBin);
   EXPECT_EQ(mouse.Memory(), first);
+}
+
+// Another program's load between this one's write and its saves would leave the mouse holding one
+// profile and the files another: the saves are made before the mouse is let go, and it is taken
+// once for the whole load. A mouse that went away is no load written whole.
+TEST_F(ApplySettingsTest, AProfileLoadSavesItsFilesBeforeTheMouseIsLetGo) {
+  SimulatedHidBus bus(mouse);
+  MouseConnection connection;
+  connection.UseBus(bus, sleeper);
+  ASSERT_TRUE(FindMouse(bus, messages, connection.Link()));
+  const Profile profile{settings.deviceConfig, "Setting-EN", {"Profile caption"}};
+  const ProfileTargetFiles files{configBin, dir / "str.ini", "Setting-EN"};
+  int takes = 0;
+  std::vector<std::uint8_t> configAtRelease;
+  ButtonCaptions captionsAtRelease;
+  mouse.OnLock([&] { ++takes; },
+               [&] {
+                 configAtRelease = test::ReadBytes(configBin);
+                 captionsAtRelease = ReadStrIniSettings(files.strIni, "Setting-EN").captions;
+               });
+  SettingsRecord loaded;
+  ButtonCaptions captions;
+  EXPECT_TRUE(LoadProfileIntoMouse(connection, messages, "not detected", device, loaded, captions,
+                                   profile, files));
+  EXPECT_EQ(takes, 1);
+  ASSERT_EQ(configAtRelease.size(), 220u);
+  EXPECT_TRUE(std::equal(configAtRelease.begin() + 1, configAtRelease.end(),
+                         profile.config.Bytes().begin()));
+  EXPECT_EQ(captionsAtRelease, profile.captions);
+  EXPECT_EQ(captions, profile.captions);
+
+  bus.SetPlugged(false);
+  EXPECT_FALSE(LoadProfileIntoMouse(connection, messages, "not detected", device, loaded, captions,
+                                    profile, files));
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include "app/keldra_dlg.h"
 
+#include <algorithm>
+#include <functional>
+#include <map>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -428,6 +432,181 @@ TEST_F(KeldraDlgTest, ProfilesFollowTheProgramInFrontAndTheMenu) {
   Click(700, 630);  // Apply
   EXPECT_EQ(MouseReportRate(), 8);
   EXPECT_EQ(dialog.ActiveProfile(), "Desktop");
+}
+
+// Sequences of events around profile switching, each with the loads expected (the balloons, the
+// active profile, the mouse's report rate; 0: as at start). Steps, separated by "; ": "front P"
+// (P comes to the front; "front" alone: no program), "wine P" (the Windows program P under Wine),
+// "default" (rules.ini names the default profile Desktop), "show", "edit" (a change not applied),
+// "apply", "cancel" (hides the window), "choose P" (from the tray menu), "menu" (a right click),
+// "save P" (a new profile file), "flaky" / "steady" (the mouse refuses every report of a device
+// operation, or answers again), "unplug", "plug", "plug half-read" (the read answers its status
+// check, then refuses the pages), "box{" ... "}" (the steps between run while the next message box
+// is open).
+TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
+  const struct {
+    const char* what;
+    std::string steps;
+    std::string balloons;
+    std::string active;
+    int reportRate;
+  } rows[] = {
+      {"the menu rebuilt during a load by hand",
+       "flaky; box{; save A1; save A2; save A3; save A4; menu; }; choose Racing", "-Racing", "", 0},
+      {"a held-back switch dropped when the program's profile is active",
+       "front work.exe; show; edit; front game.exe; front work.exe; cancel", "Desktop", "Desktop",
+       8},
+      {"a held-back switch dropped when the program has no rule",
+       "show; edit; front game.exe; front editor; cancel", "", "", 0},
+      {"a choice by hand drops the held-back switch",
+       "show; edit; front game.exe; choose Desktop; cancel", "Desktop", "Desktop", 8},
+      {"a failed write keeps the active profile; the next change tries again",
+       "front work.exe; flaky; front game.exe; steady; front game.exe; front work.exe; "
+       "front game.exe",
+       "Desktop -Racing Racing", "Racing", 4},
+      {"no held-back switch after an unplug; the plug applies the rule",
+       "show; edit; front game.exe; unplug; plug", "lost found Racing", "Racing", 4},
+      {"a choice by hand during a write's box is refused",
+       "flaky; box{; choose Desktop; }; front game.exe", "-Desktop -Racing", "", 0},
+      {"Apply with a profile active saves into it",
+       "front game.exe; show; edit; apply; cancel; front work.exe; front game.exe",
+       "Racing Desktop Racing", "Racing", 2},
+      {"no automatic switch after a read with refused reports",
+       "unplug; plug half-read; front game.exe; front work.exe; unplug; plug; front game.exe",
+       "lost found halted lost found Desktop Racing", "Racing", 4},
+      {"a Windows program under Wine meets its rule in any letter case", "wine GAME.EXE", "Racing",
+       "Racing", 4},
+      {"the bare desktop at start loads the default profile", "default; front", "Desktop",
+       "Desktop", 8},
+  };
+  // The balloons by short names: a profile's name (loaded), "-" and the name (not loaded).
+  const std::map<std::string, std::string> balloonNames{
+      {"The system did not detect the gaming mouse!", "lost"},
+      {"The system detect the gaming mouse.", "found"},
+      {"The mouse was not read whole: profiles switch again after a good read", "halted"}};
+  const auto split = [](const std::string& text, const std::string& by) {
+    std::vector<std::string> parts;
+    for (std::size_t at = 0; at < text.size();) {
+      const std::size_t end = std::min(text.find(by, at), text.size());
+      parts.push_back(text.substr(at, end - at));
+      at = end + by.size();
+    }
+    return parts;
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    test::TempDir folder;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+      std::filesystem::copy(entry.path(), folder / entry.path().filename().string(),
+                            std::filesystem::copy_options::recursive);
+    SimulatedMouse rowMouse;
+    SimulatedHidBus rowBus{rowMouse};
+    // Refusals happen inside device operations (between the mouse's lock and its release).
+    bool cable = true, flaky = false, halfReadNext = false, halfRead = false, inOperation = false;
+    int operationReports = 0;
+    rowMouse.OnLock(
+        [&] {
+          inOperation = true;
+          operationReports = 0;
+          halfRead = std::exchange(halfReadNext, false);
+        },
+        [&] { inOperation = false; });
+    rowBus.FollowPlugState([&] {
+      return cable && (!inOperation || (!flaky && !(halfRead && ++operationReports > 2)));
+    });
+    MouseConnection rowConnection;
+    rowConnection.UseBus(rowBus, sleeper);
+    AppState rowState;
+    rowState.executable = folder.path() / "TarnixMouseApp.exe";
+    test::FakeMainWindowHost rowHost;
+    CKeldraDlg rowDialog{rowState, rowHost, rowConnection, decoder};
+    RecordingPage rowPage{rowState};
+    rowDialog.SetPage(&rowPage);
+    ASSERT_TRUE(rowDialog.OnInitDialog());
+    rowDialog.OnNcPaint();
+    rowDialog.OnNcPaint();
+    const int rateAtStart = rowMouse.Memory().status.reportRateCode;
+
+    const ProfileStore store(ProfileFolderIn(folder.path()));
+    Profile profile{rowState.settings.deviceConfig, "Setting-EN", rowState.captions};
+    profile.config[field::ReportRateCode] = 4;
+    ASSERT_EQ(store.Save("Racing", profile), std::nullopt);
+    profile.config[field::ReportRateCode] = 8;
+    ASSERT_EQ(store.Save("Desktop", profile), std::nullopt);
+    const auto writeRules = [&](const std::string& rules) {
+      test::WriteBytes(store.Folder() / "rules.ini",
+                       std::vector<std::uint8_t>(rules.begin(), rules.end()));
+    };
+    writeRules("[Rules]\ngame.exe=Racing\nwork.exe=Desktop\n");
+    const auto replug = [&](bool in) {
+      cable = in;
+      for (const std::string_view path : kSimulatedNotificationPaths)
+        rowDialog.OnDeviceChange(in ? 0x8000 : 0x8004, 5, std::string(path));
+    };
+    std::function<void(const std::string&)> run = [&](const std::string& step) {
+      const std::size_t blank = step.find(' ');
+      const std::string arg = blank == std::string::npos ? "" : step.substr(blank + 1);
+      if (step.starts_with("front")) {
+        rowDialog.OnForegroundProgram(arg);
+      } else if (step.starts_with("wine")) {
+        rowDialog.OnForegroundProgram(arg, false, true);
+      } else if (step == "default") {
+        writeRules("[Rules]\ngame.exe=Racing\n[Default]\nProfile=Desktop\n");
+      } else if (step == "show" || step == "menu") {
+        rowDialog.OnTrayCallback(step == "show" ? kTrayLeftButtonUp : kTrayRightButtonUp);
+      } else if (step == "edit") {
+        rowState.settings.deviceConfig[field::ReportRateCode] = 2;
+      } else if (step == "apply" || step == "cancel") {
+        rowDialog.OnLButtonDown(step == "apply" ? Point{700, 630} : Point{800, 630});
+      } else if (step.starts_with("choose")) {
+        rowDialog.OnTrayCallback(kTrayRightButtonUp);
+        const auto names = store.List();
+        const auto at = std::find(names.begin(), names.end(), arg) - names.begin();
+        rowDialog.OnCommand(kCommandFirstProfile + static_cast<int>(at));
+      } else if (step.starts_with("save")) {
+        ASSERT_EQ(store.Save(arg, profile), std::nullopt);
+      } else if (step == "flaky" || step == "steady") {
+        flaky = step == "flaky";
+      } else if (step == "unplug" || step.starts_with("plug")) {
+        halfReadNext = arg == "half-read";
+        replug(step != "unplug");
+      } else {
+        FAIL() << "unknown step " << step;
+      }
+    };
+    const std::vector<std::string> steps = split(row.steps, "; ");
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+      if (steps[i] != "box{") {
+        run(steps[i]);
+        continue;
+      }
+      std::vector<std::string> inBox;
+      while (steps[++i] != "}")
+        inBox.push_back(steps[i]);
+      rowHost.whileMessageShows = [&rowHost, &run, inBox] {
+        const std::vector<std::string> boxSteps = inBox;  // the box runs them once
+        auto& runStep = run;
+        rowHost.whileMessageShows = nullptr;
+        for (const std::string& step : boxSteps)
+          runStep(step);
+      };
+    }
+    std::string balloons;
+    for (const Balloon& balloon : rowHost.balloons) {
+      std::string name = balloon.text;
+      if (balloonNames.contains(name))
+        name = balloonNames.at(name);
+      else if (name.starts_with("Switch to profile "))
+        name = name.substr(18);
+      else if (name.starts_with("Profile not loaded: "))
+        name = "-" + name.substr(20);
+      balloons += (balloons.empty() ? "" : " ") + name;
+    }
+    EXPECT_EQ(balloons, row.balloons);
+    EXPECT_EQ(rowDialog.ActiveProfile().value_or(""), row.active);
+    EXPECT_EQ(rowMouse.Memory().status.reportRateCode,
+              row.reportRate ? row.reportRate : rateAtStart);
+  }
 }
 
 // --- Click dispatch

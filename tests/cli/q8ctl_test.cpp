@@ -13,6 +13,7 @@
 #include "device/wire_trace.h"
 #include "settings/durable_file.h"
 #include "settings/ini_file.h"
+#include "settings/profile_file.h"
 #include "settings/str_ini.h"
 
 #include "q8_version.h"
@@ -416,19 +417,34 @@ TEST_F(Q8ctlTest, AProfileSavedThenLoadedRestoresTheMouseAndTheFiles) {
   const Bytes stateBefore = test::ReadBytes(statePath);
   const auto damaged = dir / "damaged.ini";
   test::WriteBytes(damaged, Bytes{'[', 'P', 'r', 'o', 'f', 'i', 'l', 'e', ']'});
-  for (const std::vector<std::string>& args :
-       std::vector<std::vector<std::string>>{{"profile", "CONFIG", "load", "../Racing"},
-                                             {"profile", "CONFIG", "load", "Missing"},
-                                             {"profile", "CONFIG", "save", "NUL"},
-                                             {"profile", "CONFIG", "delete", "Missing"},
-                                             {"profile", "CONFIG", "import", damaged.string()}}) {
+  const auto outOfRange = dir / "lighting.ini";
+  std::string text = test::ReadText(exported);
+  text.replace(text.find("LightingMode=") + 13, 2, "07");
+  test::WriteBytes(outOfRange, Bytes(text.begin(), text.end()));
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"profile", "CONFIG", "load", "../Racing"},
+           {"profile", "CONFIG", "load", "Missing"},
+           {"profile", "CONFIG", "save", "NUL"},
+           {"profile", "CONFIG", "delete", "Missing"},
+           {"profile", "CONFIG", "import", damaged.string()},
+           {"profile", "CONFIG", "import", outOfRange.string()},
+           {"profile", "CONFIG", "import", exported.string(), "Copy"}}) {
     const ToolRun run = Run(args);
     EXPECT_EQ(run.status, kExitUsage) << args[2];
     EXPECT_EQ(LineCount(run.err), 1u) << run.err;
   }
   EXPECT_EQ(test::ReadBytes(statePath), stateBefore);
   EXPECT_EQ(test::ReadBytes(configPath), expectedConfig);
+  EXPECT_EQ(Run({"profile", "CONFIG", "import", "--force", exported.string(), "Copy"}).status,
+            kExitOk);
+#ifndef _WIN32
+  // The listing names exactly what load finds, whatever else lies in the folder.
+  const auto folder = ProfileFolderIn(dir.path());
+  std::filesystem::create_symlink(folder / "gone.ini", folder / "dangling.ini");
+  std::filesystem::copy_file(folder / "Racing.ini", folder / "Upper.INI");
   EXPECT_EQ(Run({"profile", "CONFIG", "list"}).out, "Copy\nRacing\nshared\n");
+  EXPECT_EQ(Run({"profile", "CONFIG", "load", "Upper"}).status, kExitUsage);
+#endif
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 # two profiles saved with q8ctl and a rules.ini; a second X client (xev) takes the foreground, as a
 # window manager announces it (the root window's _NET_ACTIVE_WINDOW, the window's _NET_WM_PID), and
 # the simulated mouse must then hold that program's profile; the program's own window in front
-# changes nothing; another program in front brings the default profile back.
+# changes nothing; another program in front brings the default profile back. Apply with a profile
+# active saves into it: the profile comes back as applied. A real Windows program under Wine
+# (Wine's notepad, in a Wine prefix of the test's own) meets its .exe rule, written in another
+# letter case; no active window brings the default profile.
 #   profile_switch_test.sh BUILD_DIR [SCREENSHOT]
 set -uo pipefail
 build=$1
@@ -17,8 +20,10 @@ while [ -e "/tmp/.X${display#:}-lock" ]; do display=:$((500 + RANDOM % 400)); do
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 server=$!
 pids=()
+export WINEPREFIX=$scratch/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  command -v wineserver >/dev/null && wineserver -k 2>/dev/null
   kill "$server" 2>/dev/null
   wait 2>/dev/null
   rm -rf "$scratch"
@@ -50,8 +55,9 @@ bring_to_front() {  # bring_to_front WINDOW PID
 config=(--config "$scratch/config.bin")
 q8ctl set "${config[@]}" report-rate 250 && q8ctl profile "${config[@]}" save Racing
 q8ctl set "${config[@]}" report-rate 500 && q8ctl profile "${config[@]}" save Desktop
-check "two profiles saved" test -f "$scratch/profiles/Racing.ini" -a -f "$scratch/profiles/Desktop.ini"
-printf '[Rules]\nxev=Racing\n[Default]\nProfile=Desktop\n' >"$scratch/profiles/rules.ini"
+q8ctl set "${config[@]}" report-rate 1000 && q8ctl profile "${config[@]}" save Writing
+check "three profiles saved" test -f "$scratch/profiles/Racing.ini" -a -f "$scratch/profiles/Desktop.ini" -a -f "$scratch/profiles/Writing.ini"
+printf '[Rules]\nxev=Racing\nNOTEPAD.EXE=Writing\n[Default]\nProfile=Desktop\n' >"$scratch/profiles/rules.ini"
 q8ctl set "${config[@]}" report-rate 1000
 check "the mouse starts at 1000 Hz (code 1)" test "$(rate)" = 1
 
@@ -81,6 +87,35 @@ sleep 300 &
 pids+=($!)
 bring_to_front "$other" "$!"  # the same window, now told to be another program's
 check "another program in front: the default profile, Desktop (500 Hz, code 2)" rate_becomes 2
+
+# Apply over the active profile: Racing in front, 125 Hz chosen on the page and applied; after
+# Desktop, Racing comes back as applied.
+bring_to_front "$other" "$game"
+check "xev in front again: Racing (code 4)" rate_becomes 4
+eval "$(xdotool getwindowgeometry --shell "$window")"
+press() {  # a press at (x, y) of the window's client area, after the pointer has rested there
+  xdotool mousemove $((X + $1)) $((Y + $2))
+  sleep 0.2
+  xdotool click 1
+  sleep 0.4
+}
+press 577 209  # 125 Hz
+press 700 633  # Apply
+check "Apply writes 125 Hz (code 8)" rate_becomes 8
+bring_to_front "$other" "${pids[-1]}"  # the sleep: another program
+check "another program: Desktop (code 2)" rate_becomes 2
+bring_to_front "$other" "$game"
+check "Racing again holds what was applied (code 8)" rate_becomes 8
+
+wine notepad >/dev/null 2>&1 &
+pids+=($!)
+notepad=$(timeout 60 xdotool search --sync --onlyvisible --name "Notepad" | head -n 1)
+check "Wine's notepad opens" test -n "$notepad"
+# Wine names the window's process itself (_NET_WM_PID): only the active window is set here.
+xprop -root -f _NET_ACTIVE_WINDOW 32x -set _NET_ACTIVE_WINDOW "$notepad"
+check "notepad.exe under Wine in front: Writing (code 1)" rate_becomes 1
+xprop -root -f _NET_ACTIVE_WINDOW 32x -set _NET_ACTIVE_WINDOW 0
+check "no active window: the default profile, Desktop (code 2)" rate_becomes 2
 check "the tray program runs on" kill -0 "$program"
 
 echo "$passes checks passed, $failures failed"

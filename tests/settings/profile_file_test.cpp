@@ -3,7 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "settings/config_file.h"
 #include "settings/profile_rules.h"
+#include "support/fakes.h"
 
 namespace q8 {
 namespace {
@@ -88,6 +90,36 @@ TEST(ProfileFileTest, DamagedForeignAndOtherSizedFilesAreRefusedWithOneLine) {
   }
 }
 
+// A value no page can set would reach the mouse unchecked from a shared file; a check too strict
+// would refuse the profiles made from the delivered config.bin or from a record never edited.
+TEST(ProfileFileTest, ValuesOutOfTheirFieldsRangeAreRefusedNamingTheField) {
+  test::RecordingMessageSink messages;
+  SettingsRecord delivered;
+  LoadConfigFile(std::filesystem::path(Q8_DATA_DIR) / "config.bin", delivered, messages);
+  EXPECT_EQ(ProfileRangeProblem(delivered.deviceConfig), std::nullopt);
+  EXPECT_EQ(ProfileRangeProblem(DeviceConfig{}), std::nullopt);
+  const struct {
+    std::size_t offset;
+    std::uint8_t value;
+    std::string_view says;  // empty: in range
+  } cases[] = {
+      {field::ReportRateCode.offset, 8, ""},
+      {field::ReportRateCode.offset, 5, "[Settings] ReportRateCode holds 5"},
+      {field::LightingMode.offset, 4, "[Settings] LightingMode holds 4"},
+      {field::FireMakeTime.offset, 4, "[Settings] FireMakeTime holds 4"},
+      {field::KeyFunction.offset + 8, 14, "[Mode B] KeyFunction holds 14"},
+      {field::FireTimes.offset + 7, 128, "[Mode A] FireTimes holds 128"},
+      {field::DpiSwitchCode.offset + 3, 2, "[Mode A] DpiSwitchCode holds 2"},
+  };
+  for (const auto& c : cases) {
+    DeviceConfig config = delivered.deviceConfig;
+    config.Bytes()[c.offset] = c.value;
+    const auto problem = ProfileRangeProblem(config);
+    EXPECT_EQ(problem.value_or(""),
+              c.says.empty() ? "" : std::string(c.says) + ", which is out of its range");
+  }
+}
+
 TEST(ProfileFileTest, NamesThatCannotBeAFileOnEitherSystemAreRefused) {
   for (const std::string& name :
        std::vector<std::string>{"Game", "Counter Strike 2", "左键 profile", "con-figured", "COM10",
@@ -122,6 +154,18 @@ TEST(ProfileRulesTest, AProgramGetsItsRuleOrTheDefault) {
   for (const auto& c : cases) {
     EXPECT_EQ(ProfileForProgram(c.rules, c.program, c.ignoreCase), c.profile) << c.program;
   }
+}
+
+// A game under Wine or Proton runs in Wine's loader: named by the loader, it never meets its rule.
+TEST(ProfileRulesTest, WinesLoaderIsNamedByTheWindowsProgramItRuns) {
+  const std::vector<std::string> game{"C:\\Games\\Game.EXE", "-fullscreen"};
+  const std::vector<std::string> proton{"/opt/proton/bin/wine", "Z:/steam/steam.exe"};
+  const std::vector<std::string> loaderAlone{"wine64"};
+  EXPECT_EQ(ProgramOfCommandLine("wine64-preloader", game).name, "Game.EXE");
+  EXPECT_TRUE(ProgramOfCommandLine("wine64-preloader", game).windowsProgram);
+  EXPECT_EQ(ProgramOfCommandLine("wine", proton).name, "steam.exe");
+  EXPECT_EQ(ProgramOfCommandLine("wine64", loaderAlone).name, "wine64");
+  EXPECT_FALSE(ProgramOfCommandLine("bash", game).windowsProgram);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The tray program under Wine switching profiles as windows of other programs come to the front:
 // Wine's notepad, then its registry editor, each coming to the front, and the simulated mouse
-// checked for the profile the rules give that program.
+// checked for the profile the rules give that program; then Apply over the active profile, which
+// the profile keeps when it comes back.
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,9 @@
 #include "settings/config_file.h"
 #include "settings/profile_file.h"
 #include "support/fakes.h"
+#include "win32/message_params.h"
 #include "win32/program/program_driver.h"
+#include "win32/tray_icon.h"
 
 namespace q8::test {
 namespace {
@@ -77,7 +80,8 @@ TEST(ProfileProgramTest, TheMouseTakesTheProfileOfTheProgramInFront) {
       << "[Rules]\r\nNOTEPAD.EXE=Racing\r\n[Default]\r\nProfile=Desktop\r\n";
 
   RunningProgram program(folder, {L"--simulate=mouse-state.bin"});
-  ASSERT_NE(program.WaitUntilReady(), nullptr);
+  const HWND window = program.WaitUntilReady();
+  ASSERT_NE(window, nullptr);
   ASSERT_EQ(MouseRateBecomes(folder / "mouse-state.bin", 1), 1) << "the mouse starts at 1000 Hz";
 
   {
@@ -90,6 +94,22 @@ TEST(ProfileProgramTest, TheMouseTakesTheProfileOfTheProgramInFront) {
   ASSERT_TRUE(regedit.Started());
   EXPECT_EQ(MouseRateBecomes(folder / "mouse-state.bin", 8), 8) << "Desktop: 125 Hz";
   EXPECT_TRUE(program.Running());
+
+  // The window shown from the tray, 500 Hz chosen on the page and applied over Desktop; after
+  // Racing, Desktop comes back as applied.
+  LRESULT answer = 0;
+  ASSERT_TRUE(SendAndWait(window, win32::kTrayCallbackMessage, 0, 0x202, answer));
+  ASSERT_TRUE(SendAndWait(window, WM_LBUTTONDOWN, MK_LBUTTON, win32::PackPoint(720, 209), answer));
+  ASSERT_TRUE(SendAndWait(window, WM_LBUTTONDOWN, MK_LBUTTON, win32::PackPoint(700, 630), answer));
+  EXPECT_EQ(MouseRateBecomes(folder / "mouse-state.bin", 2), 2) << "applied: 500 Hz";
+  {
+    OtherProgram notepad(L"notepad.exe");
+    ASSERT_TRUE(notepad.Started());
+    EXPECT_EQ(MouseRateBecomes(folder / "mouse-state.bin", 4), 4) << "Racing: 250 Hz";
+  }
+  OtherProgram again(L"regedit.exe");
+  ASSERT_TRUE(again.Started());
+  EXPECT_EQ(MouseRateBecomes(folder / "mouse-state.bin", 2), 2) << "Desktop as applied: 500 Hz";
 }
 
 }  // namespace
