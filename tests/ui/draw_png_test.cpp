@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "png_writer.h"
+#include "skin_fakes.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
 #include "ui/png_decoder.h"
+#include "ui/skin_image_cache.h"
+#include "ui/skin_painter.h"
 
 namespace q8 {
 namespace {
@@ -161,6 +166,116 @@ TEST_F(DrawPngTest, RefusedImagesDrawNothing) {
   EXPECT_FALSE(DrawPng(nullptr, good, 0, 0, decoder_));
   EXPECT_FALSE(LoadPng(nullptr, good, 0, 0, decoder_, messages));
   EXPECT_EQ(messages.messages.size(), 3u);
+}
+
+// Counts the decodes that reach the real decoder.
+class CountingDecoder final : public ImageDecoder {
+ public:
+  explicit CountingDecoder(ImageDecoder& real) : real_(real) {}
+  std::optional<DecodedImage> Decode(const std::filesystem::path& path) override {
+    ++decodes;
+    return real_.Decode(path);
+  }
+  int decodes = 0;
+
+ private:
+  ImageDecoder& real_;
+};
+
+// A skin edited on disk shows at the next draw, even when the new file has the old one's size, and
+// another skin's image of the same name is never the old one's.
+TEST_F(DrawPngTest, KeptImagesFollowTheirFilesAndOneSkinFolder) {
+  CountingDecoder counting(decoder_);
+  SkinImageCache images(counting);
+  std::filesystem::create_directories(dir_ / "a");
+  std::filesystem::create_directories(dir_ / "b");
+  const auto a = Write("a/x.png", test::RgbPng(1, 1, {10, 10, 10}));
+  const auto b = Write("b/x.png", test::RgbPng(1, 1, {30, 30, 30}));
+  const auto redOf = [&](const std::filesystem::path& path) {
+    const DecodedImage* image = images.Find(path, 1.0);
+    return image == nullptr ? -1 : image->pixels.At(0, 0).red;
+  };
+
+  EXPECT_EQ(redOf(a), 10);
+  EXPECT_EQ(redOf(a), 10);
+  EXPECT_EQ(counting.decodes, 1);
+
+  const auto written = std::filesystem::last_write_time(a);
+  Write("a/x.png", test::RgbPng(1, 1, {20, 20, 20}));
+  std::filesystem::last_write_time(a, written + std::chrono::seconds(1));
+  EXPECT_EQ(redOf(a), 20);
+  Write("a/x.png", test::RgbPng(2, 1, {40, 40, 40, 40, 40, 40}));
+  std::filesystem::last_write_time(a, written + std::chrono::seconds(1));
+  EXPECT_EQ(redOf(a), 40);
+  EXPECT_EQ(counting.decodes, 3);
+
+  EXPECT_EQ(redOf(b), 30);
+  EXPECT_EQ(images.size(), 1u);
+  EXPECT_EQ(redOf(a), 40);
+  EXPECT_EQ(counting.decodes, 5);
+
+  // What cannot be decoded is tried again at every draw, so a dialog reports every failure.
+  EXPECT_EQ(redOf(dir_ / "a" / "missing.png"), -1);
+  EXPECT_EQ(redOf(dir_ / "a" / "missing.png"), -1);
+  EXPECT_EQ(counting.decodes, 7);
+}
+
+constexpr Pixel kRed{0, 0, 255, 255};
+constexpr Pixel kGreen{0, 255, 0, 255};
+
+// A 2 x 2 image, left column red and right column blue, drawn at skin position (1, 1) into a
+// canvas of the given scale; the skin may hold a double-size image beside it.
+struct ScaledDraw {
+  const char* what;
+  double scale;
+  std::optional<PngContent> twice;
+  Point device;  // a device pixel of the drawn image
+  Pixel expected;
+};
+
+TEST_F(DrawPngTest, AScaledCanvasGetsTheDoubleSizeImageOrTheImageResizedSmoothly) {
+  const auto green = [](std::uint32_t w, std::uint32_t h) {
+    std::vector<std::uint8_t> rgb;
+    for (std::uint32_t i = 0; i < w * h; ++i) {
+      rgb.insert(rgb.end(), {0, 255, 0});
+    }
+    return test::RgbPng(w, h, rgb);
+  };
+  const ScaledDraw draws[] = {
+      {"double-size image at 200 %", 2.0, green(4, 4), {2, 2}, kGreen},
+      {"its far corner", 2.0, green(4, 4), {5, 5}, kGreen},
+      {"reduced from it at 150 %, to the edge", 1.5, green(4, 4), {4, 4}, kGreen},
+      {"without one, the edge pixel enlarged", 2.0, std::nullopt, {2, 2}, kRed},
+      {"a double-size image of another size is left aside", 2.0, green(4, 3), {2, 2}, kRed},
+  };
+  for (const ScaledDraw& draw : draws) {
+    SCOPED_TRACE(draw.what);
+    const auto skin = dir_ / draw.what;
+    std::filesystem::create_directories(skin);
+    test::WritePng(skin / "face.png", test::RgbPng(2, 2,
+                                                   {255, 0, 0, 0, 0, 255,  //
+                                                    255, 0, 0, 0, 0, 255}));
+    if (draw.twice) {
+      test::WritePng(skin / "face@2x.png", *draw.twice);
+    }
+    test::DrawLog log;
+    test::FakeTextPainter text(log);
+    const std::string folder = skin.string();
+    const Rgb colour;
+    const SkinPainter painter(folder, colour, decoder_, text, nullptr);
+    Canvas canvas =
+        Filled(static_cast<int>(8 * draw.scale), static_cast<int>(8 * draw.scale), kBlack);
+    canvas.SetScale(draw.scale);
+    ASSERT_TRUE(painter.DrawImage(&canvas, "/face.png", {1, 1}));
+    EXPECT_EQ(canvas.At(draw.device.x, draw.device.y), draw.expected);
+    EXPECT_EQ(canvas.At(0, 0), kBlack);
+    if (!draw.twice || draw.twice->height == 3) {
+      // Smooth: the pixels between the columns mix both.
+      const Pixel middle = canvas.At(3, 2);
+      EXPECT_GT(middle.red, 0);
+      EXPECT_GT(middle.blue, 0);
+    }
+  }
 }
 
 }  // namespace
