@@ -58,6 +58,11 @@ Rect DeviceRect(Rect area, double scale) {
           static_cast<int>(std::ceil(area.bottom * scale))};
 }
 
+Rect ScaledRect(Rect area, double scale) {
+  return {ToDevice(area.left, scale), ToDevice(area.top, scale), ToDevice(area.right, scale),
+          ToDevice(area.bottom, scale)};
+}
+
 std::filesystem::path DoubleSizePath(const std::filesystem::path& image) {
   std::filesystem::path twice = image;
   twice.replace_filename(image.stem().string() + "@2x" + image.extension().string());

@@ -18,6 +18,8 @@ inline constexpr double kUnscaled = 1.0;
 int ToDevice(int skinPixels, double scale);
 // The device pixels that cover `area`: edges rounded outward, so nothing of the area is left out.
 Rect DeviceRect(Rect area, double scale);
+// A rectangle in device pixels, each edge rounded to the nearest (where a text's box lands).
+Rect ScaledRect(Rect area, double scale);
 
 // Where a skin keeps an image at twice the size: "main.png" beside "main@2x.png".
 std::filesystem::path DoubleSizePath(const std::filesystem::path& image);
