@@ -182,7 +182,19 @@ void CKeldraDlg::LoadSkin() {
   state_.skinDirectory =
       SkinDirectory(ExecutableDirectory(Utf8Of(state_.executable)), state_.skinName);
   // A skin without its background leaves the window without a canvas; nothing is said.
-  window_.MakeCanvas(decoder_, SkinImagePath(state_.skinDirectory, skin_image::kMain));
+  canvasBackground_ = SkinImagePath(state_.skinDirectory, skin_image::kMain);
+  window_.MakeCanvas(decoder_, canvasBackground_);
+}
+
+void CKeldraDlg::OnDisplayScaleChanged() {
+  host_.SetFonts(CreateLanguageFonts(state_.language, host_.PlatformVersion()));
+  window_.MakeCanvas(decoder_, canvasBackground_);
+  if (page_ != nullptr && page_->IsBuilt()) {
+    page_->TearDown();
+    page_->Build();
+  } else {
+    window_.ShowCanvas();
+  }
 }
 
 bool CKeldraDlg::OnNcPaint() {

@@ -63,6 +63,21 @@ Rect ScaledRect(Rect area, double scale) {
           ToDevice(area.bottom, scale)};
 }
 
+Point ToSkin(Point device, double scale) {
+  return {static_cast<int>(std::floor(device.x / scale)),
+          static_cast<int>(std::floor(device.y / scale))};
+}
+
+Rect ToSkin(Rect device, double scale) {
+  const auto skin = [scale](int v) { return static_cast<int>(std::lround(v / scale)); };
+  return {skin(device.left), skin(device.top), skin(device.right), skin(device.bottom)};
+}
+
+FontRequest ScaledFont(FontRequest font, double scale) {
+  font.height = ToDevice(font.height, scale);
+  return font;
+}
+
 std::filesystem::path DoubleSizePath(const std::filesystem::path& image) {
   std::filesystem::path twice = image;
   twice.replace_filename(image.stem().string() + "@2x" + image.extension().string());

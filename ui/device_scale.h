@@ -5,6 +5,7 @@
 
 #include "ui/canvas.h"
 #include "ui/image_decoder.h"
+#include "ui/language_fonts.h"
 #include "ui/rect.h"
 
 namespace q8 {
@@ -20,6 +21,12 @@ int ToDevice(int skinPixels, double scale);
 Rect DeviceRect(Rect area, double scale);
 // A rectangle in device pixels, each edge rounded to the nearest (where a text's box lands).
 Rect ScaledRect(Rect area, double scale);
+// A device point in skin pixels (rounded down): where the pointer is on the skin.
+Point ToSkin(Point device, double scale);
+// A device rectangle in skin pixels, each edge rounded to the nearest.
+Rect ToSkin(Rect device, double scale);
+// A font request for a window drawn at `scale`: its cell height scaled, the rest as it is.
+FontRequest ScaledFont(FontRequest font, double scale);
 
 // Where a skin keeps an image at twice the size: "main.png" beside "main@2x.png".
 std::filesystem::path DoubleSizePath(const std::filesystem::path& image);
