@@ -204,6 +204,7 @@ bool CKeldraDlg::OnNcPaint() {
   --paintsToHide_;
   windowShown_ = false;
   host_.HideWindow();
+  painter_.ReleaseImages();  // a program waiting in the tray keeps no decoded images
   return true;
 }
 
@@ -479,6 +480,7 @@ void CKeldraDlg::Conceal() {
   }
   windowShown_ = false;
   SwitchIfHeldBack();
+  painter_.ReleaseImages();
 }
 
 void CKeldraDlg::SwitchIfHeldBack() {

@@ -30,6 +30,7 @@ class SkinImageCache {
 
   // How many images are kept.
   std::size_t size() const { return kept_.size(); }
+  void Clear() { kept_.clear(); }
 
  private:
   struct FileStamp {

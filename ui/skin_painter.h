@@ -42,6 +42,9 @@ class SkinPainter {
   // An image that cannot be decoded adds nothing (the main window's rule: no message); without
   // ground images nothing is drawn.
   void DrawGround(Canvas* target, std::span<const std::string_view> ground, Rect area) const;
+  // Lets go of the images kept so far (a hidden window needs none); the next draw decodes anew.
+  void ReleaseImages() const { images_.Clear(); }
+  std::size_t KeptImages() const { return images_.size(); }
   // Draws a caption in the normal font and the caption colour.
   void DrawCaption(Canvas* target, std::string_view text, Rect rect, TextAlign align) const;
 
