@@ -167,7 +167,19 @@ void CKeldraDlg::LoadSkin() {
   state_.skinDirectory =
       SkinDirectory(ExecutableDirectory(Utf8Of(state_.executable)), state_.skinName);
   // A skin without its background leaves the window without a canvas; nothing is said.
-  window_.MakeCanvas(decoder_, SkinImagePath(state_.skinDirectory, skin_image::kMain));
+  canvasBackground_ = SkinImagePath(state_.skinDirectory, skin_image::kMain);
+  window_.MakeCanvas(decoder_, canvasBackground_);
+}
+
+void CKeldraDlg::OnDisplayScaleChanged() {
+  host_.SetFonts(CreateLanguageFonts(state_.language, host_.PlatformVersion()));
+  window_.MakeCanvas(decoder_, canvasBackground_);
+  if (page_ != nullptr && page_->IsBuilt()) {
+    page_->TearDown();
+    page_->Build();
+  } else {
+    window_.ShowCanvas();
+  }
 }
 
 bool CKeldraDlg::OnNcPaint() {
@@ -177,6 +189,7 @@ bool CKeldraDlg::OnNcPaint() {
   --paintsToHide_;
   windowShown_ = false;
   host_.HideWindow();
+  painter_.ReleaseImages();  // a program waiting in the tray keeps no decoded images
   return true;
 }
 
@@ -494,6 +507,8 @@ void CKeldraDlg::Conceal() {
   }
   windowShown_ = false;
   switcher_.OnHoldMayHaveEnded();
+  // Hidden, the window draws nothing: its decoded images go until it is shown again.
+  painter_.ReleaseImages();
 }
 
 void CKeldraDlg::ShowWindow() {

@@ -82,6 +82,8 @@ class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
   void OnStatusNotify(std::uintptr_t type, std::intptr_t value);
   // The shell was restarted and has forgotten every tray icon.
   void OnTaskbarCreated() { host_.AddTrayIcon(kTrayTip); }
+  // The window moved to a display of another scale: its fonts, canvas and page are made again.
+  void OnDisplayScaleChanged();
   void OnDeviceChange(std::uint32_t eventCode, std::uint32_t recordType,
                       std::string_view interfacePath) {
     deviceChanges_.OnDeviceChange(eventCode, recordType, interfacePath);
@@ -166,6 +168,7 @@ class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
   MainWindowHost& host_;
   MouseConnection& mouse_;
   ImageDecoder& decoder_;
+  std::filesystem::path canvasBackground_;  // what the window's canvas was made from
   MainPageOperations* page_ = nullptr;
   SkinChooserPort* skinChooser_ = nullptr;
   // The connection problems told already.

@@ -5,7 +5,8 @@
 
 Every image has exactly the size of the rectangle that draws it (control faces) or holds every
 control of its window (backgrounds); the positions below are the fixed layout of the windows, the
-same for every skin. A skin is one colour theme; add one to THEMES to make another."""
+same for every skin. Each image is also written at twice the size (NAME@2x.png), drawn from the
+same shapes, for displays scaled above 100 %. A skin is one colour theme; add one to THEMES to make another."""
 
 import math
 import os
@@ -371,13 +372,20 @@ def make_skin(name, colours):
     t = Theme(colours)
     folder = os.path.join(HERE, name)
     os.makedirs(folder, exist_ok=True)
-    faces = faces_of(t)
-    for face_name, img in faces.items():
-        write(os.path.join(folder, face_name + ".png"), img.png(alpha=True))
-    write(os.path.join(folder, "main.png"), main_background(t, faces).png(alpha=False))
-    write(os.path.join(folder, "BasicSet2.png"), page_art(t, faces).png(alpha=False))
-    for kind in DIALOG_WELLS:
-        write(os.path.join(folder, kind + ".png"), dialog_background(t, kind, faces).png(alpha=False))
+    # Each image at its own size, then at twice the size (NAME@2x.png) for displays at 200 %.
+    for scale, suffix in ((1, ""), (2, "@2x")):
+        Image.default_scale = scale
+        faces = faces_of(t)
+
+        def put(image_name, img, alpha):
+            write(os.path.join(folder, image_name + suffix + ".png"), img.png(alpha=alpha))
+        for face_name, img in faces.items():
+            put(face_name, img, True)
+        put("main", main_background(t, faces), False)
+        put("BasicSet2", page_art(t, faces), False)
+        for kind in DIALOG_WELLS:
+            put(kind, dialog_background(t, kind, faces), False)
+    Image.default_scale = 1
     print("skin", name)
 
 

@@ -89,10 +89,17 @@ def inset(shape, amount):
 # --- the image --------------------------------------------------------------------------------
 
 class Image:
-    def __init__(self, width, height, colour=(0, 0, 0, 0)):
-        self.w, self.h = width, height
+    """Pixels of `scale` times the size in skin pixels: every shape, position and paint is given in
+    skin pixels, so one drawing makes the image at 1x and at 2x (for displays scaled to 200 %)."""
+
+    # The scale of new images; make_skins draws each skin once at every scale.
+    default_scale = 1
+
+    def __init__(self, width, height, colour=(0, 0, 0, 0), scale=None):
+        self.scale = scale or Image.default_scale
+        self.w, self.h = width * self.scale, height * self.scale
         r, g, b, a = colour if len(colour) == 4 else (*colour, 1.0)
-        n = width * height
+        n = self.w * self.h
         self.r, self.g, self.b, self.a = [r] * n, [g] * n, [b] * n, [a] * n
 
     def blend(self, i, colour, cover):
@@ -111,7 +118,7 @@ class Image:
         self.a[i] = oa
 
     def _box(self, box):
-        x0, y0, x1, y1 = box
+        x0, y0, x1, y1 = (v * self.scale for v in box)
         return (max(int(math.floor(x0)), 0), max(int(math.floor(y0)), 0),
                 min(int(math.ceil(x1)) + 1, self.w), min(int(math.ceil(y1)) + 1, self.h))
 
@@ -120,27 +127,34 @@ class Image:
         d, box = shape
         x0, y0, x1, y1 = self._box(box)
         fn = paint if callable(paint) else (lambda x, y: paint)
+        s = self.scale
         for y in range(y0, y1):
             row = y * self.w
+            sy = (y + 0.5) / s
             for x in range(x0, x1):
-                cover = clamp(0.5 - d(x + 0.5, y + 0.5))
+                sx = (x + 0.5) / s
+                # The distance is in skin pixels; the edge is one pixel of this image wide.
+                cover = clamp(0.5 - d(sx, sy) * s)
                 if cover > 0:
-                    self.blend(row + x, fn(x + 0.5, y + 0.5), cover * opacity)
+                    self.blend(row + x, fn(sx, sy), cover * opacity)
 
     def glow(self, shape, colour, radius, strength=1.0):
         """A soft light around (and inside) a shape, fading over `radius` pixels."""
         d, box = shape
         x0, y0, x1, y1 = self._box((box[0] - radius * 3, box[1] - radius * 3,
                                     box[2] + radius * 3, box[3] + radius * 3))
+        s = self.scale
         for y in range(y0, y1):
             row = y * self.w
             for x in range(x0, x1):
-                dist = max(d(x + 0.5, y + 0.5), 0.0)
+                dist = max(d((x + 0.5) / s, (y + 0.5) / s), 0.0)
                 cover = strength * math.exp(-dist / radius)
                 if cover > 0.004:
                     self.blend(row + x, colour, min(cover, 1.0))
 
     def draw(self, other, left, top):
+        """Draws an image of the same scale with its corner at skin position (left, top)."""
+        left, top = left * self.scale, top * self.scale
         for y in range(other.h):
             ty = top + y
             if not 0 <= ty < self.h:

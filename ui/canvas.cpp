@@ -20,11 +20,13 @@ Canvas::Canvas(int width, int height, std::vector<Pixel> pixels)
 Canvas::Canvas(Canvas&& other) noexcept
     : width_(std::exchange(other.width_, 0)),
       height_(std::exchange(other.height_, 0)),
+      scale_(std::exchange(other.scale_, 1.0)),
       pixels_(std::exchange(other.pixels_, {})) {}
 
 Canvas& Canvas::operator=(Canvas&& other) noexcept {
   width_ = std::exchange(other.width_, 0);
   height_ = std::exchange(other.height_, 0);
+  scale_ = std::exchange(other.scale_, 1.0);
   pixels_ = std::exchange(other.pixels_, {});
   return *this;
 }

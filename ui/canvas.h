@@ -20,7 +20,9 @@ static_assert(sizeof(Pixel) == 4);
 
 // A window's picture: 32 bits per pixel, rows top-down, no padding. The core blends skin images
 // into it; the host draws text into it and copies it to the screen. A canvas owns its pixels and
-// is moved, never copied, so that a window keeps exactly one.
+// is moved, never copied, so that a window keeps exactly one. Its scale says how many of its pixels
+// make one pixel of the skin (1 unless the display is scaled): what is drawn at a skin position
+// lands at that position times the scale, and texts are drawn at the scaled size.
 class Canvas {
  public:
   Canvas() = default;
@@ -37,6 +39,8 @@ class Canvas {
   int Width() const { return width_; }
   int Height() const { return height_; }
   Rect Bounds() const { return {0, 0, width_, height_}; }
+  double Scale() const { return scale_; }
+  void SetScale(double scale) { scale_ = scale; }
 
   // The pixel at (x, y), which must lie inside the canvas.
   Pixel& At(int x, int y) { return pixels_[Index(x, y)]; }
@@ -50,6 +54,7 @@ class Canvas {
 
   int width_ = 0;
   int height_ = 0;
+  double scale_ = 1.0;
   std::vector<Pixel> pixels_;
 };
 

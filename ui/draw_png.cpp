@@ -38,10 +38,8 @@ bool Draw(Canvas* target, const std::filesystem::path& path, int x, int y, Image
   }
   if (image->hasAlpha) {
     Premultiply(image->pixels);
-    BlendOver(*target, image->pixels, x, y);
-  } else {
-    CopyOver(*target, image->pixels, x, y);
   }
+  DrawPrepared(*target, *image, x, y);
   return true;
 }
 
@@ -70,6 +68,14 @@ void CopyOver(Canvas& target, const Canvas& image, int x, int y) {
     d = s;
     d.alpha = 255;
   });
+}
+
+void DrawPrepared(Canvas& target, const DecodedImage& image, int x, int y) {
+  if (image.hasAlpha) {
+    BlendOver(target, image.pixels, x, y);
+  } else {
+    CopyOver(target, image.pixels, x, y);
+  }
 }
 
 bool DrawPng(Canvas* target, const std::filesystem::path& path, int x, int y,

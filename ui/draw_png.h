@@ -23,10 +23,14 @@ void BlendOver(Canvas& target, const Canvas& image, int x, int y);
 // Copies an image with its top-left corner at (x, y), every pixel opaque; clipped like BlendOver.
 void CopyOver(Canvas& target, const Canvas& image, int x, int y);
 
-// Decodes the image at `path` again (there is no cache) and draws it whole at (x, y) into
-// `target`: premultiplied and blended when the file has an alpha channel, copied otherwise.
-// Returns false, drawing nothing, when there is no target or the image cannot be decoded. This is
-// the main window's variant: a failure is silent.
+// Draws an image made ready for drawing (premultiplied when it has alpha) with its top-left corner
+// at (x, y): blended when it has alpha, copied otherwise.
+void DrawPrepared(Canvas& target, const DecodedImage& image, int x, int y);
+
+// Decodes the image at `path` again (nothing is kept; SkinImageCache keeps images) and draws it
+// whole at (x, y) into `target`: premultiplied and blended when the file has an alpha channel,
+// copied otherwise. Returns false, drawing nothing, when there is no target or the image cannot be
+// decoded. This is the main window's variant: a failure is silent.
 bool DrawPng(Canvas* target, const std::filesystem::path& path, int x, int y,
              ImageDecoder& decoder);
 

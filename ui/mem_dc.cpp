@@ -1,5 +1,7 @@
 #include "ui/mem_dc.h"
 
+#include "ui/device_scale.h"
+
 namespace q8 {
 
 CMemDC::CMemDC(SkinWindowHost& target, Rect rect)
@@ -20,7 +22,10 @@ Canvas& CMemDC::Surface() {
     return *selected_;
   }
   if (!own_) {
-    own_.emplace(rect_.Width(), rect_.Height());
+    const double scale = target_.PixelRatio();
+    const Rect device = DeviceRect(rect_, scale);
+    own_.emplace(device.Width(), device.Height());
+    own_->SetScale(scale);
   }
   return *own_;
 }

@@ -1,16 +1,25 @@
 #include "ui/skin_painter.h"
 
+#include "ui/device_scale.h"
 #include "ui/draw_png.h"
 #include "ui/skin_directory.h"
 
 namespace q8 {
 
 bool SkinPainter::DrawImage(Canvas* target, std::string_view imageName, Point at) const {
-  const auto path = SkinImagePath(skinDirectory_, imageName);
-  if (loadFailures_ != nullptr) {
-    return LoadPng(target, path, at.x, at.y, decoder_, *loadFailures_);
+  if (target == nullptr) {
+    return false;
   }
-  return DrawPng(target, path, at.x, at.y, decoder_);
+  const double scale = target->Scale();
+  const DecodedImage* image = images_.Find(SkinImagePath(skinDirectory_, imageName), scale);
+  if (image == nullptr) {
+    if (loadFailures_ != nullptr) {
+      loadFailures_->ShowMessage(kMsgLoadPngFailed, kApplicationName);
+    }
+    return false;
+  }
+  DrawPrepared(*target, *image, ToDevice(at.x, scale), ToDevice(at.y, scale));
+  return true;
 }
 
 void SkinPainter::DrawGround(Canvas* target, std::span<const std::string_view> ground,
@@ -20,11 +29,15 @@ void SkinPainter::DrawGround(Canvas* target, std::span<const std::string_view> g
   }
   // The images are as large as the window: only the piece under the area is composed, in a
   // canvas of the area's size, and then copied into place.
-  Canvas piece(area.Width(), area.Height());
-  for (const std::string_view image : ground) {
-    DrawPng(&piece, SkinImagePath(skinDirectory_, image), -area.left, -area.top, decoder_);
+  const double scale = target->Scale();
+  const Rect device = DeviceRect(area, scale);
+  Canvas piece(device.Width(), device.Height());
+  for (const std::string_view name : ground) {
+    if (const DecodedImage* image = images_.Find(SkinImagePath(skinDirectory_, name), scale)) {
+      DrawPrepared(piece, *image, -device.left, -device.top);
+    }
   }
-  CopyOver(*target, piece, area.left, area.top);
+  CopyOver(*target, piece, device.left, device.top);
 }
 
 void SkinPainter::DrawCaption(Canvas* target, std::string_view text, Rect rect,

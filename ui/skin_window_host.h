@@ -10,12 +10,15 @@ namespace q8 {
 class SkinWindowHost {
  public:
   virtual ~SkinWindowHost() = default;
-  // The client area, in client pixels (left and top 0).
+  // The client area, in client pixels (left and top 0): the skin's pixels, whatever the scale.
   virtual Rect ClientRect() const = 0;
   // Copies `area` of the window from `source`, whose top-left pixel lands on the area's top-left
-  // corner (a plain source copy, no blending).
+  // corner (a plain source copy, no blending). The source is at its own scale: the area covers
+  // DeviceRect(area, source.Scale()) of the screen's pixels.
   virtual void CopyToWindow(const Canvas& source, Rect area) = 0;
-  // Gives the client area this size, keeping the window's position and z-order.
+  // Device pixels per skin pixel where the window is shown: the scale its canvas is drawn at.
+  virtual double PixelRatio() const { return 1.0; }
+  // Gives the client area this size (skin pixels), keeping the window's position and z-order.
   virtual void ResizeClient(int width, int height) = 0;
   // Asks for one hover notification once the mouse rests `hoverMs` inside the window, and a leave
   // notification too when `alsoLeave`.

@@ -19,7 +19,8 @@ class SkinnedWindow {
   SkinnedWindow& operator=(const SkinnedWindow&) = delete;
 
   // Decodes the background image (nothing premultiplied, nothing drawn), gives the window the
-  // image's size and takes the pixels as the canvas. Returns false, leaving the window without a
+  // image's size and takes the pixels as the canvas; where the host's pixel ratio is not 1, the
+  // canvas is the image at that scale (AtScale). Returns false, leaving the window without a
   // canvas and its size as it was, when the image cannot be decoded.
   bool MakeCanvas(ImageDecoder& decoder, const std::filesystem::path& background);
 

@@ -17,7 +17,9 @@ enum class TextAlign { kLeft, kCentre, kRight };
 
 // Draws text into a canvas. Every call carries everything it needs: the text (UTF-8), its
 // rectangle, font, colour and alignment. Text is one line, vertically centred in the rectangle,
-// on a transparent background, clipped to the canvas.
+// on a transparent background, clipped to the canvas. The rectangle and the fonts are in the
+// skin's pixels; a canvas of another scale (Canvas::Scale) gets both at that scale, the glyphs
+// drawn at the scaled size.
 class TextPainter {
  public:
   virtual ~TextPainter() = default;

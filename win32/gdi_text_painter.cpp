@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "ui/device_scale.h"
 #include "win32/wide_text.h"
 
 namespace q8 {
@@ -75,8 +76,10 @@ void CopyRows(Canvas& canvas, const Rect& area, Pixel* surface, bool toSurface) 
 
 }  // namespace
 
-void GdiTextPainter::DrawText(Canvas& canvas, std::string_view text, Rect rect, FontRole font,
+void GdiTextPainter::DrawText(Canvas& canvas, std::string_view text, Rect skinRect, FontRole font,
                               Rgb colour, TextAlign align) {
+  // The box follows the canvas's scale, like the fonts the window made for its display.
+  const Rect rect = ScaledRect(skinRect, canvas.Scale());
   const Rect area{std::max(rect.left, 0), std::max(rect.top, 0),
                   std::min(rect.right, canvas.Width()), std::min(rect.bottom, canvas.Height())};
   std::wstring wide = win32::ToWide(text);

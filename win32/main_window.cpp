@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/keldra_dlg.h"
+#include "ui/device_scale.h"
 #include "win32/dialog_template.h"
 #include "win32/dialog_window.h"
 #include "win32/message_params.h"
@@ -13,6 +14,8 @@ namespace q8::win32 {
 namespace {
 
 constexpr wchar_t kInstanceMutexName[] = L"Tarnix Q8-617Mutex";
+// WM_DPICHANGED, which the headers declare only for Windows 8.1 and later.
+constexpr UINT kDpiChangedMessage = 0x02E0;
 
 // The main window's template: a visible pop-up without caption or border, centred, of the class
 // "TarnixQ8Class", in "宋体" 12 points. Its size is replaced by the skin's at initialisation; in
@@ -71,11 +74,20 @@ MainWindow* loopWindow = nullptr;
 
 }  // namespace
 
+// The tray takes a small icon: loaded at the size the system asks for at its scale, rather than
+// the large one shrunk.
 MainWindow::MainWindow(HINSTANCE instance)
-    : instance_(instance), icon_(::LoadIconW(instance, ResourceId(kApplicationIconId))) {}
+    : instance_(instance),
+      icon_(::LoadIconW(instance, ResourceId(kApplicationIconId))),
+      smallIcon_(static_cast<HICON>(::LoadImageW(instance, ResourceId(kApplicationIconId),
+                                                 IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                                 ::GetSystemMetrics(SM_CYSMICON), 0))) {}
 
 MainWindow::~MainWindow() {
   ReleaseFonts();
+  if (smallIcon_ != nullptr) {
+    ::DestroyIcon(smallIcon_);
+  }
 }
 
 int MainWindow::Run(CKeldraDlg& controller) {
@@ -171,13 +183,13 @@ std::optional<LRESULT> MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lP
     case WM_QUERYDRAGICON:
       return reinterpret_cast<LRESULT>(icon_);
     case WM_LBUTTONDOWN:
-      dlg.OnLButtonDown(PointOf(lParam));
+      dlg.OnLButtonDown(SkinPointOf(window_, PointOf(lParam)));
       return std::nullopt;  // the default handling of the press follows
     case WM_MOUSEMOVE:
-      dlg.OnMouseMove(PointOf(lParam));
+      dlg.OnMouseMove(SkinPointOf(window_, PointOf(lParam)));
       return 0;
     case WM_MOUSEHOVER:
-      dlg.OnMouseHover(PointOf(lParam));
+      dlg.OnMouseHover(SkinPointOf(window_, PointOf(lParam)));
       return 0;
     case WM_MOUSELEAVE:
       dlg.OnMouseLeave();
@@ -187,6 +199,9 @@ std::optional<LRESULT> MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_CLOSE:
       dlg.OnClose();
+      return 0;
+    case kDpiChangedMessage:
+      OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_COMMAND:
       return HandleCommand(wParam, lParam);
@@ -246,9 +261,10 @@ std::optional<LRESULT> MainWindow::HandlePaint() {
   PAINTSTRUCT paint{};
   const HDC dc = ::BeginPaint(window_, &paint);
   ::SendMessageW(window_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-  const Rect client = ClientRect();
-  const int x = (client.Width() - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-  const int y = (client.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+  RECT client{};
+  ::GetClientRect(window_, &client);
+  const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
   ::DrawIcon(dc, x, y, icon_);
   ::EndPaint(window_, &paint);
   return 0;
@@ -268,6 +284,18 @@ Rect MainWindow::ClientRect() const {
 
 void MainWindow::CopyToWindow(const Canvas& source, Rect area) {
   CopyCanvasToWindow(window_, source, area);
+}
+
+double MainWindow::PixelRatio() const {
+  return WindowScale(window_);
+}
+
+// Moved to a monitor of another scale: the window takes the place the system suggests, then its
+// fonts, canvas and page are made again at the new scale.
+void MainWindow::OnDpiChanged(const RECT& suggested) {
+  ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  controller_->OnDisplayScaleChanged();
 }
 
 void MainWindow::ResizeClient(int width, int height) {
@@ -314,8 +342,9 @@ bool MainWindow::RegisterDeviceNotifications() {
 
 void MainWindow::SetFonts(const LanguageFonts& fonts) {
   ReleaseFonts();
-  normalFont_ = CreateFontFrom(fonts.normal);
-  titleFont_ = CreateFontFrom(fonts.title);
+  const double scale = WindowScale(window_);
+  normalFont_ = CreateFontFrom(ScaledFont(fonts.normal, scale));
+  titleFont_ = CreateFontFrom(ScaledFont(fonts.title, scale));
   textPainter_ = GdiTextPainter(normalFont_, titleFont_);
   controls_.SetFont(normalFont_);
 }
@@ -353,7 +382,8 @@ void MainWindow::BringToForeground() {
 void MainWindow::StartDrag(Point point) {
   // The press of a caption bar, which the window lacks: the system then moves the window with the
   // pointer until the button is released.
-  POINT onScreen{point.x, point.y};
+  const double scale = WindowScale(window_);
+  POINT onScreen{ToDevice(point.x, scale), ToDevice(point.y, scale)};
   ::ClientToScreen(window_, &onScreen);
   ::PostMessageW(window_, WM_NCLBUTTONDOWN, HTCAPTION, PackPoint(onScreen.x, onScreen.y));
 }
@@ -371,7 +401,7 @@ void MainWindow::SetBusy(bool busy) {
 // --- Tray icon -----------------------------------------------------------------------------------
 
 void MainWindow::AddTrayIcon(std::string_view tip) {
-  trayIcon_.Add(window_, icon_, tip);
+  trayIcon_.Add(window_, smallIcon_ != nullptr ? smallIcon_ : icon_, tip);
 }
 
 void MainWindow::ShowBalloon(const TrayBalloon& balloon) {

@@ -50,6 +50,7 @@ class MainWindow final : public NativeControlsOf<MainWindowHost> {
   // SkinWindowHost
   Rect ClientRect() const override;
   void CopyToWindow(const Canvas& source, Rect area) override;
+  double PixelRatio() const override;
   void ResizeClient(int width, int height) override;
   void TrackMouse(bool alsoLeave, unsigned hoverMs) override;
 
@@ -89,6 +90,7 @@ class MainWindow final : public NativeControlsOf<MainWindowHost> {
   std::optional<LRESULT> HandlePaint();
   void OnInitDialog(HWND window);
   void OnDestroy();
+  void OnDpiChanged(const RECT& suggested);
   // A message of the modal loop before it is dispatched; true when it is consumed.
   bool FilterLoopMessage(const MSG& message);
   void LetThroughFromOtherPrograms();
@@ -98,6 +100,7 @@ class MainWindow final : public NativeControlsOf<MainWindowHost> {
   HWND window_ = nullptr;
   CKeldraDlg* controller_ = nullptr;
   HICON icon_ = nullptr;
+  HICON smallIcon_ = nullptr;  // the tray's, ours to destroy
   UINT taskbarCreated_ = 0;
   UniqueHandle instanceMutex_;
   DeviceNotificationRegistration deviceNotifications_;

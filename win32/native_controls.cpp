@@ -8,8 +8,10 @@
 #include <cstdint>
 #include <utility>
 
+#include "ui/device_scale.h"
 #include "win32/message_params.h"
 #include "win32/wide_text.h"
+#include "win32/window_surface.h"
 
 namespace q8::win32 {
 namespace {
@@ -49,9 +51,10 @@ HWND NativeControls::Create(ControlId id, const wchar_t* className, DWORD style,
                             Rect rect, std::string_view text) {
   DestroyControl(id);
   const std::wstring wide = ToWide(text);
+  const Rect device = ScaledRect(rect, WindowScale(parent_));
   HWND control = ::CreateWindowExW(
-      exStyle, className, wide.c_str(), WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
-      rect.Width(), rect.Height(), parent_,
+      exStyle, className, wide.c_str(), WS_CHILD | WS_VISIBLE | style, device.left, device.top,
+      device.Width(), device.Height(), parent_,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),  // a child's menu handle is its id
       reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent_, GWLP_HINSTANCE)), nullptr);
   if (control == nullptr) {
@@ -101,11 +104,12 @@ std::optional<int> NativeControls::ListItemAt(ControlId id, Point point) const {
   if (list == nullptr || ::SendMessageW(list, LB_GETCOUNT, 0, 0) <= 0) {
     return std::nullopt;
   }
-  POINT onList{point.x, point.y};
+  const double scale = WindowScale(parent_);
+  POINT onList{ToDevice(point.x, scale), ToDevice(point.y, scale)};
+  POINT onScreen = onList;
   ::MapWindowPoints(parent_, list, &onList, 1);
   RECT window{};
   ::GetWindowRect(list, &window);
-  POINT onScreen{point.x, point.y};
   ::ClientToScreen(parent_, &onScreen);
   if (!::PtInRect(&window, onScreen)) {
     return std::nullopt;
@@ -121,7 +125,7 @@ Rect NativeControls::ListItemRect(ControlId id, int index) const {
     ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
                    reinterpret_cast<LPARAM>(&item));
   }
-  return {item.left, item.top, item.right, item.bottom};
+  return ToSkin(Rect{item.left, item.top, item.right, item.bottom}, WindowScale(parent_));
 }
 
 void NativeControls::ScrollList(ControlId id, int lines) {

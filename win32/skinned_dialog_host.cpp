@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ui/device_scale.h"
 #include "win32/message_params.h"
 #include "win32/wide_text.h"
 #include "win32/window_surface.h"
@@ -24,13 +25,13 @@ std::optional<INT_PTR> SkinnedDialogHost::HandleMessage(UINT message, WPARAM wPa
       ::SetWindowLongPtrW(window_, DWLP_MSGRESULT, 1);  // erased
       return TRUE;
     case WM_LBUTTONDOWN:
-      controller_.OnLButtonDown(PointOf(lParam));
+      controller_.OnLButtonDown(SkinPointOf(window_, PointOf(lParam)));
       return std::nullopt;
     case WM_MOUSEMOVE:
-      controller_.OnMouseMove(PointOf(lParam));
+      controller_.OnMouseMove(SkinPointOf(window_, PointOf(lParam)));
       return std::nullopt;
     case WM_MOUSEHOVER:
-      controller_.OnMouseHover(PointOf(lParam));
+      controller_.OnMouseHover(SkinPointOf(window_, PointOf(lParam)));
       return std::nullopt;
     case WM_MOUSEWHEEL:
       controller_.OnMouseWheel(WheelDelta(wParam));
@@ -110,6 +111,10 @@ void SkinnedDialogHost::CopyToWindow(const Canvas& source, Rect area) {
   CopyCanvasToWindow(window_, source, area);
 }
 
+double SkinnedDialogHost::PixelRatio() const {
+  return WindowScale(window_);
+}
+
 void SkinnedDialogHost::ResizeClient(int width, int height) {
   ResizeWindowClient(window_, width, height);
 }
@@ -140,7 +145,7 @@ void SkinnedDialogHost::ShowMessage(std::string_view text, std::string_view capt
 }
 
 void SkinnedDialogHost::SetFont(const FontRequest& font) {
-  font_ = CreateGdiFont(font);
+  font_ = CreateGdiFont(ScaledFont(font, WindowScale(window_)));
   controls_.SetFont(font_.Get());
   text_ = GdiTextPainter(font_.Get(), font_.Get());
 }

@@ -33,6 +33,7 @@ class SkinnedDialogHost final : public NativeControlsOf<DialogHost> {
   // SkinWindowHost
   Rect ClientRect() const override;
   void CopyToWindow(const Canvas& source, Rect area) override;
+  double PixelRatio() const override;
   void ResizeClient(int width, int height) override;
   void TrackMouse(bool alsoLeave, unsigned hoverMs) override;
 

@@ -4,17 +4,40 @@
 
 #include <algorithm>
 
+#include "ui/device_scale.h"
+
 namespace q8::win32 {
+
+double WindowScale(HWND window) {
+  // GetDpiForWindow exists from Windows 10 (1607) on; before, the system's one scale holds.
+  using DpiForWindow = UINT(WINAPI*)(HWND);
+  static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(reinterpret_cast<void (*)()>(
+      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  UINT dpi = dpiForWindow != nullptr && window != nullptr ? dpiForWindow(window) : 0;
+  if (dpi == 0) {
+    const HDC screen = ::GetDC(nullptr);
+    dpi = screen != nullptr ? static_cast<UINT>(::GetDeviceCaps(screen, LOGPIXELSX)) : 0;
+    if (screen != nullptr) {
+      ::ReleaseDC(nullptr, screen);
+    }
+  }
+  return dpi > 0 ? dpi / 96.0 : kUnscaled;
+}
 
 Rect ClientRectOf(HWND window) {
   RECT client{};
   ::GetClientRect(window, &client);
-  return {client.left, client.top, client.right, client.bottom};
+  return ToSkin(Rect{client.left, client.top, client.right, client.bottom}, WindowScale(window));
+}
+
+Point SkinPointOf(HWND window, Point client) {
+  return ToSkin(client, WindowScale(window));
 }
 
 void CopyCanvasToWindow(HWND window, const Canvas& source, Rect area) {
-  const int width = std::min(area.Width(), source.Width());
-  const int height = std::min(area.Height(), source.Height());
+  const Rect device = DeviceRect(area, source.Scale());
+  const int width = std::min(device.Width(), source.Width());
+  const int height = std::min(device.Height(), source.Height());
   if (width <= 0 || height <= 0) {
     return;
   }
@@ -31,13 +54,14 @@ void CopyCanvasToWindow(HWND window, const Canvas& source, Rect area) {
   if (dc == nullptr) {
     return;
   }
-  ::StretchDIBits(dc, area.left, area.top, width, height, 0, 0, width, height,
+  ::StretchDIBits(dc, device.left, device.top, width, height, 0, 0, width, height,
                   source.Pixels().data(), &info, DIB_RGB_COLORS, SRCCOPY);
   ::ReleaseDC(window, dc);
 }
 
 void ResizeWindowClient(HWND window, int width, int height) {
-  RECT frame{0, 0, width, height};
+  const double scale = WindowScale(window);
+  RECT frame{0, 0, ToDevice(width, scale), ToDevice(height, scale)};
   const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE));
   ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
@@ -58,7 +82,7 @@ Point CursorInClient(HWND window) {
   POINT cursor{};
   ::GetCursorPos(&cursor);
   ::ScreenToClient(window, &cursor);
-  return {cursor.x, cursor.y};
+  return SkinPointOf(window, {cursor.x, cursor.y});
 }
 
 }  // namespace q8::win32

@@ -42,6 +42,7 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   // SkinWindowHost
   Rect ClientRect() const override { return {0, 0, width(), height()}; }
   void CopyToWindow(const Canvas& source, Rect area) override;
+  double PixelRatio() const override { return surface_.PixelRatio(); }
   void ResizeClient(int width, int height) override;
   void TrackMouse(bool alsoLeave, unsigned hoverMs) override;
   // MessageSink

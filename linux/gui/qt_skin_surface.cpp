@@ -1,5 +1,7 @@
 #include "linux/gui/qt_skin_surface.h"
 
+#include "ui/device_scale.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QMouseEvent>
@@ -33,22 +35,32 @@ Point QtSkinSurface::CursorInWindow() const {
 void QtSkinSurface::CopyToWindow(const Canvas& source, Rect area) {
   const QImage canvas(reinterpret_cast<const uchar*>(source.Pixels().data()), source.Width(),
                       source.Height(), source.Width() * 4, QImage::Format_RGB32);
-  if (screen_.size() != window_.size()) {
-    screen_ = QImage(window_.size(), QImage::Format_RGB32);
-    screen_.fill(Qt::black);
+  if (screen_.size() != window_.size() * source.Scale() ||
+      screen_.devicePixelRatio() != source.Scale()) {
+    NewScreen(source.Scale());
   }
+  // Device pixels onto device pixels: the picture's pixels seen without its scale, so that
+  // nothing is resampled.
+  QImage pixels(screen_.bits(), screen_.width(), screen_.height(), screen_.bytesPerLine(),
+                screen_.format());
+  const Rect device = DeviceRect(area, source.Scale());
   {
-    QPainter painter(&screen_);
+    QPainter painter(&pixels);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPoint(area.left, area.top), canvas,
-                      QRect(0, 0, area.Width(), area.Height()));
+    painter.drawImage(QPoint(device.left, device.top), canvas,
+                      QRect(0, 0, device.Width(), device.Height()));
   }
   window_.update(area.left, area.top, area.Width(), area.Height());
 }
 
 void QtSkinSurface::ResizeClient(int width, int height) {
   window_.setFixedSize(width, height);
-  screen_ = QImage(width, height, QImage::Format_RGB32);
+  NewScreen(PixelRatio());
+}
+
+void QtSkinSurface::NewScreen(double scale) {
+  screen_ = QImage(window_.size() * scale, QImage::Format_RGB32);
+  screen_.setDevicePixelRatio(scale);
   screen_.fill(Qt::black);
 }
 

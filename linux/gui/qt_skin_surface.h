@@ -30,8 +30,10 @@ class QtSkinSurface final : public QObject {
   QtSkinSurface& operator=(const QtSkinSurface&) = delete;
 
   // Copies `area` of the canvas (whose origin is the area's corner) into the picture and has the
-  // window repaint it.
+  // window repaint it. The canvas is at its own scale; the picture holds the screen's pixels.
   void CopyToWindow(const Canvas& source, Rect area);
+  // The screen's pixels per pixel of the window (QT_SCALE_FACTOR, the screen's own scale).
+  double PixelRatio() const { return window_.devicePixelRatioF(); }
   // Gives the window a fixed size and a black picture of that size.
   void ResizeClient(int width, int height);
   // Calls `hover` once the pointer has rested over the window for `hoverMs`.
@@ -44,6 +46,9 @@ class QtSkinSurface final : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // A black picture of the window's size at `scale`.
+  void NewScreen(double scale);
+
   QWidget& window_;
   Callbacks callbacks_;
   QImage screen_;

@@ -37,6 +37,9 @@ void QtTextPainter::DrawText(Canvas& canvas, std::string_view text, Rect rect, F
   // The canvas's pixels are the image's: blue, green, red, alpha in memory.
   QImage image(reinterpret_cast<uchar*>(canvas.Pixels().data()), canvas.Width(), canvas.Height(),
                canvas.Width() * 4, QImage::Format_ARGB32_Premultiplied);
+  // On a scaled canvas the rectangle and the font stay in the skin's pixels and Qt draws the
+  // glyphs at the canvas's resolution.
+  image.setDevicePixelRatio(canvas.Scale());
   QPainter painter(&image);
   painter.setFont(font == FontRole::kTitle ? title_ : normal_);
   painter.setPen(QColor(colour.red, colour.green, colour.blue));

@@ -160,6 +160,20 @@ TEST_F(KeldraDlgTest, StartsWithTheMouseHiddenInTheTrayWithPageSkinAndFonts) {
   EXPECT_FALSE(dialog.OnNcPaint());
 }
 
+// Moved to a display of another scale, the window's fonts, canvas and page are made again: a page
+// left as it was would stay drawn at the old scale.
+TEST_F(KeldraDlgTest, AnotherDisplayScaleMakesFontsCanvasAndPageAgain) {
+  ASSERT_TRUE(Start());
+  host.calls.clear();
+  page.calls.clear();
+  host.pixelRatio = 2.0;
+  dialog.OnDisplayScaleChanged();
+  EXPECT_THAT(host.calls, ElementsAre("fonts", "resize 876x648"));
+  EXPECT_THAT(page.calls, ElementsAre("tear down", "build"));
+  ASSERT_NE(dialog.Window().canvas(), nullptr);
+  EXPECT_EQ(dialog.Window().canvas()->Width(), 2 * 876);
+}
+
 TEST_F(KeldraDlgTest, StartsWithoutTheMouseAnnouncingItAndNeverShowsTheWindow) {
   bus.SetPlugged(false);
   test::WriteBytes(dir / "str.ini", {});

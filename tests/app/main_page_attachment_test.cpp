@@ -51,6 +51,10 @@ class MainWindowPartsTest : public ::testing::Test {
 TEST_F(MainWindowPartsTest, TheAttachedPageIsBuiltAtStartUpAndItsEditsAreApplied) {
   ASSERT_TRUE(dialog.OnInitDialog());
   ASSERT_TRUE(page->IsBuilt());
+  // Waiting hidden in the tray, the window keeps none of the images its page was drawn from.
+  EXPECT_GT(dialog.Painter().KeptImages(), 0u);
+  dialog.OnNcPaint();
+  EXPECT_EQ(dialog.Painter().KeptImages(), 0u);
   // The delivered config.bin was never saved by the tool: the default captions are written.
   EXPECT_EQ(ReadStrIniSettings(dir / "str.ini", "Setting-EN").captions,
             DefaultButtonCaptions(UiLanguage::EN));

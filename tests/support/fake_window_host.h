@@ -149,6 +149,7 @@ class FakeMainWindowHost final : public FakeControlsOf<MainWindowHost> {
 
   Rect ClientRect() const override { return {0, 0, width, height}; }
   void CopyToWindow(const Canvas&, Rect) override { ++copies; }
+  double PixelRatio() const override { return pixelRatio; }
   void ResizeClient(int w, int h) override {
     width = w;
     height = h;
@@ -243,6 +244,8 @@ class FakeMainWindowHost final : public FakeControlsOf<MainWindowHost> {
   // Plays the user of a dialog run over the window; Cancel when unset.
   std::function<DialogResult(DialogController&)> runDialog;
   DrawLog drawLog;
+  // The display's scale the window is drawn at.
+  double pixelRatio = 1.0;
 
  private:
   FakeTextPainter text_;

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "support/temp_dir.h"
+#include "ui/device_scale.h"
 #include "ui/png_decoder.h"
 #include "ui/skin_images.h"
 
@@ -47,6 +48,11 @@ TEST(DeliveredSkinsTest, EveryImageIsPresentAtItsSize) {
         EXPECT_GE(decoded->pixels.Width(), image.width);
         EXPECT_GE(decoded->pixels.Height(), image.height);
       }
+      // A double-size image of any other size would be left aside at 200 % for a blurred one.
+      const auto twice = decoder.Decode(DoubleSizePath(path));
+      ASSERT_TRUE(twice);
+      EXPECT_EQ(twice->pixels.Width(), 2 * decoded->pixels.Width());
+      EXPECT_EQ(twice->pixels.Height(), 2 * decoded->pixels.Height());
     }
     // The page art is drawn at (0, 0) over the background and must cover it exactly.
     const auto main = decoder.Decode(folder / "main.png");

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "png_writer.h"
+#include "skin_fakes.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
 #include "ui/png_decoder.h"
+#include "ui/skin_image_cache.h"
+#include "ui/skin_painter.h"
 
 namespace q8 {
 namespace {
@@ -161,6 +166,108 @@ TEST_F(DrawPngTest, RefusedImagesDrawNothing) {
   EXPECT_FALSE(DrawPng(nullptr, good, 0, 0, decoder_));
   EXPECT_FALSE(LoadPng(nullptr, good, 0, 0, decoder_, messages));
   EXPECT_EQ(messages.messages.size(), 3u);
+}
+
+// Counts the decodes that reach the real decoder.
+class CountingDecoder final : public ImageDecoder {
+ public:
+  explicit CountingDecoder(ImageDecoder& real) : real_(real) {}
+  std::optional<DecodedImage> Decode(const std::filesystem::path& path) override {
+    ++decodes;
+    return real_.Decode(path);
+  }
+  int decodes = 0;
+
+ private:
+  ImageDecoder& real_;
+};
+
+// A skin edited on disk shows at the next draw, even when the new file has the old one's size;
+// another skin's image of the same name is never the old one's; a failure is tried again.
+TEST_F(DrawPngTest, KeptImagesFollowTheirFilesAndOneSkinFolder) {
+  CountingDecoder counting(decoder_);
+  SkinImageCache images(counting);
+  std::filesystem::create_directories(dir_ / "a");
+  std::filesystem::create_directories(dir_ / "b");
+  const auto a = Write("a/x.png", test::RgbPng(1, 1, {10, 10, 10}));
+  const auto b = Write("b/x.png", test::RgbPng(1, 1, {30, 30, 30}));
+  const auto redOf = [&](const std::filesystem::path& path) {
+    const DecodedImage* image = images.Find(path, 1.0);
+    return image == nullptr ? -1 : image->pixels.At(0, 0).red;
+  };
+  const auto edited = std::filesystem::last_write_time(a) + std::chrono::seconds(1);
+  struct Step {
+    std::filesystem::path path;
+    std::optional<std::uint8_t> rewrite;  // the file's new grey, same size, one second later
+    int red;
+    int decodes;
+  };
+  const Step steps[] = {{a, {}, 10, 1},
+                        {a, {}, 10, 1},
+                        {a, 20, 20, 2},
+                        {b, {}, 30, 3},
+                        {a, {}, 20, 4},
+                        {dir_ / "a" / "missing.png", {}, -1, 5},
+                        {dir_ / "a" / "missing.png", {}, -1, 6}};
+  for (const Step& step : steps) {
+    if (step.rewrite) {
+      Write("a/x.png", test::RgbPng(1, 1, {*step.rewrite, *step.rewrite, *step.rewrite}));
+      std::filesystem::last_write_time(a, edited);
+    }
+    EXPECT_EQ(redOf(step.path), step.red) << step.path;
+    EXPECT_EQ(counting.decodes, step.decodes) << step.path;
+  }
+  EXPECT_EQ(images.size(), 1u);
+}
+
+// A 2 x 2 image, left column red and right column blue, drawn at skin position (1, 1) into a
+// canvas at `scale`, beside a green double-size image of the given size (none: 0 x 0).
+TEST_F(DrawPngTest, AScaledCanvasGetsTheDoubleSizeImageOrTheImageResizedSmoothly) {
+  struct ScaledDraw {
+    const char* what;
+    double scale;
+    std::uint32_t twiceWidth, twiceHeight;
+    Point device;  // a device pixel of the drawn image: green from the double size, else red
+  };
+  const ScaledDraw draws[] = {
+      {"double size at 200 %", 2.0, 4, 4, {2, 2}},
+      {"double size, far corner", 2.0, 4, 4, {5, 5}},
+      {"reduced from it at 150 %, to the edge", 1.5, 4, 4, {4, 4}},
+      {"none: the edge pixel enlarged", 2.0, 0, 0, {2, 2}},
+      {"another size is left aside", 2.0, 4, 3, {2, 2}},
+  };
+  for (const ScaledDraw& draw : draws) {
+    SCOPED_TRACE(draw.what);
+    const auto skin = dir_ / draw.what;
+    std::filesystem::create_directories(skin);
+    test::WritePng(skin / "face.png", test::RgbPng(2, 2,
+                                                   {255, 0, 0, 0, 0, 255,  //
+                                                    255, 0, 0, 0, 0, 255}));
+    if (draw.twiceWidth > 0) {
+      std::vector<std::uint8_t> green;
+      for (std::uint32_t i = 0; i < draw.twiceWidth * draw.twiceHeight; ++i) {
+        green.insert(green.end(), {0, 255, 0});
+      }
+      test::WritePng(skin / "face@2x.png", test::RgbPng(draw.twiceWidth, draw.twiceHeight, green));
+    }
+    test::DrawLog log;
+    test::FakeTextPainter text(log);
+    const std::string folder = skin.string();
+    const Rgb colour;
+    const SkinPainter painter(folder, colour, decoder_, text, nullptr);
+    Canvas canvas = Filled(12, 12, kBlack);
+    canvas.SetScale(draw.scale);
+    ASSERT_TRUE(painter.DrawImage(&canvas, "/face.png", {1, 1}));
+    const bool twice = draw.twiceWidth == 4 && draw.twiceHeight == 4;
+    EXPECT_EQ(canvas.At(draw.device.x, draw.device.y),
+              twice ? (Pixel{0, 255, 0, 255}) : (Pixel{0, 0, 255, 255}));
+    EXPECT_EQ(canvas.At(1, 1), kBlack);
+    if (!twice) {
+      // Smooth, not repeated pixels: between the columns both colours mix.
+      EXPECT_GT(canvas.At(3, 2).red, 0);
+      EXPECT_GT(canvas.At(3, 2).blue, 0);
+    }
+  }
 }
 
 }  // namespace

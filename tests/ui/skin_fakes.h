@@ -78,6 +78,7 @@ class FakeSkinWindowHost final : public SkinWindowHost {
     copies.push_back(area);
     copiedSizes.emplace_back(source.Width(), source.Height());
   }
+  double PixelRatio() const override { return pixelRatio; }
   void ResizeClient(int w, int h) override {
     width = w;
     height = h;
@@ -89,6 +90,7 @@ class FakeSkinWindowHost final : public SkinWindowHost {
 
   int width = 300;
   int height = 200;
+  double pixelRatio = 1.0;
   std::vector<Rect> copies;
   std::vector<std::pair<int, int>> copiedSizes;
   std::vector<std::pair<int, int>> resizes;

@@ -73,6 +73,16 @@ TEST(SkinnedWindowTest, TheBackgroundBecomesTheCanvasAndSizesTheWindow) {
   window.ShowCanvas();
   EXPECT_EQ(log, (DrawLog{"copy"}));
   EXPECT_EQ(host.copiedSizes.back(), (std::pair<int, int>{1, 1}));
+
+  // On a display at 200 % the window keeps the skin's size and its canvas has the device's pixels.
+  test::FakeSkinWindowHost scaledHost(log);
+  scaledHost.pixelRatio = 2.0;
+  SkinnedWindow scaled(scaledHost);
+  ASSERT_TRUE(scaled.MakeCanvas(decoder, "skin/main.png"));
+  EXPECT_EQ(scaledHost.resizes, (std::vector<std::pair<int, int>>{{1, 1}}));
+  ASSERT_EQ(scaled.canvas()->Width(), 2);
+  EXPECT_EQ(scaled.canvas()->Scale(), 2.0);
+  EXPECT_EQ(scaled.canvas()->At(1, 1), (Pixel{1, 2, 3, 255}));
 }
 
 // Whether a SkinPainter can be made from a skin folder and a caption colour of these kinds.

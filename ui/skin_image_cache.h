@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "ui/image_decoder.h"
+
+namespace q8 {
+
+// The decoded images of one skin folder, ready to draw: premultiplied where they have alpha and at
+// the scale asked for (DecodeAtScale), so that a hover change or a page redraw decodes nothing.
+// Each image is checked against its file at every look-up: a file of another size or modification
+// time is decoded again, so a skin edited on disk shows at the next draw. An image from another
+// folder drops every image kept, so a newly chosen skin never shows an old image and one skin's
+// images at most are held. Nothing is kept for a path that is not a file, nor for an image that
+// cannot be decoded (it is tried again at the next draw).
+class SkinImageCache {
+ public:
+  explicit SkinImageCache(ImageDecoder& decoder) : decoder_(decoder) {}
+  SkinImageCache(const SkinImageCache&) = delete;
+  SkinImageCache& operator=(const SkinImageCache&) = delete;
+
+  // The image at `path` as drawn at `scale`, or null when it cannot be decoded. The image stays
+  // valid until the next look-up.
+  const DecodedImage* Find(const std::filesystem::path& path, double scale);
+
+  // How many images are kept.
+  std::size_t size() const { return kept_.size(); }
+  void Clear() { kept_.clear(); }
+
+ private:
+  struct FileStamp {
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type modified;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+  };
+  struct Kept {
+    FileStamp file;
+    // The double-size file's, for a scaled image (none when the skin lacks it).
+    std::optional<FileStamp> twice;
+    DecodedImage image;
+  };
+
+  static std::optional<FileStamp> StampOf(const std::filesystem::path& path);
+
+  ImageDecoder& decoder_;
+  std::filesystem::path folder_;
+  std::map<std::pair<std::string, double>, Kept> kept_;
+  std::optional<DecodedImage> unkept_;
+};
+
+}  // namespace q8
