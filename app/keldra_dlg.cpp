@@ -193,6 +193,19 @@ bool CKeldraDlg::OnNcPaint() {
   return true;
 }
 
+void CKeldraDlg::RebuildPage() {
+  if (page_ == nullptr || !page_->IsBuilt()) {
+    return;
+  }
+  page_->TearDown();
+  page_->Build();
+  if (!windowShown_) {
+    // Made again in the background (a profile switch, the mouse plugged in): the images it was
+    // drawn from are not kept for a window nobody sees.
+    painter_.ReleaseImages();
+  }
+}
+
 // --- The mouse -----------------------------------------------------------------------------------
 
 void CKeldraDlg::ReadMouse() {
@@ -207,11 +220,8 @@ void CKeldraDlg::ReadMouse() {
     whole = messages.Count() == 0 && mouse_.FailedReports() == refusedBefore;
     host_.SetBusy(false);
   }
-  if (page_ != nullptr && page_->IsBuilt()) {
-    // A mouse plugged in again may carry another sensor, whose DPI levels the page names.
-    page_->TearDown();
-    page_->Build();
-  }
+  // A mouse plugged in again may carry another sensor, whose DPI levels the page names.
+  RebuildPage();
   ReportConnectionProblems();
   // Only a found mouse is read: it is present before the switch the read may let go.
   state_.devicePresent = true;
@@ -465,10 +475,7 @@ bool CKeldraDlg::LoadProfile(const std::string& name, std::string& problem) {
   state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
   state_.reloadOnShow = false;
   state_.settingsNewerOnDisk = false;
-  if (page_ != nullptr && page_->IsBuilt()) {
-    page_->TearDown();
-    page_->Build();
-  }
+  RebuildPage();
   ReportConnectionProblems();
   return whole;
 }

@@ -151,6 +151,8 @@ class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
   enum class IniReading { kEverything, kCaptionsOnly };
   void ReadStrIni(IniReading reading);
   void LoadSkin();
+  // Makes a built page again from the state, as a change behind the window's back needs.
+  void RebuildPage();
   void ShowFromTray();
   bool DispatchCommandArea(Point point);
   bool DispatchPageArea(Point point);

@@ -55,6 +55,14 @@ TEST_F(MainWindowPartsTest, TheAttachedPageIsBuiltAtStartUpAndItsEditsAreApplied
   EXPECT_GT(dialog.Painter().KeptImages(), 0u);
   dialog.OnNcPaint();
   EXPECT_EQ(dialog.Painter().KeptImages(), 0u);
+  // Nor once a profile chosen from the tray menu has made the hidden page again.
+  ASSERT_EQ(ProfileStore(ProfileFolderIn(dir.path()))
+                .Save("Desk", Profile{state.settings.deviceConfig, "Setting-EN", state.captions}),
+            std::nullopt);
+  dialog.OnTrayCallback(kTrayRightButtonUp);
+  dialog.OnCommand(kCommandFirstProfile);
+  ASSERT_EQ(dialog.ActiveProfile(), "Desk");
+  EXPECT_EQ(dialog.Painter().KeptImages(), 0u);
   // The delivered config.bin was never saved by the tool: the default captions are written.
   EXPECT_EQ(ReadStrIniSettings(dir / "str.ini", "Setting-EN").captions,
             DefaultButtonCaptions(UiLanguage::EN));
