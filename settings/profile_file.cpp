@@ -377,6 +377,15 @@ std::vector<std::string> ProfileStore::List() const {
   return names;
 }
 
+std::optional<std::string> ProfileStore::ProfileNamed(std::string_view name) const {
+  for (std::string& listed : List()) {
+    if (EqualsIgnoringCase(listed, name)) {
+      return std::move(listed);
+    }
+  }
+  return std::nullopt;
+}
+
 std::variant<Profile, std::string> ProfileStore::Load(std::string_view name) const {
   if (auto problem = ProfileNameProblem(name)) {
     return *problem;
