@@ -378,7 +378,11 @@ std::vector<std::string> ProfileStore::List() const {
 }
 
 std::optional<std::string> ProfileStore::ProfileNamed(std::string_view name) const {
-  for (std::string& listed : List()) {
+  std::vector<std::string> names = List();
+  if (std::find(names.begin(), names.end(), name) != names.end()) {
+    return std::string(name);
+  }
+  for (std::string& listed : names) {
     if (EqualsIgnoringCase(listed, name)) {
       return std::move(listed);
     }
