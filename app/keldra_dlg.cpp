@@ -256,8 +256,10 @@ void CKeldraDlg::ApplySettings() {
 void CKeldraDlg::ApplyFromWindow() {
   ApplySettings();
   state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
-  if (const auto& active = switcher_.ActiveProfile()) {
-    // What the user applied over a profile belongs to it: the next switch back brings it again.
+  const auto& active = switcher_.ActiveProfile();
+  // What the user applied over a profile belongs to it: the next switch back brings it again. One
+  // deleted meanwhile (q8ctl profile delete) stays deleted.
+  if (active && Profiles().ProfileNamed(*active) == active) {
     const Profile profile{state_.settings.deviceConfig, std::string(Text(UiTextKey::StrIniSection)),
                           state_.captions};
     if (auto problem = Profiles().Save(*active, profile)) {

@@ -143,9 +143,8 @@ int RunProfile(const Invocation& invocation, HidBus* systemBus, std::ostream& ou
     if (auto problem = ProfileNameProblem(name)) {
       return BadInput(*problem, err);
     }
-    const std::vector<std::string> names = store.List();
-    if (!invocation.force && std::find(names.begin(), names.end(), name) != names.end()) {
-      return BadInput("there is a profile named '" + name +
+    if (const auto existing = store.ProfileNamed(name); existing && !invocation.force) {
+      return BadInput("there is a profile named '" + *existing +
                           "' already; import it under another NAME, or replace it with --force",
                       err);
     }

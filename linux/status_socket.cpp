@@ -1,5 +1,6 @@
 #include "linux/status_socket.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -45,12 +46,25 @@ socklen_t AbstractAddress(sockaddr_un& address) {
   return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
 }
 
-UniqueFd ConnectToStatusSocket() {
+// A connection to the status socket, or none with the system's error in `error`. Made without
+// waiting: a holder whose queue of connections is full (one that never takes them, as another
+// user's process squatting the name may) would otherwise keep connect() waiting for ever
+// (EAGAIN instead). Once connected, the descriptor blocks again.
+UniqueFd ConnectToStatusSocket(int& error) {
   sockaddr_un address;
   const socklen_t length = AbstractAddress(address);
-  UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+  error = fd.Valid() ? 0 : errno;
   if (fd.Valid() && ::connect(fd.Get(), reinterpret_cast<const sockaddr*>(&address), length) != 0) {
+    error = errno;
     fd.Reset();
+  }
+  if (fd.Valid()) {
+    const int flags = ::fcntl(fd.Get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+      error = errno;
+      fd.Reset();
+    }
   }
   return fd;
 }
@@ -113,7 +127,8 @@ StatusSocketClaim ClaimStatusSocket() {
       return claim;
     }
     // Held: by this user's running copy, or by a process of another user squatting the name.
-    if (const UniqueFd holder = ConnectToStatusSocket(); holder.Valid()) {
+    int connectError = 0;
+    if (const UniqueFd holder = ConnectToStatusSocket(connectError); holder.Valid()) {
       ucred peer{};
       socklen_t size = sizeof(peer);
       if (::getsockopt(holder.Get(), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
@@ -125,7 +140,8 @@ StatusSocketClaim ClaimStatusSocket() {
                     std::to_string(peer.pid) + " of " + DescribeUser(peer.uid) + kUnguarded;
       return claim;
     }
-    // Bound and not listening: a copy between its bind and its listen, or a squatter.
+    // Bound and not listening (a copy between its bind and its listen, or a squatter), or
+    // listening with its queue full.
     if (std::chrono::steady_clock::now() >= deadline) {
       break;
     }
@@ -162,9 +178,13 @@ std::optional<StatusNotification> ParseStatusLine(std::string_view line) {
 }
 
 bool SendStatusNotification(StatusNotification notification, std::string& error) {
-  const UniqueFd fd = ConnectToStatusSocket();
+  int connectError = 0;
+  const UniqueFd fd = ConnectToStatusSocket(connectError);
   if (!fd.Valid()) {
-    error = "the tray program is not running (nothing listens on @" + StatusSocketName() + ")";
+    error =
+        connectError == EAGAIN
+            ? "@" + StatusSocketName() + " takes no connections (its queue is full)"
+            : "the tray program is not running (nothing listens on @" + StatusSocketName() + ")";
     return false;
   }
   if (!PeerIsThisUser(fd.Get())) {

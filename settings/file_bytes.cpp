@@ -7,6 +7,14 @@ namespace q8 {
 
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path,
                                                        std::uintmax_t maxBytes) {
+  // Only a file that holds its bytes: opening a named pipe would wait for a writer for ever, and a
+  // device would be read to the limit. A file that vanishes in between fails to open below.
+  std::error_code error;
+  if (const auto type = std::filesystem::status(path, error).type();
+      type != std::filesystem::file_type::regular &&
+      type != std::filesystem::file_type::not_found) {
+    return std::nullopt;
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     return std::nullopt;

@@ -377,6 +377,19 @@ std::vector<std::string> ProfileStore::List() const {
   return names;
 }
 
+std::optional<std::string> ProfileStore::ProfileNamed(std::string_view name) const {
+  std::vector<std::string> names = List();
+  if (std::find(names.begin(), names.end(), name) != names.end()) {
+    return std::string(name);
+  }
+  for (std::string& listed : names) {
+    if (EqualsIgnoringCase(listed, name)) {
+      return std::move(listed);
+    }
+  }
+  return std::nullopt;
+}
+
 std::variant<Profile, std::string> ProfileStore::Load(std::string_view name) const {
   if (auto problem = ProfileNameProblem(name)) {
     return *problem;

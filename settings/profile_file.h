@@ -85,6 +85,10 @@ class ProfileStore {
 
   // The names of the profiles in the folder, sorted; none when the folder does not exist.
   std::vector<std::string> List() const;
+  // The profile a save under `name` would replace: one of the same name, or (since Windows does
+  // not tell letter case apart in file names, and profiles move between systems) one whose name
+  // differs only in letter case.
+  std::optional<std::string> ProfileNamed(std::string_view name) const;
 
   std::variant<Profile, std::string> Load(std::string_view name) const;
   // Saves the profile whole and durably, creating the folder when needed; replaces a profile of

@@ -428,7 +428,8 @@ TEST_F(Q8ctlTest, AProfileSavedThenLoadedRestoresTheMouseAndTheFiles) {
            {"profile", "CONFIG", "delete", "Missing"},
            {"profile", "CONFIG", "import", damaged.string()},
            {"profile", "CONFIG", "import", outOfRange.string()},
-           {"profile", "CONFIG", "import", exported.string(), "Copy"}}) {
+           {"profile", "CONFIG", "import", exported.string(), "Copy"},
+           {"profile", "CONFIG", "import", exported.string(), "COPY"}}) {
     const ToolRun run = Run(args);
     EXPECT_EQ(run.status, kExitUsage) << args[2];
     EXPECT_EQ(LineCount(run.err), 1u) << run.err;

@@ -1,8 +1,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 
+#include <cerrno>
+#include <cstddef>
+#include <cstring>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "linux/key_capture_names.h"
 #include "linux/status_socket.h"
@@ -65,6 +72,35 @@ TEST(StatusSocketTest, LinesCarryTypeAndValueAndNothingElse) {
   std::string error;
   EXPECT_FALSE(SendStatusNotification({14, 0}, error));
   EXPECT_THAT(error, ::testing::HasSubstr("not running"));
+}
+
+// A holder of the name whose queue of connections is full (a squatter that listens and never
+// accepts): neither a start nor a sender may wait for it for ever.
+TEST(StatusSocketTest, AHolderThatTakesNoConnectionsHoldsNobodyUp) {
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const std::string name = StatusSocketName();
+  std::memcpy(address.sun_path + 1, name.data(), name.size());
+  const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+  const auto* to = reinterpret_cast<const sockaddr*>(&address);
+  const UniqueFd squatter(::socket(AF_UNIX, SOCK_STREAM, 0));
+  ASSERT_EQ(::bind(squatter.Get(), to, length), 0);
+  ASSERT_EQ(::listen(squatter.Get(), 0), 0);
+  std::vector<UniqueFd> queued;
+  for (;;) {
+    queued.emplace_back(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0));
+    if (::connect(queued.back().Get(), to, length) != 0) {
+      ASSERT_EQ(errno, EAGAIN);
+      break;
+    }
+  }
+  std::string error;
+  EXPECT_FALSE(SendStatusNotification({7, 2}, error));
+  EXPECT_THAT(error, ::testing::HasSubstr("takes no connections"));
+  const StatusSocketClaim claim = ClaimStatusSocket();
+  EXPECT_FALSE(claim.runningCopy);
+  EXPECT_FALSE(claim.socket.Valid());
+  EXPECT_THAT(claim.error, ::testing::HasSubstr("takes no connections"));
 }
 
 TEST(ToolHomeTest, BuildTreeKeepsItsFilesInstalledToolFillsTheUsersFolders) {

@@ -1,6 +1,9 @@
 #include "settings/file_bytes.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "support/temp_dir.h"
 
@@ -24,6 +27,11 @@ TEST(FileBytesTest, ReadsWholeFilesAndRefusesWhatItCannotRead) {
   EXPECT_FALSE(ReadFileBytes(dir / "missing"));
   std::filesystem::create_directory(dir / "folder");
   EXPECT_FALSE(ReadFileBytes(dir / "folder"));  // a read error, not an exception
+#ifndef _WIN32
+  // A pipe put where a file is expected: refused at once, not waited on for a writer.
+  ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+  EXPECT_FALSE(ReadFileBytes(dir / "pipe"));
+#endif
 }
 
 }  // namespace
