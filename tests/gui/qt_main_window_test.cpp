@@ -191,6 +191,27 @@ TEST_F(QtMainWindowTest, TheProfilesSubmenuLoadsTheProfileChosen) {
   openMenu()->close();
   EXPECT_EQ(objects(openMenu()), held);
   menu->close();
+
+  // A load whose box is open while the menu is opened again, which makes its entries anew: the
+  // entry that started the load is gone when the box closes (str.ini, now a folder, raises it).
+  std::filesystem::remove(dir / "str.ini");
+  std::filesystem::create_directory(dir / "str.ini");
+  menu = openMenu();
+  profiles = menu->actions()[0]->menu();
+  profiles->popup(QPoint(0, 0));
+  profiles->setActiveAction(profiles->actions()[0]);
+  bool reopenedOverTheBox = false;
+  QTimer::singleShot(100, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (box != nullptr) {
+      reopenedOverTheBox = openMenu() != nullptr;
+      box->close();
+    }
+  });
+  QTest::keyClick(profiles, Qt::Key_Return);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.ActiveProfile() == "Desktop"; }, 3000));
+  EXPECT_TRUE(reopenedOverTheBox);
+  EXPECT_EQ(mouse.Memory().status.reportRateCode, 8);
 }
 
 TEST_F(QtMainWindowTest, StatusNotificationsArriveThroughTheSocketAndAreAnswered) {
