@@ -5,9 +5,9 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <utility>
 
 #include "ui/image_decoder.h"
+#include "ui/png_file.h"
 
 namespace q8 {
 
@@ -15,12 +15,18 @@ namespace q8 {
 // the scale asked for (DecodeAtScale), so that a hover change or a page redraw decodes nothing.
 // Each image is checked against its file at every look-up: a file of another size or modification
 // time is decoded again, so a skin edited on disk shows at the next draw. An image from another
-// folder drops every image kept, so a newly chosen skin never shows an old image and one skin's
-// images at most are held. Nothing is kept for a path that is not a file, nor for an image that
-// cannot be decoded (it is tried again at the next draw).
+// folder or at another scale drops every image kept, so a newly chosen skin never shows an old
+// image and one skin's images at one scale at most are held. Nothing is kept for a path that is
+// not a file, nor for an image that cannot be decoded (it is tried again at the next draw), nor
+// beyond the most pixels it may keep (kMaxKeptPixels unless told): a skin of many huge images is decoded at every draw rather than held.
 class SkinImageCache {
  public:
-  explicit SkinImageCache(ImageDecoder& decoder) : decoder_(decoder) {}
+  // Room for every image of the delivered skins at 500 %, and for four of the largest images a
+  // skin may hold: 256 MiB.
+  static constexpr std::size_t kMaxKeptPixels = 4u * kMaxImageSide * kMaxImageSide;
+
+  explicit SkinImageCache(ImageDecoder& decoder, std::size_t maxKeptPixels = kMaxKeptPixels)
+      : decoder_(decoder), maxKeptPixels_(maxKeptPixels) {}
   SkinImageCache(const SkinImageCache&) = delete;
   SkinImageCache& operator=(const SkinImageCache&) = delete;
 
@@ -30,7 +36,10 @@ class SkinImageCache {
 
   // How many images are kept.
   std::size_t size() const { return kept_.size(); }
-  void Clear() { kept_.clear(); }
+  void Clear() {
+    kept_.clear();
+    keptPixels_ = 0;
+  }
 
  private:
   struct FileStamp {
@@ -48,8 +57,11 @@ class SkinImageCache {
   static std::optional<FileStamp> StampOf(const std::filesystem::path& path);
 
   ImageDecoder& decoder_;
+  const std::size_t maxKeptPixels_;
   std::filesystem::path folder_;
-  std::map<std::pair<std::string, double>, Kept> kept_;
+  double scale_ = 1.0;
+  std::map<std::string, Kept> kept_;
+  std::size_t keptPixels_ = 0;
   std::optional<DecodedImage> unkept_;
 };
 
