@@ -37,16 +37,24 @@ const DecodedImage* SkinImageCache::Find(const std::filesystem::path& path, doub
     scale_ = scale;
   }
   const auto twice = scale == kUnscaled ? std::nullopt : StampOf(DoubleSizePath(path));
+  const Stamps stamps{*file, twice};
   const std::string key = path.string();
   if (const auto found = kept_.find(key); found != kept_.end()) {
-    if (found->second.file == *file && found->second.twice == twice) {
+    if (found->second.stamps == stamps) {
       return &found->second.image;
     }
     keptPixels_ -= found->second.image.pixels.Pixels().size();
     kept_.erase(found);
   }
+  if (const auto failed = failed_.find(key); failed != failed_.end()) {
+    if (failed->second == stamps) {
+      return nullptr;
+    }
+    failed_.erase(failed);
+  }
   auto image = DecodeAtScale(decoder_, path, scale, true);
   if (!image) {
+    failed_.insert_or_assign(key, stamps);
     return nullptr;
   }
   const std::size_t pixels = image->pixels.Pixels().size();
@@ -55,7 +63,7 @@ const DecodedImage* SkinImageCache::Find(const std::filesystem::path& path, doub
     return &*unkept_;
   }
   keptPixels_ += pixels;
-  return &kept_.insert_or_assign(key, Kept{*file, twice, std::move(*image)}).first->second.image;
+  return &kept_.insert_or_assign(key, Kept{stamps, std::move(*image)}).first->second.image;
 }
 
 }  // namespace q8

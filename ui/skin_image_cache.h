@@ -17,8 +17,9 @@ namespace q8 {
 // time is decoded again, so a skin edited on disk shows at the next draw. An image from another
 // folder or at another scale drops every image kept, so a newly chosen skin never shows an old
 // image and one skin's images at one scale at most are held. Nothing is kept for a path that is
-// not a file, nor for an image that cannot be decoded (it is tried again at the next draw), nor
-// beyond the most pixels it may keep (kMaxKeptPixels unless told): a skin of many huge images is decoded at every draw rather than held.
+// not a file. A file that cannot be decoded is read again only once it changed: a damaged image of
+// many megabytes would otherwise be read at every hover. Beyond the most pixels it may keep
+// (kMaxKeptPixels unless told), an image is decoded at every draw rather than held.
 class SkinImageCache {
  public:
   // Room for every image of the delivered skins at 500 %, and for four of the largest images a
@@ -38,6 +39,7 @@ class SkinImageCache {
   std::size_t size() const { return kept_.size(); }
   void Clear() {
     kept_.clear();
+    failed_.clear();
     keptPixels_ = 0;
   }
 
@@ -47,10 +49,14 @@ class SkinImageCache {
     std::filesystem::file_time_type modified;
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
   };
-  struct Kept {
+  struct Stamps {
     FileStamp file;
     // The double-size file's, for a scaled image (none when the skin lacks it).
     std::optional<FileStamp> twice;
+    friend bool operator==(const Stamps&, const Stamps&) = default;
+  };
+  struct Kept {
+    Stamps stamps;
     DecodedImage image;
   };
 
@@ -61,6 +67,8 @@ class SkinImageCache {
   std::filesystem::path folder_;
   double scale_ = 1.0;
   std::map<std::string, Kept> kept_;
+  // The files that could not be decoded as they are now: not read again until they change.
+  std::map<std::string, Stamps> failed_;
   std::size_t keptPixels_ = 0;
   std::optional<DecodedImage> unkept_;
 };

@@ -183,8 +183,9 @@ class CountingDecoder final : public ImageDecoder {
 };
 
 // A skin edited on disk shows at the next draw, even when the new file has the old one's size;
-// another skin's image of the same name is never the old one's; a failure is tried again; another
-// scale lets the old one's images go; an image beyond the pixels allowed is not kept.
+// another skin's image of the same name is never the old one's; a missing file is tried again, a
+// damaged one once it changes; another scale lets the old one's images go; an image beyond the
+// pixels allowed is not kept.
 TEST_F(DrawPngTest, KeptImagesFollowTheirFilesAndOneSkinFolder) {
   CountingDecoder counting(decoder_);
   SkinImageCache images(counting, 4);
@@ -193,6 +194,8 @@ TEST_F(DrawPngTest, KeptImagesFollowTheirFilesAndOneSkinFolder) {
   const auto a = Write("a/x.png", test::RgbPng(1, 1, {10, 10, 10}));
   const auto b = Write("b/x.png", test::RgbPng(1, 1, {30, 30, 30}));
   const auto y = Write("a/y.png", test::RgbPng(1, 1, {40, 40, 40}));
+  const auto damaged = dir_ / "a" / "damaged.png";
+  test::WriteBytes(damaged, {0x89, 'P', 'N', 'G', 1, 2, 3});
   const auto redOf = [&](const std::filesystem::path& path, double scale) {
     const DecodedImage* image = images.Find(path, scale);
     return image == nullptr ? -1 : image->pixels.At(0, 0).red;
@@ -200,7 +203,7 @@ TEST_F(DrawPngTest, KeptImagesFollowTheirFilesAndOneSkinFolder) {
   const auto edited = std::filesystem::last_write_time(a) + std::chrono::seconds(1);
   struct Step {
     std::filesystem::path path;
-    std::optional<std::uint8_t> rewrite;  // the file's new grey, same size, one second later
+    std::optional<std::uint8_t> rewrite;  // its new grey, one second later (x.png keeps its size)
     int red;
     int decodes;
     double scale = 1.0;
@@ -215,11 +218,14 @@ TEST_F(DrawPngTest, KeptImagesFollowTheirFilesAndOneSkinFolder) {
                         {a, {}, 20, 8, 2.0},  // also a try of a/x@2x.png
                         {a, {}, 20, 8, 2.0},
                         {y, {}, 40, 10, 2.0},  // 4 + 4 pixels: beyond what may be kept
-                        {y, {}, 40, 12, 2.0}};
+                        {y, {}, 40, 12, 2.0},
+                        {damaged, {}, -1, 13, 2.0},
+                        {damaged, {}, -1, 13, 2.0},  // unchanged: not read again
+                        {damaged, 50, 50, 15, 2.0}};
   for (const Step& step : steps) {
     if (step.rewrite) {
-      Write("a/x.png", test::RgbPng(1, 1, {*step.rewrite, *step.rewrite, *step.rewrite}));
-      std::filesystem::last_write_time(a, edited);
+      test::WritePng(step.path, test::RgbPng(1, 1, {*step.rewrite, *step.rewrite, *step.rewrite}));
+      std::filesystem::last_write_time(step.path, edited);
     }
     EXPECT_EQ(redOf(step.path, step.scale), step.red) << step.path;
     EXPECT_EQ(counting.decodes, step.decodes) << step.path;
