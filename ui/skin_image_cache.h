@@ -32,15 +32,17 @@ class SkinImageCache {
   SkinImageCache& operator=(const SkinImageCache&) = delete;
 
   // The image at `path` as drawn at `scale`, or null when it cannot be decoded. The image stays
-  // valid until the next look-up.
+  // valid until the next look-up or Clear.
   const DecodedImage* Find(const std::filesystem::path& path, double scale);
 
   // How many images are kept.
   std::size_t size() const { return kept_.size(); }
+  // Lets go of every image, the last one drawn without being kept too.
   void Clear() {
     kept_.clear();
     failed_.clear();
     keptPixels_ = 0;
+    unkept_.reset();
   }
 
  private:
