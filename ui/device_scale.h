@@ -49,7 +49,7 @@ bool FitsAtScale(int width, int height, double scale);
 // resized, as drawing wants it; otherwise the pixels stay straight, as the decoder gives them.
 // Nothing when the image does not fit at that scale (FitsAtScale).
 std::optional<DecodedImage> AtScale(ImageDecoder& decoder, const std::filesystem::path& image,
-                     DecodedImage original, double scale, bool premultiply);
+                                    DecodedImage original, double scale, bool premultiply);
 
 // Decodes `image` and gives it AtScale; nothing when the file itself cannot be decoded or is too
 // large at that scale.
