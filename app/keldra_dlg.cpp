@@ -175,8 +175,7 @@ void CKeldraDlg::OnDisplayScaleChanged() {
   host_.SetFonts(CreateLanguageFonts(state_.language, host_.PlatformVersion()));
   window_.MakeCanvas(decoder_, canvasBackground_);
   if (page_ != nullptr && page_->IsBuilt()) {
-    page_->TearDown();
-    page_->Build();
+    RebuildPage();
   } else {
     window_.ShowCanvas();
   }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ui/draw_png.h"
+#include "ui/png_file.h"
 
 namespace q8 {
 namespace {
@@ -128,10 +129,19 @@ Canvas ResampleSmooth(const Canvas& image, int width, int height) {
   return result;
 }
 
-DecodedImage AtScale(ImageDecoder& decoder, const std::filesystem::path& image,
-                     DecodedImage original, double scale, bool premultiply) {
+bool FitsAtScale(int width, int height, double scale) {
+  // In floating point, so that no product of a side and a scale can overflow before the check.
+  constexpr double kMaxPixels = static_cast<double>(kMaxImageSide) * kMaxImageSide;
+  return scale > 0 && std::round(width * scale) * std::round(height * scale) <= kMaxPixels;
+}
+
+std::optional<DecodedImage> AtScale(ImageDecoder& decoder, const std::filesystem::path& image,
+                                    DecodedImage original, double scale, bool premultiply) {
   const int width = original.pixels.Width();
   const int height = original.pixels.Height();
+  if (!FitsAtScale(width, height, scale)) {
+    return std::nullopt;
+  }
   if (scale != kUnscaled) {
     // A double-size image of another size would not line up with the skin's rectangles.
     if (auto twice = decoder.Decode(DoubleSizePath(image));

@@ -36,15 +36,23 @@ std::filesystem::path DoubleSizePath(const std::filesystem::path& image);
 // covers. Premultiplied images stay premultiplied.
 Canvas ResampleSmooth(const Canvas& image, int width, int height);
 
+// Whether an image of `width` x `height` skin pixels drawn at `scale` stays within as many pixels
+// as the largest image a skin may hold (kMaxImageSide squared). A large image at a large scale
+// would otherwise take gigabytes and long seconds to resize; such an image is refused at that
+// scale like an oversized file.
+bool FitsAtScale(int width, int height, double scale);
+
 // The decoded file `image` (`original`) as a window drawn at `scale` shows it: at scale 1 exactly
 // the file; above, ToDevice of its size, from the skin's double-size image where it has one of
 // exactly twice the size (taken as it is at scale 2), otherwise from the file itself, resized
 // smoothly. With `premultiply`, an image with alpha is premultiplied (Premultiply) before it is
 // resized, as drawing wants it; otherwise the pixels stay straight, as the decoder gives them.
-DecodedImage AtScale(ImageDecoder& decoder, const std::filesystem::path& image,
-                     DecodedImage original, double scale, bool premultiply);
+// Nothing when the image does not fit at that scale (FitsAtScale).
+std::optional<DecodedImage> AtScale(ImageDecoder& decoder, const std::filesystem::path& image,
+                                    DecodedImage original, double scale, bool premultiply);
 
-// Decodes `image` and gives it AtScale; nothing when the file itself cannot be decoded.
+// Decodes `image` and gives it AtScale; nothing when the file itself cannot be decoded or is too
+// large at that scale.
 std::optional<DecodedImage> DecodeAtScale(ImageDecoder& decoder, const std::filesystem::path& image,
                                           double scale, bool premultiply);
 

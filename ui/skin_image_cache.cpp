@@ -31,22 +31,39 @@ const DecodedImage* SkinImageCache::Find(const std::filesystem::path& path, doub
     unkept_ = DecodeAtScale(decoder_, path, scale, true);
     return unkept_ ? &*unkept_ : nullptr;
   }
-  if (path.parent_path() != folder_) {
-    kept_.clear();
+  if (path.parent_path() != folder_ || scale != scale_) {
+    Clear();
     folder_ = path.parent_path();
+    scale_ = scale;
   }
   const auto twice = scale == kUnscaled ? std::nullopt : StampOf(DoubleSizePath(path));
-  const auto key = std::make_pair(path.string(), scale);
-  if (const auto found = kept_.find(key);
-      found != kept_.end() && found->second.file == *file && found->second.twice == twice) {
-    return &found->second.image;
+  const Stamps stamps{*file, twice};
+  const std::string key = path.string();
+  if (const auto found = kept_.find(key); found != kept_.end()) {
+    if (found->second.stamps == stamps) {
+      return &found->second.image;
+    }
+    keptPixels_ -= found->second.image.pixels.Pixels().size();
+    kept_.erase(found);
   }
-  kept_.erase(key);
+  if (const auto failed = failed_.find(key); failed != failed_.end()) {
+    if (failed->second == stamps) {
+      return nullptr;
+    }
+    failed_.erase(failed);
+  }
   auto image = DecodeAtScale(decoder_, path, scale, true);
   if (!image) {
+    failed_.insert_or_assign(key, stamps);
     return nullptr;
   }
-  return &kept_.insert_or_assign(key, Kept{*file, twice, std::move(*image)}).first->second.image;
+  const std::size_t pixels = image->pixels.Pixels().size();
+  if (keptPixels_ + pixels > maxKeptPixels_) {
+    unkept_ = std::move(image);
+    return &*unkept_;
+  }
+  keptPixels_ += pixels;
+  return &kept_.insert_or_assign(key, Kept{stamps, std::move(*image)}).first->second.image;
 }
 
 }  // namespace q8

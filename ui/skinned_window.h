@@ -21,7 +21,7 @@ class SkinnedWindow {
   // Decodes the background image (nothing premultiplied, nothing drawn), gives the window the
   // image's size and takes the pixels as the canvas; where the host's pixel ratio is not 1, the
   // canvas is the image at that scale (AtScale). Returns false, leaving the window without a
-  // canvas and its size as it was, when the image cannot be decoded.
+  // canvas and its size as it was, when the image cannot be decoded or is too large at that scale.
   bool MakeCanvas(ImageDecoder& decoder, const std::filesystem::path& background);
 
   // The canvas, or null when the background failed to load; drawing then draws nothing.

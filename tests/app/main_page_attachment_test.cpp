@@ -63,6 +63,9 @@ TEST_F(MainWindowPartsTest, TheAttachedPageIsBuiltAtStartUpAndItsEditsAreApplied
   dialog.OnCommand(kCommandFirstProfile);
   ASSERT_EQ(dialog.ActiveProfile(), "Desk");
   EXPECT_EQ(dialog.Painter().KeptImages(), 0u);
+  // Nor once the display's scale changed while it waits in the tray.
+  dialog.OnDisplayScaleChanged();
+  EXPECT_EQ(dialog.Painter().KeptImages(), 0u);
   // The delivered config.bin was never saved by the tool: the default captions are written.
   EXPECT_EQ(ReadStrIniSettings(dir / "str.ini", "Setting-EN").captions,
             DefaultButtonCaptions(UiLanguage::EN));

@@ -183,24 +183,30 @@ class CountingDecoder final : public ImageDecoder {
 };
 
 // A skin edited on disk shows at the next draw, even when the new file has the old one's size;
-// another skin's image of the same name is never the old one's; a failure is tried again.
+// another skin's image of the same name is never the old one's; a missing file is tried again, a
+// damaged one once it changes; another scale lets the old one's images go; an image beyond the
+// pixels allowed is not kept.
 TEST_F(DrawPngTest, KeptImagesFollowTheirFilesAndOneSkinFolder) {
   CountingDecoder counting(decoder_);
-  SkinImageCache images(counting);
+  SkinImageCache images(counting, 4);
   std::filesystem::create_directories(dir_ / "a");
   std::filesystem::create_directories(dir_ / "b");
   const auto a = Write("a/x.png", test::RgbPng(1, 1, {10, 10, 10}));
   const auto b = Write("b/x.png", test::RgbPng(1, 1, {30, 30, 30}));
-  const auto redOf = [&](const std::filesystem::path& path) {
-    const DecodedImage* image = images.Find(path, 1.0);
+  const auto y = Write("a/y.png", test::RgbPng(1, 1, {40, 40, 40}));
+  const auto damaged = dir_ / "a" / "damaged.png";
+  test::WriteBytes(damaged, {0x89, 'P', 'N', 'G', 1, 2, 3});
+  const auto redOf = [&](const std::filesystem::path& path, double scale) {
+    const DecodedImage* image = images.Find(path, scale);
     return image == nullptr ? -1 : image->pixels.At(0, 0).red;
   };
   const auto edited = std::filesystem::last_write_time(a) + std::chrono::seconds(1);
   struct Step {
     std::filesystem::path path;
-    std::optional<std::uint8_t> rewrite;  // the file's new grey, same size, one second later
+    std::optional<std::uint8_t> rewrite;  // its new grey, one second later (x.png keeps its size)
     int red;
     int decodes;
+    double scale = 1.0;
   };
   const Step steps[] = {{a, {}, 10, 1},
                         {a, {}, 10, 1},
@@ -208,13 +214,20 @@ TEST_F(DrawPngTest, KeptImagesFollowTheirFilesAndOneSkinFolder) {
                         {b, {}, 30, 3},
                         {a, {}, 20, 4},
                         {dir_ / "a" / "missing.png", {}, -1, 5},
-                        {dir_ / "a" / "missing.png", {}, -1, 6}};
+                        {dir_ / "a" / "missing.png", {}, -1, 6},
+                        {a, {}, 20, 8, 2.0},  // also a try of a/x@2x.png
+                        {a, {}, 20, 8, 2.0},
+                        {y, {}, 40, 10, 2.0},  // 4 + 4 pixels: beyond what may be kept
+                        {y, {}, 40, 12, 2.0},
+                        {damaged, {}, -1, 13, 2.0},
+                        {damaged, {}, -1, 13, 2.0},  // unchanged: not read again
+                        {damaged, 50, 50, 15, 2.0}};
   for (const Step& step : steps) {
     if (step.rewrite) {
-      Write("a/x.png", test::RgbPng(1, 1, {*step.rewrite, *step.rewrite, *step.rewrite}));
-      std::filesystem::last_write_time(a, edited);
+      test::WritePng(step.path, test::RgbPng(1, 1, {*step.rewrite, *step.rewrite, *step.rewrite}));
+      std::filesystem::last_write_time(step.path, edited);
     }
-    EXPECT_EQ(redOf(step.path), step.red) << step.path;
+    EXPECT_EQ(redOf(step.path, step.scale), step.red) << step.path;
     EXPECT_EQ(counting.decodes, step.decodes) << step.path;
   }
   EXPECT_EQ(images.size(), 1u);

@@ -83,6 +83,13 @@ TEST(SkinnedWindowTest, TheBackgroundBecomesTheCanvasAndSizesTheWindow) {
   ASSERT_EQ(scaled.canvas()->Width(), 2);
   EXPECT_EQ(scaled.canvas()->Scale(), 2.0);
   EXPECT_EQ(scaled.canvas()->At(1, 1), (Pixel{1, 2, 3, 255}));
+
+  // At a scale where it would outgrow the largest skin image, the background is refused.
+  test::FakeSkinWindowHost hugeHost(log);
+  hugeHost.pixelRatio = 5000.0;
+  SkinnedWindow huge(hugeHost);
+  EXPECT_FALSE(huge.MakeCanvas(decoder, "skin/main.png"));
+  EXPECT_TRUE(hugeHost.resizes.empty());
 }
 
 // Whether a SkinPainter can be made from a skin folder and a caption colour of these kinds.
