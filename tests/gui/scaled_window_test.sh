@@ -2,7 +2,9 @@
 # The Linux tray program at the desktop scales users set (QT_SCALE_FACTOR) on a private X server:
 # the window is the skin's size times the scale, and a real click at the scaled position of a
 # report-rate stop, then of Apply, writes the mouse: the places the controller hears of are where
-# the pictures are drawn.
+# the pictures are drawn. At 200 % the captions are drawn at the screen's resolution: their edges
+# have far fewer in-between grey levels than the same caption drawn at 100 % and stretched to
+# twice the size (ImageMagick measures them).
 # Run it in a network namespace of its own (tests/support/own-network).
 #   scaled_window_test.sh BUILD_DIR
 set -uo pipefail
@@ -34,12 +36,27 @@ check() {  # check DESCRIPTION COMMAND...
 }
 scaled() { awk -v v="$1" -v s="$scale" 'BEGIN { printf "%d", v * s + 0.5 }'; }
 
+# Of the pixels of a caption's box that are lit at all (a quarter of the way from the darkest to
+# the brightest), the share in per mille that lies between a quarter and three quarters: the
+# glyphs' blurred edges.
+blurred_share() {  # blurred_share PICTURE GEOMETRY
+  convert "$1" -crop "$2" +repage -colorspace gray -depth 8 txt:- | awk -F'[()]' '
+    NR > 1 { split($2, v, ","); g[NR] = v[1] + 0; if (min == "" || g[NR] < min) min = g[NR]
+             if (g[NR] > max) max = g[NR] }
+    END { lit = 0; mid = 0
+          for (i in g) { t = (g[i] - min) / (max - min + 0.001)
+                         if (t > 0.25) { lit++; if (t < 0.75) mid++ } }
+          print int(1000 * mid / (lit + 1)) }'
+}
+
 # scale, the report rate's stop (its centre in the skin), the mouse's report-rate code after Apply
 while read -r scale stop code; do
   QT_SCALE_FACTOR=$scale "$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" &
   program=$!
   window=$(timeout 30 xdotool search --sync --onlyvisible --name "Tarnix Q8" | head -n 1)
   eval "$(xdotool getwindowgeometry --shell "$window")"
+  sleep 1
+  import -window "$window" "$scratch/at-$scale.png"
   check "at $scale the window is the skin's size times the scale ($WIDTH x $HEIGHT)" \
     test "$WIDTH" = "$(scaled 876)" -a "$HEIGHT" = "$(scaled 648)"
   for point in "$stop 209" "700 633"; do  # the stop, then Apply
@@ -60,10 +77,19 @@ while read -r scale stop code; do
   wait "$program" 2>/dev/null
   program=
 done <<'SCALES'
+1 721 2
 1.25 649 4
-1.5 721 2
+1.5 793 1
 2 577 8
 SCALES
+
+# "Report Rate Setting" on the panel's header, at (500, 162) to (616, 182) in the skin's pixels.
+convert "$scratch/at-1.png" -crop 116x20+500+162 +repage -resize 200% "$scratch/stretched.png"
+sharp=$(blurred_share "$scratch/at-2.png" 232x40+1000+324)
+stretched=$(blurred_share "$scratch/stretched.png" 232x40+0+0)
+echo "caption edges: $sharp per mille in between at 200 %, $stretched stretched from 100 %"
+check "at 2 the caption's glyphs are sharper than a stretched one" \
+  test $((sharp * 3)) -lt $((stretched * 2))
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
