@@ -455,6 +455,14 @@ std::optional<std::string> CKeldraDlg::ProfileForProgram(
                                ProgramNamesIgnoreCase() || program->windowsProgram);
 }
 
+bool CKeldraDlg::ReplacedOnDisk(const std::string& name) {
+  // What the active profile's load or the last OK or Apply left is the applied record; a file
+  // that cannot be read is no news (its load would fail the same way).
+  const auto read = Profiles().Load(name);
+  const auto* profile = std::get_if<Profile>(&read);
+  return profile != nullptr && profile->config != state_.settings.deviceConfigBackup;
+}
+
 bool CKeldraDlg::LoadProfile(const std::string& name, std::string& problem) {
   auto read = Profiles().Load(name);
   if (const auto* readProblem = std::get_if<std::string>(&read)) {

@@ -131,6 +131,7 @@ class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
   bool UnappliedEditsShown() override;
   std::optional<std::string> ProfileForProgram(
       const std::optional<ProgramInFront>& program) override;
+  bool ReplacedOnDisk(const std::string& name) override;
   bool LoadProfile(const std::string& name, std::string& problem) override;
   void TellLoaded(const std::string& name) override;
   void TellNotLoaded(const std::string& name, const std::string& problem) override;

@@ -66,7 +66,7 @@ void ProfileSwitcher::Decide() {
     return;
   }
   const std::optional<std::string> wanted = host_.ProfileForProgram(*programInFront_);
-  if (!wanted || wanted == active_) {
+  if (!wanted || (wanted == active_ && !host_.ReplacedOnDisk(*wanted))) {
     return;
   }
   const WriteGate gate = loading_ ? WriteGate::kBusy : host_.Gate();

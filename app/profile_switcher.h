@@ -31,6 +31,9 @@ class ProfileSwitchHost {
   // The profile the rules give `program` (nothing: no program in front, the default profile).
   virtual std::optional<std::string> ProfileForProgram(
       const std::optional<ProgramInFront>& program) = 0;
+  // The active profile's file now holds other settings than the ones applied from it: it was
+  // replaced (q8ctl's import or save, a copy from elsewhere) while it was active.
+  virtual bool ReplacedOnDisk(const std::string& name) = 0;
   // Loads the profile into the mouse, the files and the page; true when the mouse was written
   // whole. A problem of the profile's file is told in `problem`.
   virtual bool LoadProfile(const std::string& name, std::string& problem) = 0;
@@ -49,11 +52,13 @@ class ProfileSwitchHost {
 // and the active profile; the program it serves tells it of every event and answers its questions
 // through the host.
 //
-// A switch by the rules waits while the settings window is shown with unapplied changes or a read
-// or write runs; only the program in front can be waiting, and it stops waiting when the program
-// in front needs no load any more. A load that fails keeps the active profile; the rule tries
-// again when the program in front changes. After a read of the mouse that was not whole, rules
-// switch nothing until a read is whole again: their loads would write back bytes never read.
+// A profile active already is loaded again when its file no longer holds what was applied from it
+// (replaced on disk, or another profile's failed load came between). A switch by the rules waits
+// while the settings window is shown with unapplied changes or a read or write runs; only the
+// program in front can be waiting, and it stops waiting when the program in front needs no load any
+// more. A load that fails keeps the active profile; the rule tries again when the program in front
+// changes. After a read of the mouse that was not whole, rules switch nothing until a read is whole
+// again: their loads would write back bytes never read.
 class ProfileSwitcher {
  public:
   explicit ProfileSwitcher(ProfileSwitchHost& host) : host_(host) {}

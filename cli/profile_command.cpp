@@ -98,6 +98,10 @@ int LoadProfile(const Invocation& invocation, const ProfileFiles& files, const P
   }
   if (status == kExitOk) {
     out << "applied " << files.configBin.string() << '\n';
+  }
+  if (outcome == MouseSession::Outcome::kReady) {
+    // The files hold the profile even when the mouse did not take it whole: a running tray
+    // program reads them again and no longer takes its own last profile for the mouse's.
     std::string notRunning;  // a tray program that does not run needs no telling
     (void)NotifyTrayProgram(kStatusProfileLoaded, 0, notRunning);
   }

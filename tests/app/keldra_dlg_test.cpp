@@ -474,10 +474,11 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
        "show; edit; front game.exe; front editor; cancel", "", "", 0},
       {"a choice by hand drops the held-back switch",
        "show; edit; front game.exe; choose Desktop; cancel", "Desktop", "Desktop", 8},
-      {"a failed write keeps the active profile; the next change tries again",
+      {"a failed write keeps the active profile; the next change tries again, and the active "
+       "profile is written again over the part written",
        "front work.exe; flaky; front game.exe; steady; front game.exe; front work.exe; "
        "front game.exe",
-       "Desktop -Racing Racing", "Racing", 4},
+       "Desktop -Racing Desktop Racing", "Racing", 4},
       {"no held-back switch after an unplug; the plug applies the rule",
        "show; edit; front game.exe; unplug; plug", "lost found Racing", "Racing", 4},
       {"a choice by hand during a write's box is refused",
@@ -495,6 +496,8 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
        "Racing", 4},
       {"the bare desktop at start loads the default profile", "default; front", "Desktop",
        "Desktop", 8},
+      {"an active profile replaced on disk is loaded anew at its program's next turn",
+       "front game.exe; save Racing; front editor; front game.exe", "Racing Racing", "Racing", 8},
   };
   // The balloons by short names: a profile's name (loaded), "-" and the name (not loaded).
   const std::map<std::string, std::string> balloonNames{
