@@ -263,6 +263,8 @@ void CKeldraDlg::ApplyFromWindow() {
                           state_.captions};
     if (auto problem = Profiles().Save(*active, profile)) {
       host_.ShowMessage(*problem, kApplicationName);
+    } else {
+      activeRecord_ = {*active, profile.config};
     }
   }
 }
@@ -456,11 +458,14 @@ std::optional<std::string> CKeldraDlg::ProfileForProgram(
 }
 
 bool CKeldraDlg::ReplacedOnDisk(const std::string& name) {
-  // What the active profile's load or the last OK or Apply left is the applied record; a file
-  // that cannot be read is no news (its load would fail the same way).
+  // A file that cannot be read is no news: its load would fail the same way.
   const auto read = Profiles().Load(name);
   const auto* profile = std::get_if<Profile>(&read);
-  return profile != nullptr && profile->config != state_.settings.deviceConfigBackup;
+  if (profile == nullptr) {
+    return false;
+  }
+  // Without a record, a load failed part-way since: the mouse holds part of another profile.
+  return !activeRecord_ || activeRecord_->first != name || activeRecord_->second != profile->config;
 }
 
 bool CKeldraDlg::LoadProfile(const std::string& name, std::string& problem) {
@@ -479,6 +484,11 @@ bool CKeldraDlg::LoadProfile(const std::string& name, std::string& problem) {
         state_.captions, std::get<Profile>(read),
         {state_.files.configBin, state_.files.strIni, std::string(Text(UiTextKey::StrIniSection))});
     host_.SetBusy(false);
+  }
+  if (whole) {
+    activeRecord_ = {name, std::get<Profile>(read).config};
+  } else {
+    activeRecord_.reset();
   }
   // The page shows what the files now hold, whatever the mouse took.
   state_.settings.deviceConfigBackup = state_.settings.deviceConfig;

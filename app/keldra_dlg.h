@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "app/main_window_host.h"
@@ -193,6 +194,10 @@ class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
   // takes its name by value.
   std::vector<std::string> menuProfiles_;
   ProfileSwitcher switcher_{*this};
+  // The record of the active profile as this program last loaded it whole or saved it into the
+  // file (a save that failed leaves the file, and so this, as they were); nothing after a load
+  // that failed part-way. A file that differs from it was replaced by someone else.
+  std::optional<std::pair<std::string, DeviceConfig>> activeRecord_;
 };
 
 }  // namespace q8
