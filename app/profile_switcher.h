@@ -31,8 +31,8 @@ class ProfileSwitchHost {
   // The profile the rules give `program` (nothing: no program in front, the default profile).
   virtual std::optional<std::string> ProfileForProgram(
       const std::optional<ProgramInFront>& program) = 0;
-  // The active profile's file now holds other settings than the ones applied from it: it was
-  // replaced (q8ctl's import or save, a copy from elsewhere) while it was active.
+  // The active profile needs writing again: its file was replaced while it was active (q8ctl's
+  // import or save, a copy from elsewhere), or a load of another profile failed part-way since.
   virtual bool ReplacedOnDisk(const std::string& name) = 0;
   // Loads the profile into the mouse, the files and the page; true when the mouse was written
   // whole. A problem of the profile's file is told in `problem`.
