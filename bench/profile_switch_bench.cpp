@@ -6,6 +6,7 @@
 
 #include "app/keldra_dlg.h"
 #include "app/main_page_attachment.h"
+#include "bench/delivered_files.h"
 #include "device/simulated_hid_bus.h"
 #include "device/simulated_mouse.h"
 #include "device/thread_sleeper.h"
@@ -21,9 +22,7 @@ constexpr double kWriteFloorMs = 20 + 5 * 100;
 
 void BM_ProfileSwitchRealDelays(benchmark::State& state) {
   test::TempDir dir;
-  std::filesystem::copy_file(std::filesystem::path(Q8_DATA_DIR) / "config.bin", dir / "config.bin");
-  std::filesystem::copy_file(std::filesystem::path(Q8_DATA_DIR) / "str.ini", dir / "str.ini");
-  std::filesystem::copy(Q8_SKINS_DIR, dir / "Skins", std::filesystem::copy_options::recursive);
+  bench::CopyDeliveredFiles(dir);
   SimulatedMouse mouse;
   SimulatedHidBus bus(mouse);
   ThreadSleeper sleeper;

@@ -7,6 +7,7 @@
 
 #include "app/keldra_dlg.h"
 #include "app/main_page_attachment.h"
+#include "bench/delivered_files.h"
 #include "device/simulated_hid_bus.h"
 #include "device/simulated_mouse.h"
 #include "device/thread_sleeper.h"
@@ -22,9 +23,7 @@ constexpr double kReadFloorMs = 5 * 100;
 
 void StartUp(benchmark::State& state, bool plugged) {
   test::TempDir dir;
-  std::filesystem::copy_file(std::filesystem::path(Q8_DATA_DIR) / "config.bin", dir / "config.bin");
-  std::filesystem::copy_file(std::filesystem::path(Q8_DATA_DIR) / "str.ini", dir / "str.ini");
-  std::filesystem::copy(Q8_SKINS_DIR, dir / "Skins", std::filesystem::copy_options::recursive);
+  bench::CopyDeliveredFiles(dir);
   SimulatedMouse mouse;
   SimulatedHidBus bus(mouse);
   bus.SetPlugged(plugged);
@@ -62,9 +61,7 @@ BENCHMARK(BM_StartUpToReadyWithSimulatedMouse)
 
 void BM_FirstTrayClickToWindowShown(benchmark::State& state) {
   test::TempDir dir;
-  std::filesystem::copy_file(std::filesystem::path(Q8_DATA_DIR) / "config.bin", dir / "config.bin");
-  std::filesystem::copy_file(std::filesystem::path(Q8_DATA_DIR) / "str.ini", dir / "str.ini");
-  std::filesystem::copy(Q8_SKINS_DIR, dir / "Skins", std::filesystem::copy_options::recursive);
+  bench::CopyDeliveredFiles(dir);
   SimulatedMouse mouse;
   SimulatedHidBus bus(mouse);
   test::NoSleeper sleeper;  // the start-up's reads are not what is measured
