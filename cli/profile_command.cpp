@@ -7,13 +7,13 @@
 
 #include "app/apply_settings.h"
 #include "app/keldra_dlg.h"
+#include "app/profile_store.h"
 #include "cli/mouse_session.h"
 #include "cli/q8ctl.h"
 #include "cli/q8ctl_commands.h"
 #include "cli/termination_hold.h"
 #include "cli/tray_program.h"
 #include "model/ui_text.h"
-#include "settings/profile_file.h"
 #include "settings/str_ini.h"
 #include "settings/utf8_path.h"
 

@@ -7,11 +7,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/profile_store.h"
 #include "device/simulated_hid_bus.h"
 #include "device/simulated_mouse.h"
 #include "model/dpi_levels.h"
 #include "settings/ini_file.h"
-#include "settings/profile_file.h"
 #include "support/fake_window_host.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"

@@ -8,12 +8,12 @@
 #include <sstream>
 #include <thread>
 
+#include "app/profile_store.h"
 #include "device/mouse_state_file.h"
 #include "device/simulated_hid_bus.h"
 #include "device/wire_trace.h"
 #include "settings/durable_file.h"
 #include "settings/ini_file.h"
-#include "settings/profile_file.h"
 #include "settings/str_ini.h"
 
 #include "q8_version.h"
@@ -419,7 +419,7 @@ TEST_F(Q8ctlTest, AProfileSavedThenLoadedRestoresTheMouseAndTheFiles) {
   test::WriteBytes(damaged, Bytes{'[', 'P', 'r', 'o', 'f', 'i', 'l', 'e', ']'});
   const auto outOfRange = dir / "lighting.ini";
   std::string text = test::ReadText(exported);
-  text.replace(text.find("LightingMode=") + 13, 2, "07");
+  text.replace(text.find("LightingMode=Standard"), 21, "LightingMode=code 7");
   test::WriteBytes(outOfRange, Bytes(text.begin(), text.end()));
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {"profile", "CONFIG", "load", "../Racing"},
@@ -438,6 +438,13 @@ TEST_F(Q8ctlTest, AProfileSavedThenLoadedRestoresTheMouseAndTheFiles) {
   EXPECT_EQ(test::ReadBytes(configPath), expectedConfig);
   EXPECT_EQ(Run({"profile", "CONFIG", "import", "--force", exported.string(), "Copy"}).status,
             kExitOk);
+  // A name that differs only in letter case replaces that profile under its own name, on every
+  // system: Linux would otherwise keep both files, Windows rename the one it has.
+  const ToolRun outOfRangeRun = Run({"profile", "CONFIG", "import", outOfRange.string(), "Odd"});
+  EXPECT_THAT(outOfRangeRun.err, HasSubstr("[Settings] LightingMode holds code 7"));
+  ASSERT_EQ(Run({"profile", "CONFIG", "import", "--force", exported.string(), "COPY"}).status,
+            kExitOk);
+  EXPECT_EQ(Run({"profile", "CONFIG", "list"}).out, "Copy\nRacing\nshared\n");
 #ifndef _WIN32
   // The listing names exactly what load finds, whatever else lies in the folder.
   const auto folder = ProfileFolderIn(dir.path());

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <string>
 
+#include "app/profile_store.h"
 #include "settings/config_file.h"
-#include "settings/profile_file.h"
 #include "support/fakes.h"
 #include "win32/message_params.h"
 #include "win32/program/program_driver.h"
