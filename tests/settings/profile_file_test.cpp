@@ -4,9 +4,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "model/profile_format2.h"
 #include "settings/config_file.h"
 #include "settings/profile_rules.h"
+#include "settings/profile_rules_file.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
 
@@ -256,6 +259,61 @@ TEST(ProfileRulesTest, AProgramGetsItsRuleOrTheDefault) {
   for (const auto& c : cases) {
     EXPECT_EQ(ProfileForProgram(c.rules, c.program, c.ignoreCase), c.profile) << c.program;
   }
+}
+
+// An edit by the tool that dropped a user's comment, an unknown section or line, reordered the
+// file, changed its line breaks or encoding, or touched a rule it was not asked to, would lose what
+// the user wrote; one that wrote a rule where the switch does not read it would change nothing.
+TEST(ProfileRulesTest, EditsChangeOnlyTheirLinesAndKeepWhatTheUserWrote) {
+  const std::string text =
+      "\xEF\xBB\xBF; my games\r\n[Rules]\r\n  Game.exe = Racing \r\n# old.exe=Old\r\n"
+      "editor=Writing\r\n\r\n[Mine]\r\nkeep=this\r\nloose line\r\n[Default]\r\n"
+      "Profile=Desktop";
+  const std::string head = "\xEF\xBB\xBF; my games\r\n[Rules]\r\n";
+  const std::string mine = "\r\n[Mine]\r\nkeep=this\r\nloose line\r\n[Default]\r\n";
+  const struct {
+    std::string_view what;
+    std::function<void(RulesFileEdit&)> edit;
+    std::string expected;
+  } cases[] = {
+      {"a rule changed, its key as written",
+       [](RulesFileEdit& r) { r.SetRule("GAME.EXE", "Fast", true); },
+       head + "  Game.exe =Fast\r\n# old.exe=Old\r\neditor=Writing\r\n" + mine + "Profile=Desktop"},
+      {"a rule added after the last rule",
+       [](RulesFileEdit& r) { r.SetRule("Editor", "X", false); },
+       head + "  Game.exe = Racing \r\n# old.exe=Old\r\neditor=Writing\r\nEditor=X\r\n" + mine +
+           "Profile=Desktop"},
+      {"a rule removed, its comment kept",
+       [](RulesFileEdit& r) { EXPECT_TRUE(r.RemoveRule("game.exe", true)); },
+       head + "# old.exe=Old\r\neditor=Writing\r\n" + mine + "Profile=Desktop"},
+      {"no default", [](RulesFileEdit& r) { r.SetDefault(""); },
+       head + "  Game.exe = Racing \r\n# old.exe=Old\r\neditor=Writing\r\n" + mine},
+      {"a profile renamed in its rules and the default",
+       [](RulesFileEdit& r) {
+         r.RenameProfile("Desktop", "Office");
+         r.RenameProfile("Writing", "Notes");
+       },
+       head + "  Game.exe = Racing \r\n# old.exe=Old\r\neditor=Notes\r\n" + mine +
+           "Profile=Office"},
+      {"a profile deleted with its rules",
+       [](RulesFileEdit& r) { EXPECT_EQ(r.RemoveProfile("Racing"), 1); },
+       head + "# old.exe=Old\r\neditor=Writing\r\n" + mine + "Profile=Desktop"},
+  };
+  for (const auto& c : cases) {
+    RulesFileEdit rules(BytesOf(text));
+    c.edit(rules);
+    EXPECT_EQ(TextOf(rules.Bytes()), c.expected) << c.what;
+  }
+
+  // A new file, then the sections it lacks, as the switch reads them.
+  RulesFileEdit fresh;
+  fresh.SetDefault("Desktop");
+  fresh.SetRule("game.exe", "Racing", true);
+  const ProfileRules read = ParseProfileRules(fresh.Bytes());
+  EXPECT_EQ(ProfileForProgram(read, "game.exe", true), "Racing");
+  EXPECT_EQ(ProfileForProgram(read, "other", true), "Desktop");
+  EXPECT_EQ(TextOf(fresh.Bytes()),
+            "\xEF\xBB\xBF[Default]\nProfile=Desktop\n[Rules]\ngame.exe=Racing\n");
 }
 
 // A game under Wine or Proton runs in Wine's loader: named by the loader, it never meets its rule.
