@@ -44,15 +44,21 @@ constexpr std::array<CommandHelp, 9> kCommands{{
      false},
     {"plug", "plug", "with --simulate=STATE_FILE: plug the simulated mouse back in", false},
     {"profile",
-     "profile [--config FILE] list | save NAME | load NAME | delete NAME | show NAME\n"
-     "      profile [--config FILE] export NAME FILE | import [--force] FILE [NAME]",
+     "profile [--config FILE] list | save [--force] NAME | load NAME | show NAME\n"
+     "      profile [--config FILE] rename OLD NEW | delete NAME\n"
+     "      profile [--config FILE] export NAME FILE | import [--force] FILE [NAME]\n"
+     "      profile [--config FILE] rules | rule PROGRAM NAME | remove-rule PROGRAM\n"
+     "      profile [--config FILE] default NAME | no-default",
      "named copies of the settings and the button captions, kept one file each in the\n"
      "      profile folder beside config.bin (Profiles on Windows, profiles on Linux).\n"
      "      save takes config.bin and the captions of str.ini's language; load writes them\n"
      "      back and applies them to the mouse as apply does, and tells a running tray\n"
      "      program; show tells a profile's settings as show does; export writes a copy to\n"
-     "      FILE, import makes a profile of one (named after the file unless NAME is given;\n"
-     "      a profile of that name is replaced only with --force).\n"
+     "      FILE, import makes a profile of one (named after the file unless NAME is given).\n"
+     "      save and import replace a profile of that name only with --force. rename and\n"
+     "      delete take the profile's rules along. rule gives PROGRAM (an executable's file\n"
+     "      name) the profile NAME when it comes to the front; default gives NAME to every\n"
+     "      program without a rule; rules lists them, as rules.ini in the folder holds them.\n"
      "      A NAME has at most 64 bytes and no character a file name cannot hold.",
      true},
 }};
@@ -146,9 +152,10 @@ ParseResult ParseInvocation(std::span<const std::string> args) {
   }
   const bool takesArguments = invocation.command == "set" || invocation.command == "notify" ||
                               invocation.command == "profile";
-  if (invocation.force && !(invocation.command == "profile" && !invocation.args.empty() &&
-                            invocation.args.front() == "import")) {
-    return std::string("only 'profile import' takes --force");
+  if (invocation.force &&
+      !(invocation.command == "profile" && !invocation.args.empty() &&
+        (invocation.args.front() == "import" || invocation.args.front() == "save"))) {
+    return std::string("only 'profile import' and 'profile save' take --force");
   }
   if (!takesArguments && !invocation.args.empty() && !invocation.help) {
     return "'" + invocation.command + "' takes no argument '" + invocation.args.front() + "'";

@@ -151,22 +151,6 @@ int RunCommand(const Invocation& invocation, MouseSession& session, StreamMessag
 }  // namespace
 
 // The settings of a config.bin of the right size, or the one line that says why not.
-std::variant<SettingsRecord, std::string> LoadSettings(const std::filesystem::path& path,
-                                                       MessageSink& messages) {
-  std::error_code error;
-  const auto size = std::filesystem::file_size(path, error);
-  if (error) {
-    return "cannot read " + path.string() + ": " + error.message();
-  }
-  if (size != kConfigFileSize) {
-    return path.string() + " has " + std::to_string(size) + " bytes, not " +
-           std::to_string(kConfigFileSize) + "; it is not a config.bin";
-  }
-  SettingsRecord settings;
-  LoadConfigFile(path, settings, messages);
-  return settings;
-}
-
 // Runs a command that talks to the mouse, once the command line and the files are checked.
 int RunWithMouse(const Invocation& invocation, SettingsRecord* settings,
                  const std::filesystem::path& configBin, const SettingChange* change,

@@ -429,7 +429,14 @@ TEST_F(Q8ctlTest, AProfileSavedThenLoadedRestoresTheMouseAndTheFiles) {
            {"profile", "CONFIG", "import", damaged.string()},
            {"profile", "CONFIG", "import", outOfRange.string()},
            {"profile", "CONFIG", "import", exported.string(), "Copy"},
-           {"profile", "CONFIG", "import", exported.string(), "COPY"}}) {
+           {"profile", "CONFIG", "import", exported.string(), "COPY"},
+           {"profile", "CONFIG", "save", "racing"},
+           {"profile", "CONFIG", "rename", "Racing", "copy"},
+           {"profile", "CONFIG", "rename", "Missing", "Other"},
+           {"profile", "CONFIG", "rule", "game.exe", "Missing"},
+           {"profile", "CONFIG", "rule", "a=b", "Racing"},
+           {"profile", "CONFIG", "remove-rule", "game.exe"},
+           {"profile", "CONFIG", "default", "Missing"}}) {
     const ToolRun run = Run(args);
     EXPECT_EQ(run.status, kExitUsage) << args[2];
     EXPECT_EQ(LineCount(run.err), 1u) << run.err;
@@ -453,6 +460,30 @@ TEST_F(Q8ctlTest, AProfileSavedThenLoadedRestoresTheMouseAndTheFiles) {
   EXPECT_EQ(Run({"profile", "CONFIG", "list"}).out, "Copy\nRacing\nshared\n");
   EXPECT_EQ(Run({"profile", "CONFIG", "load", "Upper"}).status, kExitUsage);
 #endif
+}
+
+// Rules made through q8ctl are the ones the switch reads; a profile renamed or deleted takes its
+// rules along, so that no rule names a profile that is gone.
+TEST_F(Q8ctlTest, RulesFollowTheirProfileThroughRenameAndDelete) {
+  ASSERT_EQ(Run({"profile", "CONFIG", "save", "Racing"}).status, kExitOk);
+  ASSERT_EQ(Run({"profile", "CONFIG", "save", "Desktop"}).status, kExitOk);
+  EXPECT_EQ(Run({"profile", "CONFIG", "save", "--force", "racing"}).status, kExitOk);
+  ASSERT_EQ(Run({"profile", "CONFIG", "rule", "game.exe", "Racing"}).status, kExitOk);
+  ASSERT_EQ(Run({"profile", "CONFIG", "rule", "editor", "Desktop"}).status, kExitOk);
+  ASSERT_EQ(Run({"profile", "CONFIG", "default", "Racing"}).status, kExitOk);
+  EXPECT_EQ(Run({"profile", "CONFIG", "rules"}).out,
+            "game.exe = Racing\neditor = Desktop\nevery other program = Racing\n");
+
+  const ToolRun renamed = Run({"profile", "CONFIG", "rename", "Racing", "Fast"});
+  EXPECT_EQ(renamed.out, "renamed profile 'Racing' to 'Fast'\n");
+  EXPECT_EQ(Run({"profile", "CONFIG", "list"}).out, "Desktop\nFast\n");
+  const ToolRun deleted = Run({"profile", "CONFIG", "delete", "Desktop"});
+  EXPECT_EQ(deleted.out, "deleted profile 'Desktop' and its 1 rule\n");
+  EXPECT_EQ(Run({"profile", "CONFIG", "rules"}).out,
+            "game.exe = Fast\nevery other program = Fast\n");
+  ASSERT_EQ(Run({"profile", "CONFIG", "remove-rule", "GAME.EXE"}).status, kExitOk);
+  ASSERT_EQ(Run({"profile", "CONFIG", "no-default"}).status, kExitOk);
+  EXPECT_EQ(Run({"profile", "CONFIG", "rules"}).out, "");
 }
 
 }  // namespace
