@@ -195,9 +195,8 @@ ProfileOutcome ProfileActions::RemoveRule(std::string_view program) const {
       })) {
     return Refused("there is no rule for " + Quoted(program));
   }
-  if (auto problem = EditRulesFile(store_.RulesFile(), [&](RulesFileEdit& edit) {
-        edit.RemoveRule(program, ignoreCase);
-      })) {
+  if (auto problem = EditRulesFile(
+          store_.RulesFile(), [&](RulesFileEdit& edit) { edit.RemoveRule(program, ignoreCase); })) {
     return Failed(*problem);
   }
   return {Status::kDone, "removed the rule for " + Quoted(program)};

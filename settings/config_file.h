@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <variant>
 #include <string_view>
+#include <variant>
 
 #include "settings/device_config.h"
 #include "settings/message_sink.h"
