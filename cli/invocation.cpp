@@ -71,9 +71,10 @@ const CommandHelp* FindCommand(std::string_view name) {
 
 constexpr std::string_view kOptionsHelp =
     "options:\n"
-    "  --simulate[=STATE_FILE]  talk to the simulated mouse instead of the HID bus; with a file,\n"
-    "                           the mouse keeps its memory there (322 bytes, created when "
-    "missing)\n"
+    "  --simulate[=STATE_FILE]  talk to the simulated mouse instead of the HID bus; it keeps its\n"
+    "                           memory in STATE_FILE (322 bytes, created when missing), by\n"
+    "                           default simulated-mouse.bin beside the tool's config.bin,\n"
+    "                           which the tray program's --simulate uses too\n"
     "  --trace=FILE             append every feature report and protocol delay to FILE\n"
     "  --help                   this text; after a command, that command's usage\n"
     "  --version                the version of the tool\n";

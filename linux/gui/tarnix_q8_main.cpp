@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
 
   const std::vector<std::string> args(argv + 1, argv + argc);
   std::string error;
-  const std::optional<MouseOptions> options = ParseMouseOptions(args, error);
+  std::optional<MouseOptions> options = ParseMouseOptions(args, error);
   if (!options) {
     std::cerr << "tarnix-q8: " << error << '\n';
     return 2;
@@ -67,6 +67,8 @@ int main(int argc, char** argv) {
     std::cerr << "tarnix-q8: " << error << '\n';
     return 1;
   }
+  // A bare --simulate's mouse lives with the settings, where q8ctl finds it too.
+  UseDefaultSimulatedMouse(*options, home->parent_path());
   MouseConnection mouse;
   if (!mouse.Open(*options, &OpenSystemHidBus, error)) {
     std::cerr << "tarnix-q8: " << error << '\n';
