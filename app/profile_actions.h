@@ -8,24 +8,10 @@
 #include <vector>
 
 #include "app/profile_store.h"
+#include "settings/profile_outcome.h"
 #include "settings/profile_rules.h"
 
 namespace q8 {
-
-// How a profile action ended.
-struct ProfileOutcome {
-  enum class Status {
-    kDone,
-    kClash,    // a profile of that name exists: the user may choose to replace it
-    kRefused,  // a name, file or value that cannot be used; nothing changed
-    kFailed,   // a file could not be read or written
-  };
-  Status status = Status::kDone;
-  // Done: what was done ("saved profile 'Racing' in ..."); otherwise why not, in one line.
-  std::string message;
-
-  bool Done() const { return status == Status::kDone; }
-};
 
 // What a user does with profiles and rules, for q8ctl and the profiles dialog alike: the same
 // checks, refusals and messages wherever they are asked for. Works on the tool's config.bin and

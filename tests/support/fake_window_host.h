@@ -89,6 +89,14 @@ class FakeControlsOf : public Base {
     edit.text = text;
     controls[id] = edit;
   }
+  void CreateTextEdit(ControlId id, Rect rect, std::string_view text) override {
+    Log("create text edit " + std::to_string(id));
+    FakeControl edit;
+    edit.kind = FakeControl::Kind::kEdit;
+    edit.rect = rect;
+    edit.text = text;
+    controls[id] = edit;
+  }
   void SetControlText(ControlId id, std::string_view text) override {
     if (FakeControl* c = Find(id))
       c->text = text;
@@ -289,6 +297,16 @@ class FakeDialogHost final : public FakeControlsOf<DialogHost> {
     Log("capture keys");
     return keyCapture;
   }
+  bool AskYesNo(std::string_view text, std::string_view) override {
+    questions.emplace_back(text);
+    Log("ask " + std::string(text));
+    return answerYes;
+  }
+  std::optional<std::filesystem::path> ChooseFile(const FileChoice& choice) override {
+    fileChoices.push_back(choice);
+    Log("choose file " + choice.pattern);
+    return chosenFile;
+  }
   void DestroyControl(ControlId id) override {
     if (focus == id)
       LoseFocus();
@@ -323,6 +341,12 @@ class FakeDialogHost final : public FakeControlsOf<DialogHost> {
   std::vector<TrackRequest> tracks;
   // What starting the key capture answers.
   KeyCaptureStart keyCapture{true, 0};
+  // The questions asked and what the user answers; the file dialogs opened and the file chosen
+  // (nothing: Cancel).
+  std::vector<std::string> questions;
+  bool answerYes = true;
+  std::vector<FileChoice> fileChoices;
+  std::optional<std::filesystem::path> chosenFile;
   DrawLog drawLog;
   FakeTextPainter text;
   DialogController* controller = nullptr;
