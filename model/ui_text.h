@@ -84,9 +84,15 @@ enum class UiTextKey : std::size_t {
   // says the rules switch nothing until the mouse is read whole.
   NotifyProfileNotLoaded,
   NotifyProfilesHalted,
+  // Why nothing was written: the mouse's memory was not read whole (a box after OK or Apply, the
+  // problem of a profile chosen from the menu).
+  MsgMouseNotReadWhole,
+  // The balloon of OK or Apply over a profile whose file another program changed since the page
+  // was loaded from it (followed by the name): the file is left as it is.
+  NotifyProfileFileChanged,
 };
 
-inline constexpr std::size_t kUiTextCount = 59;
+inline constexpr std::size_t kUiTextCount = 61;
 
 // The text of `key` in `language`, straight from the table; for code that runs before or without
 // a main window (the device operations take MsgMouseNotDetected this way).

@@ -106,6 +106,14 @@ inline constexpr std::array<UiTextEntry, kUiTextCount> kUiTextEntries{{
      "The mouse was not read whole: profiles switch again after a good read",
      "未能完整读取鼠标：完整读取后才会自动切换配置文件",
      "未能完整讀取滑鼠：完整讀取後才會自動切換設定檔"},
+    {UiTextKey::MsgMouseNotReadWhole,
+     "The mouse was not read whole, so nothing was written to it. Plug the mouse in again.",
+     "未能完整读取鼠标，因此没有写入任何设置。请重新插入鼠标。",
+     "未能完整讀取滑鼠，因此沒有寫入任何設定。請重新插入滑鼠。"},
+    {UiTextKey::NotifyProfileFileChanged,
+     "Applied, but not saved into the profile: its file was changed elsewhere: ",
+     "已应用，但未保存到配置文件：其文件已在别处被更改：",
+     "已套用，但未儲存到設定檔：其檔案已在別處被變更："},
 }};
 
 // Entry i is the text of key i, so a key indexes the table directly.
@@ -118,7 +126,7 @@ constexpr bool EntriesFollowKeyOrder() {
   return true;
 }
 static_assert(EntriesFollowKeyOrder(), "kUiTextEntries must list the keys in UiTextKey order");
-static_assert(static_cast<std::size_t>(UiTextKey::NotifyProfilesHalted) + 1 == kUiTextCount);
+static_assert(static_cast<std::size_t>(UiTextKey::NotifyProfileFileChanged) + 1 == kUiTextCount);
 
 constexpr std::string_view TextIn(const UiTextEntry& entry, UiLanguage language) {
   switch (language) {
