@@ -137,7 +137,10 @@ void SettingsKeeper::SaveIntoPageProfile() {
   }
   const ProfileStore store = Profiles();
   if (!store.ProfileNamed(pageProfile_->name)) {
-    return;  // deleted meanwhile (q8ctl profile delete): it stays deleted
+    // Deleted meanwhile (q8ctl profile delete): it stays deleted, and the page belongs to no
+    // profile any more.
+    pageProfile_.reset();
+    return;
   }
   const auto onDisk = store.Load(pageProfile_->name);
   const Profile* file = std::get_if<Profile>(&onDisk);
