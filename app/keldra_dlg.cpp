@@ -1,11 +1,10 @@
 #include "app/keldra_dlg.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "app/apply_settings.h"
-#include "model/dpi_levels.h"
-#include "settings/profile_rules.h"
+#include "app/status_balloon.h"
+#include "pages/main_page_areas.h"
 #include "settings/utf8_path.h"
 #include "ui/language_fonts.h"
 #include "ui/skin_directory.h"
@@ -14,65 +13,8 @@
 namespace q8 {
 namespace {
 
-// The command areas of the main window, in client pixels.
-constexpr Rect kOkArea = MainWindowControls::kOkButton.region;
-constexpr Rect kApplyArea = MainWindowControls::kApplyButton.region;
-constexpr Rect kCancelArea = MainWindowControls::kCancelButton.region;
-constexpr Rect kSkinChooserArea = MainWindowControls::kSkinsButton.region;
-constexpr Rect kMinimiseArea = MainWindowControls::kMinimiseButton.region;
-constexpr Rect kCloseArea = MainWindowControls::kCloseButton.region;
-constexpr Rect kPreviousPageArea = MainWindowControls::kPreviousPageButton.region;
+// The web link's area, in client pixels; the command buttons' are theirs (MainWindowControls).
 constexpr Rect kWebLinkArea{263, 627, 439, 647};
-
-// The page's click areas.
-constexpr Rect kModeAArea{253, 518, 358, 539};
-constexpr Rect kModeBArea{357, 518, 462, 539};
-constexpr Rect kRestoreKeysArea = MainWindowControls::kRestoreKeysButton.region;
-constexpr Rect kReportRateAreas[] = {
-    {542, 204, 612, 215}, {614, 204, 684, 215}, {686, 204, 756, 215}, {758, 204, 828, 215}};
-constexpr int kPageStages = 6;
-constexpr Rect StageSwatchArea(int stage) {
-  return {548, 323 + 30 * (stage - 1), 564, 339 + 30 * (stage - 1)};
-}
-constexpr Rect StageValueArea(int stage) {
-  return {575, 323 + 30 * (stage - 1), 659, 337 + 30 * (stage - 1)};
-}
-constexpr Rect kLightingModeArea{768, 331, 851, 345};
-constexpr Rect kLightingParamArea{768, 361, 851, 375};
-constexpr Rect kLightingEffectArea{768, 391, 851, 405};
-
-// Balloons of the status notifications.
-constexpr std::string_view kTitleInfo = "Info";
-constexpr std::string_view kTitleWarning = "Warning";
-constexpr unsigned kChangeBalloonMs = 5000;
-constexpr unsigned kDeviceBalloonMs = 100;
-
-constexpr int kStatusReportRate = 5;
-constexpr int kStatusDpiStage = 7;
-constexpr int kStatusKeyConfig = 8;
-constexpr int kStatusMacro = 9;
-
-// The caption of the device operations' messages about a write.
-constexpr std::string_view kWriteOperationName = "WriteOperation";
-
-std::optional<UiTextKey> ReportRateText(std::intptr_t code) {
-  switch (code) {
-    case 1:
-      return UiTextKey::NotifyRate1000;
-    case 2:
-      return UiTextKey::NotifyRate500;
-    case 4:
-      return UiTextKey::NotifyRate250;
-    case 8:
-      return UiTextKey::NotifyRate125;
-    default:
-      return std::nullopt;
-  }
-}
-
-UiTextKey Offset(UiTextKey first, std::intptr_t by) {
-  return static_cast<UiTextKey>(static_cast<std::size_t>(first) + static_cast<std::size_t>(by));
-}
 
 }  // namespace
 
@@ -207,80 +149,10 @@ void CKeldraDlg::RebuildPage() {
 
 // --- The mouse -----------------------------------------------------------------------------------
 
-void CKeldraDlg::ReadMouse() {
-  bool whole = false;
-  {
-    const DeviceChangeHandler::OperationScope operation(deviceChanges_);
-    host_.SetBusy(true);
-    CountingMessageSink messages(host_);
-    const int refusedBefore = mouse_.FailedReports();
-    state_.sensorVariant =
-        ReadFoundMouse(mouse_.Ports(messages, Text(UiTextKey::MsgMouseNotDetected)), state_.device);
-    whole = messages.Count() == 0 && mouse_.FailedReports() == refusedBefore;
-    host_.SetBusy(false);
-  }
-  // A mouse plugged in again may carry another sensor, whose DPI levels the page names.
-  RebuildPage();
-  ReportConnectionProblems();
-  // Only a found mouse is read: it is present before the switch the read may let go.
-  state_.devicePresent = true;
-  switcher_.OnMouseRead(whole);
-}
-
-void CKeldraDlg::ApplySettings() {
-  if (!mouse_.Link().HasChannels()) {
-    return;
-  }
-  // A mouse unplugged in the middle is noticed once the write has ended (see OperationScope).
-  const DeviceChangeHandler::OperationScope operation(deviceChanges_);
-  host_.SetBusy(true);
-  CountingMessageSink messages(host_);
-  const int failedBefore = mouse_.FailedReports();
-  const ProtocolPorts ports = mouse_.Ports(messages, Text(UiTextKey::MsgMouseNotDetected));
-  q8::ApplySettings(ports, state_.device, state_.settings, state_.files.configBin, [this] {
-    const std::error_code error =
-        WriteButtonCaptions(state_.files.strIni, Text(UiTextKey::StrIniSection), state_.captions);
-    ReportIniWriteError(error);
-  });
-  host_.SetBusy(false);
-  if (messages.Count() == 0 && mouse_.FailedReports() > failedBefore) {
-    // The device operations judge the mouse by its answers alone: one that went away after
-    // answering the check before the write would pass for one that took every page. The settings
-    // are saved; the user is told once that the mouse did not take them.
-    host_.ShowMessage(Text(UiTextKey::MsgMouseNotDetected), kWriteOperationName);
-  }
-  ReportConnectionProblems();
-}
-
-void CKeldraDlg::ApplyFromWindow() {
-  ApplySettings();
-  state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
-  const auto& active = switcher_.ActiveProfile();
-  // What the user applied over a profile belongs to it: the next switch back brings it again. One
-  // deleted meanwhile (q8ctl profile delete) stays deleted.
-  if (active && Profiles().ProfileNamed(*active) == active) {
-    const Profile profile{state_.settings.deviceConfig, std::string(Text(UiTextKey::StrIniSection)),
-                          state_.captions};
-    if (auto problem = Profiles().Save(*active, profile)) {
-      host_.ShowMessage(*problem, kApplicationName);
-    } else {
-      activeRecord_ = {*active, profile.config};
-    }
-  }
-}
-
 void CKeldraDlg::ReportIniWriteError(std::error_code error) {
   if (error) {
     host_.ShowMessage(std::string(kIniFileName) + " cannot be written: " + error.message(),
                       kApplicationName);
-  }
-}
-
-void CKeldraDlg::ReportConnectionProblems() {
-  for (const auto& problem : {mouse_.TraceError(), mouse_.StateSaveError()}) {
-    if (problem && reportedProblems_.insert(*problem).second) {
-      host_.ShowMessage(*problem, kApplicationName);
-    }
   }
 }
 
@@ -301,24 +173,11 @@ void CKeldraDlg::OnTrayCallback(unsigned mouseMessage) {
         OnStatusNotify(kStatusMouseLost, 0);
       }
       break;
-    case kTrayRightButtonUp: {
-      menuProfiles_ = Profiles().List();
-      if (menuProfiles_.size() > kMaxMenuProfiles) {
-        menuProfiles_.resize(kMaxMenuProfiles);
-      }
-      if (menuProfiles_.empty()) {
-        host_.ShowTrayMenu(Text(UiTextKey::MenuExit));
-        break;
-      }
-      ProfileMenu menu{Text(UiTextKey::MenuProfiles), menuProfiles_, std::nullopt};
-      const auto& activeProfile = switcher_.ActiveProfile();
-      const auto active = std::find(menuProfiles_.begin(), menuProfiles_.end(), activeProfile);
-      if (activeProfile && active != menuProfiles_.end()) {
-        menu.active = static_cast<std::size_t>(active - menuProfiles_.begin());
-      }
-      host_.ShowTrayMenuWithProfiles(Text(UiTextKey::MenuExit), menu);
+    case kTrayRightButtonUp:
+      // The check mark names the profile the mouse holds, as its keeper knows it.
+      trayMenu_.Show(host_, {Text(UiTextKey::MenuExit), Text(UiTextKey::MenuProfiles)},
+                     keeper_.Profiles().List(), keeper_.ActiveProfile());
       break;
-    }
     default:
       break;
   }
@@ -328,12 +187,7 @@ void CKeldraDlg::ShowFromTray() {
   if (state_.settingsNewerOnDisk) {
     // A profile was loaded behind the window's back: the page shows what the files now hold,
     // and Cancel returns to it.
-    state_.settingsNewerOnDisk = false;
-    state_.reloadOnShow = false;
-    LoadConfigFile(state_.files.configBin, state_.settings, host_);
-    state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
-    state_.captions =
-        ReadStrIniSettings(state_.files.strIni, Text(UiTextKey::StrIniSection)).captions;
+    keeper_.TakeFilesIntoPage();
     if (page_ != nullptr && page_->IsBuilt()) {
       page_->TearDown();
       page_->Build();
@@ -356,164 +210,40 @@ void CKeldraDlg::ShowFromTray() {
 }
 
 void CKeldraDlg::OnStatusNotify(std::uintptr_t type, std::intptr_t value) {
-  std::string text;
-  std::string_view title = kTitleInfo;
-  unsigned timeout = kChangeBalloonMs;
-  switch (type) {
-    case kStatusReportRate: {
-      const auto key = ReportRateText(value);
-      if (!key)
-        return;
-      text = Text(*key);
-      break;
-    }
-    case kStatusDpiStage: {
-      if (value < 1 || value > static_cast<std::intptr_t>(kDpiStageCount))
-        return;
-      const auto stage = static_cast<std::size_t>(value);
-      text = Text(Offset(UiTextKey::NotifyDpiStage1, value - 1));
-      text += DpiLevelLabel(state_.sensorVariant,
-                            state_.settings.deviceConfig.Stage(field::DpiStageLevel, stage));
-      break;
-    }
-    case kStatusKeyConfig:
-      if (value != 1 && value != 2)
-        return;
-      text = Text(Offset(UiTextKey::NotifyKeyGroup1, value - 1));
-      break;
-    case kStatusMacro:
-      if (value == 0)
-        return;
-      text = Text(UiTextKey::NotifyMacro);
-      text += std::to_string(value);
-      break;
-    case kStatusMouseFound:
-      text = Text(UiTextKey::MsgMouseDetected);
-      timeout = kDeviceBalloonMs;
-      break;
-    case kStatusProfileLoaded:
-      // Read again at the next show; nothing to show now. Which profile the files hold is not
-      // known, so the rules may load any profile again.
-      state_.settingsNewerOnDisk = true;
-      switcher_.OnLoadedElsewhere();
-      return;
-    case kStatusMouseLost:
-      text = Text(UiTextKey::MsgMouseNotDetected);
-      title = kTitleWarning;
-      timeout = kDeviceBalloonMs;
-      break;
-    default:
-      return;
+  if (type == kStatusProfileLoaded) {
+    // Read again at the next show; nothing to show now. Which profile the files hold is not
+    // known, so the rules may load any profile again.
+    keeper_.OnLoadedElsewhere();
+    return;
   }
-  host_.ShowBalloon({text, title, timeout});
+  const auto text = [this](UiTextKey key) { return Text(key); };
+  if (const auto balloon = StatusBalloonFor(type, value, text, state_)) {
+    host_.ShowBalloon({balloon->text, balloon->title, balloon->timeoutMs});
+  }
 }
 
 void CKeldraDlg::OnCommand(int command) {
   if (command == kCommandExit) {
     ExitProcess();
-  } else if (command >= kCommandFirstProfile &&
-             static_cast<std::size_t>(command - kCommandFirstProfile) < menuProfiles_.size()) {
-    // A copy: a right click while the load's box is open replaces the menu's list.
-    switcher_.OnChosenByHand(
-        menuProfiles_[static_cast<std::size_t>(command - kCommandFirstProfile)]);
+  } else if (auto profile = trayMenu_.ProfileOfCommand(command)) {
+    keeper_.ChooseProfile(std::move(*profile));
   }
 }
 
 // --- Profiles ------------------------------------------------------------------------------------
-
-ProfileStore CKeldraDlg::Profiles() const {
-  return ProfileStore(ProfileFolderIn(state_.files.configBin.parent_path()));
-}
 
 void CKeldraDlg::OnForegroundProgram(std::string_view program, bool thisProgram,
                                      bool windowsProgram) {
   if (thisProgram) {
     return;  // the settings window in front: the profile of the program before stays
   }
-  switcher_.OnProgramInFront(program.empty() ? std::nullopt
-                                             : std::optional<ProgramInFront>(ProgramInFront{
-                                                   std::string(program), windowsProgram}));
-}
-
-WriteGate CKeldraDlg::Gate() {
-  if (!state_.devicePresent || !mouse_.Link().HasChannels()) {
-    return WriteGate::kNoMouse;
-  }
-  return deviceChanges_.InOperation() ? WriteGate::kBusy : WriteGate::kOpen;
+  keeper_.OnProgramInFront(program.empty() ? std::nullopt
+                                           : std::optional<ProgramInFront>(ProgramInFront{
+                                                 std::string(program), windowsProgram}));
 }
 
 bool CKeldraDlg::UnappliedEditsShown() {
   return windowShown_ && state_.settings.deviceConfig != state_.settings.deviceConfigBackup;
-}
-
-std::optional<std::string> CKeldraDlg::ProfileForProgram(
-    const std::optional<ProgramInFront>& program) {
-  const ProfileRules rules = ReadProfileRules(Profiles().Folder() / std::string(kRulesFileName));
-  // The bare desktop matches no rule: it gets the default profile.
-  if (!program) {
-    return q8::ProfileForProgram(rules, {}, false);
-  }
-  return q8::ProfileForProgram(rules, program->name,
-                               ProgramNamesIgnoreCase() || program->windowsProgram);
-}
-
-bool CKeldraDlg::ReplacedOnDisk(const std::string& name) {
-  // A file that cannot be read is no news: its load would fail the same way.
-  const auto read = Profiles().Load(name);
-  const auto* profile = std::get_if<Profile>(&read);
-  if (profile == nullptr) {
-    return false;
-  }
-  // Without a record, a load failed part-way since: the mouse holds part of another profile.
-  return !activeRecord_ || activeRecord_->first != name || activeRecord_->second != profile->config;
-}
-
-bool CKeldraDlg::LoadProfile(const std::string& name, std::string& problem) {
-  auto read = Profiles().Load(name);
-  if (const auto* readProblem = std::get_if<std::string>(&read)) {
-    problem = *readProblem;
-    return false;
-  }
-  bool whole = false;
-  {
-    // A mouse unplugged in the middle is noticed once the write has ended (see OperationScope).
-    const DeviceChangeHandler::OperationScope operation(deviceChanges_);
-    host_.SetBusy(true);
-    whole = LoadProfileIntoMouse(
-        mouse_, host_, Text(UiTextKey::MsgMouseNotDetected), state_.device, state_.settings,
-        state_.captions, std::get<Profile>(read),
-        {state_.files.configBin, state_.files.strIni, std::string(Text(UiTextKey::StrIniSection))});
-    host_.SetBusy(false);
-  }
-  if (whole) {
-    activeRecord_ = {name, std::get<Profile>(read).config};
-  } else {
-    activeRecord_.reset();
-  }
-  // The page shows what the files now hold, whatever the mouse took.
-  state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
-  state_.reloadOnShow = false;
-  state_.settingsNewerOnDisk = false;
-  RebuildPage();
-  ReportConnectionProblems();
-  return whole;
-}
-
-void CKeldraDlg::TellLoaded(const std::string& name) {
-  const std::string text = std::string(Text(UiTextKey::NotifyProfile)) + name;
-  host_.ShowBalloon({text, kTitleInfo, kChangeBalloonMs});
-}
-
-void CKeldraDlg::TellNotLoaded(const std::string& name, const std::string& problem) {
-  std::string text = std::string(Text(UiTextKey::NotifyProfileNotLoaded)) + name;
-  if (!problem.empty()) {
-    text += "\n" + problem;
-  }
-  host_.ShowBalloon({text, kTitleWarning, kChangeBalloonMs});
-}
-
-void CKeldraDlg::TellSwitchingHalted() {
-  host_.ShowBalloon({Text(UiTextKey::NotifyProfilesHalted), kTitleWarning, kChangeBalloonMs});
 }
 
 // --- Ending --------------------------------------------------------------------------------------
@@ -532,7 +262,7 @@ void CKeldraDlg::Conceal() {
     host_.MinimiseWindow();
   }
   windowShown_ = false;
-  switcher_.OnHoldMayHaveEnded();
+  keeper_.OnHoldMayHaveEnded();
   // Hidden, the window draws nothing: its decoded images go until it is shown again.
   painter_.ReleaseImages();
 }
@@ -571,7 +301,7 @@ void CKeldraDlg::OnLButtonDown(Point point) {
   }
   if (page_ != nullptr && page_->IsBuilt()) {
     page_->CloseListsOutside(point);
-    if (DispatchPageArea(point)) {
+    if (DispatchPageClick(*page_, point)) {
       return;
     }
   }
@@ -580,78 +310,31 @@ void CKeldraDlg::OnLButtonDown(Point point) {
 }
 
 bool CKeldraDlg::DispatchCommandArea(Point point) {
-  if (kOkArea.Contains(point) && state_.devicePresent) {
-    ApplyFromWindow();
-    Conceal();
-  } else if (kApplyArea.Contains(point) && state_.devicePresent) {
-    ApplyFromWindow();
-    switcher_.OnHoldMayHaveEnded();
-  } else if (kSkinChooserArea.Contains(point)) {
+  using Controls = MainWindowControls;
+  if (Controls::kOkButton.region.Contains(point) && state_.devicePresent) {
+    // A write refused keeps the window and its edits in front of the user.
+    if (keeper_.ApplyPage()) {
+      Conceal();
+    }
+  } else if (Controls::kApplyButton.region.Contains(point) && state_.devicePresent) {
+    keeper_.ApplyPage();
+    keeper_.OnHoldMayHaveEnded();
+  } else if (Controls::kSkinsButton.region.Contains(point)) {
     RunSkinChooser();
-  } else if (kMinimiseArea.Contains(point)) {
+  } else if (Controls::kMinimiseButton.region.Contains(point)) {
     Conceal();
-  } else if (kCloseArea.Contains(point)) {
+  } else if (Controls::kCloseButton.region.Contains(point)) {
     ExitProcess();
-  } else if (kPreviousPageArea.Contains(point)) {
+  } else if (Controls::kPreviousPageButton.region.Contains(point)) {
     if (page_ != nullptr) {
       page_->Build();
     }
-  } else if (kCancelArea.Contains(point)) {
+  } else if (Controls::kCancelButton.region.Contains(point)) {
     state_.settings.deviceConfig = state_.settings.deviceConfigBackup;
     state_.reloadOnShow = true;
     Conceal();
   } else if (kWebLinkArea.Contains(point)) {
     host_.OpenAddress(Text(UiTextKey::WebLink));
-  } else {
-    return false;
-  }
-  return true;
-}
-
-bool CKeldraDlg::DispatchPageArea(Point point) {
-  MainPageOperations& page = *page_;
-  if (kModeAArea.Contains(point)) {
-    page.SelectKeyConfig(KeyConfigId::A);
-    return true;
-  }
-  if (kModeBArea.Contains(point)) {
-    page.SelectKeyConfig(KeyConfigId::B);
-    return true;
-  }
-  if (kRestoreKeysArea.Contains(point)) {
-    page.RestoreDefaultKeys();
-    return true;
-  }
-  for (int row = 1; row <= MainWindowControls::kKeyRows; ++row) {
-    if (MainWindowControls::KeyRow(row).region.Contains(point)) {
-      page.ToggleKeyList(row);
-      return true;
-    }
-  }
-  for (int position = 1; position <= 4; ++position) {
-    if (kReportRateAreas[position - 1].Contains(point)) {
-      page.SelectReportRate(position);
-      return true;
-    }
-  }
-  for (int stage = 1; stage <= kPageStages; ++stage) {
-    if (StageSwatchArea(stage).Contains(point)) {
-      page.ChooseStageColor(stage);
-      return true;
-    }
-  }
-  for (int stage = 1; stage <= kPageStages; ++stage) {
-    if (StageValueArea(stage).Contains(point)) {
-      page.ToggleDpiLevelList(stage);
-      return true;
-    }
-  }
-  if (kLightingModeArea.Contains(point)) {
-    page.ToggleLightingModeList();
-  } else if (kLightingParamArea.Contains(point)) {
-    page.ToggleLightingParamList();
-  } else if (kLightingEffectArea.Contains(point)) {
-    page.ToggleLightingEffectList();
   } else {
     return false;
   }
@@ -681,39 +364,31 @@ void CKeldraDlg::RunSkinChooser() {
 
 // --- Pointer, wheel and controls of the page -----------------------------------------------------
 
-void CKeldraDlg::OnMouseMove(Point point) {
-  controls_.OnMouseMove(point);
-}
-
-void CKeldraDlg::OnMouseHover(Point point) {
-  controls_.OnMouseHover(point);
+MainPageOperations* CKeldraDlg::BuiltPage() {
+  return page_ != nullptr && page_->IsBuilt() ? page_ : nullptr;
 }
 
 void CKeldraDlg::OnPointerMove(Point point) {
-  if (page_ != nullptr && page_->IsBuilt()) {
-    page_->OnPointerMove(point);
+  if (MainPageOperations* page = BuiltPage()) {
+    page->OnPointerMove(point);
   }
 }
 
 void CKeldraDlg::OnMouseWheel(int delta) {
-  if (page_ != nullptr && page_->IsBuilt()) {
-    page_->OnMouseWheel(delta);
+  if (MainPageOperations* page = BuiltPage()) {
+    page->OnMouseWheel(delta);
   }
 }
 
 void CKeldraDlg::OnListNotification(ControlId list, ListEvent event) {
-  if (page_ != nullptr && page_->IsBuilt()) {
-    page_->OnListNotification(list, event);
+  if (MainPageOperations* page = BuiltPage()) {
+    page->OnListNotification(list, event);
   }
 }
 
 ControlColors CKeldraDlg::ControlColor(ControlId control) const {
-  if (page_ != nullptr) {
-    if (auto colors = page_->ControlColor(control)) {
-      return *colors;
-    }
-  }
-  return {};
+  const auto colors = page_ != nullptr ? page_->ControlColor(control) : std::nullopt;
+  return colors.value_or(ControlColors{});
 }
 
 }  // namespace q8

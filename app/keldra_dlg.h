@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -14,6 +13,8 @@
 #include "app/mouse_connection.h"
 #include "app/profile_store.h"
 #include "app/profile_switcher.h"
+#include "app/settings_keeper.h"
+#include "app/tray_menu.h"
 #include "device/device_change.h"
 #include "dialogs/skin_chooser_port.h"
 #include "model/app_state.h"
@@ -46,7 +47,7 @@ inline constexpr std::string_view kMsgDeviceNotificationFailed =
 // The main window: its start-up, tray icon, status notifications, click dispatch, apply, hover and
 // the device changes it hears of. It acts only through its host; the shell forwards the window's
 // messages to the On... handlers. The settings page plugs in through MainPageOperations.
-class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
+class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow {
  public:
   // `mouse` has its bus open already.
   CKeldraDlg(AppState& state, MainWindowHost& host, MouseConnection& mouse, ImageDecoder& decoder);
@@ -66,8 +67,8 @@ class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
   bool OnNcPaint();
   void OnEraseBackground() { window_.ShowCanvas(); }
   void OnLButtonDown(Point point);
-  void OnMouseMove(Point point);
-  void OnMouseHover(Point point);
+  void OnMouseMove(Point point) { controls_.OnMouseMove(point); }
+  void OnMouseHover(Point point) { controls_.OnMouseHover(point); }
   void OnMouseLeave() { controls_.OnMouseLeave(); }
   // Every mouse move the window's loop handles, over the window or its child controls.
   void OnPointerMove(Point point);
@@ -97,12 +98,8 @@ class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
   // case). The profile switcher decides what to load.
   void OnForegroundProgram(std::string_view program, bool thisProgram = false,
                            bool windowsProgram = false);
-  // The profile loaded last by this program (from the menu or by a rule), if any.
-  const std::optional<std::string>& ActiveProfile() const { return switcher_.ActiveProfile(); }
-
-  // --- Commands ---------------------------------------------------------------------------------
-  // Sends the settings to the mouse and saves them (OK and Apply, before the backup copy).
-  void ApplySettings();
+  // The profile the mouse holds whole, as this program loaded it (from the menu or by a rule).
+  const std::optional<std::string>& ActiveProfile() const { return keeper_.ActiveProfile(); }
 
   // --- What the page and the dialogs draw with -------------------------------------------------
   AppState& State() { return state_; }
@@ -124,20 +121,13 @@ class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
     state_.devicePresent = false;
     Conceal();
   }
-  void ReadMouse() override;
+  void ReadMouse() override { keeper_.ReadMouse(); }
   void SetDevicePresent(bool present) override { state_.devicePresent = present; }
 
-  // ProfileSwitchHost
-  WriteGate Gate() override;
+  // SettingsKeeperWindow
+  std::string_view Text(UiTextKey key) override;
+  void PageChanged() override { RebuildPage(); }
   bool UnappliedEditsShown() override;
-  std::optional<std::string> ProfileForProgram(
-      const std::optional<ProgramInFront>& program) override;
-  bool ReplacedOnDisk(const std::string& name) override;
-  bool LoadProfile(const std::string& name, std::string& problem) override;
-  void TellLoaded(const std::string& name) override;
-  void TellNotLoaded(const std::string& name, const std::string& problem) override;
-  void TellMouseMissing() override { OnStatusNotify(kStatusMouseLost, 0); }
-  void TellSwitchingHalted() override;
 
   // Hides the window, or minimises it where no tray icon would bring it back.
   void Conceal();
@@ -145,9 +135,6 @@ class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
   void SetUpPresentation();
   void FillTexts();
   void ReportIniWriteError(std::error_code error);
-  // Tells the user, once each, of a trace or a simulated mouse's state file that could not be
-  // written.
-  void ReportConnectionProblems();
   // At start-up str.ini also gives the skin and its caption colour; a show after Cancel takes
   // only the captions back from it.
   enum class IniReading { kEverything, kCaptionsOnly };
@@ -157,16 +144,11 @@ class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
   void RebuildPage();
   void ShowFromTray();
   bool DispatchCommandArea(Point point);
-  bool DispatchPageArea(Point point);
   void RunSkinChooser();
   void ExitProcess();
-  // OK and Apply: the settings to the mouse and the files, and into the active profile.
-  void ApplyFromWindow();
-  // Profiles: the folder beside config.bin.
-  ProfileStore Profiles() const;
   void ShowWindow();
-  // A text of the window's language (read from str.ini on first use).
-  std::string_view Text(UiTextKey key);
+  // The page when it is built, or nothing.
+  MainPageOperations* BuiltPage();
 
   AppState& state_;
   MainWindowHost& host_;
@@ -175,8 +157,6 @@ class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
   std::filesystem::path canvasBackground_;  // what the window's canvas was made from
   MainPageOperations* page_ = nullptr;
   SkinChooserPort* skinChooser_ = nullptr;
-  // The connection problems told already.
-  std::set<std::string> reportedProblems_;
 
   UiTextTable texts_;
   bool textsFilled_ = false;
@@ -190,14 +170,8 @@ class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
   bool windowShown_ = false;
   // The initialisation has ended, with the window's skin and page set up.
   bool startedUp_ = false;
-  // The profiles the tray menu offered, by command; replaced at every right click, so a command
-  // takes its name by value.
-  std::vector<std::string> menuProfiles_;
-  ProfileSwitcher switcher_{*this};
-  // The record of the active profile as this program last loaded it whole or saved it into the
-  // file (a save that failed leaves the file, and so this, as they were); nothing after a load
-  // that failed part-way. A file that differs from it was replaced by someone else.
-  std::optional<std::pair<std::string, DeviceConfig>> activeRecord_;
+  TrayMenu trayMenu_;
+  SettingsKeeper keeper_{state_, host_, mouse_, deviceChanges_, *this};
 };
 
 }  // namespace q8

@@ -22,6 +22,13 @@ struct TrayBalloon {
   unsigned timeoutMs = 0;
 };
 
+// The balloons' titles, and how long they show: a change of the mouse's settings or profile, and a
+// mouse found or lost.
+inline constexpr std::string_view kBalloonTitleInfo = "Info";
+inline constexpr std::string_view kBalloonTitleWarning = "Warning";
+inline constexpr unsigned kChangeBalloonMs = 5000;
+inline constexpr unsigned kDeviceBalloonMs = 100;
+
 // The tray menu's one command: end the program.
 inline constexpr int kCommandExit = 1028;
 

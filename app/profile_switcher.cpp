@@ -24,20 +24,14 @@ void ProfileSwitcher::OnProgramInFront(std::optional<ProgramInFront> program) {
 }
 
 void ProfileSwitcher::OnChosenByHand(std::string name) {
+  const WriteGate gate = host_.Gate();
+  if (gate != WriteGate::kOpen) {
+    host_.TellRefused(name, gate);
+    return;
+  }
   // The user's choice stands: a switch held back for an earlier program would undo it at once.
   heldBack_ = false;
-  switch (loading_ ? WriteGate::kBusy : host_.Gate()) {
-    case WriteGate::kNoMouse:
-      host_.TellMouseMissing();
-      return;
-    case WriteGate::kBusy:
-      // Its write would come between the reports of the one running.
-      host_.TellNotLoaded(name, {});
-      return;
-    case WriteGate::kOpen:
-      Load(name);
-      return;
-  }
+  Load(name, /*byHand=*/true);
 }
 
 void ProfileSwitcher::OnHoldMayHaveEnded() {
@@ -46,47 +40,35 @@ void ProfileSwitcher::OnHoldMayHaveEnded() {
   }
 }
 
-void ProfileSwitcher::OnMouseRead(bool whole) {
-  if (!whole) {
-    if (!switchingHalted_) {
-      host_.TellSwitchingHalted();
-    }
-    switchingHalted_ = true;
-    heldBack_ = false;
-    return;
-  }
-  switchingHalted_ = false;
-  // The program in front may have changed while the mouse was away.
-  Decide();
-}
-
 void ProfileSwitcher::Decide() {
   heldBack_ = false;
-  if (!programInFront_ || switchingHalted_) {
+  if (!programInFront_) {
     return;
   }
   const std::optional<std::string> wanted = host_.ProfileForProgram(*programInFront_);
-  if (!wanted || (wanted == active_ && !host_.ReplacedOnDisk(*wanted))) {
+  if (!wanted || !host_.NeedsLoad(*wanted)) {
     return;
   }
-  const WriteGate gate = loading_ ? WriteGate::kBusy : host_.Gate();
-  if (gate == WriteGate::kNoMouse) {
-    return;  // the mouse, once found and read, gets the profile of the program then in front
+  switch (host_.Gate()) {
+    case WriteGate::kNoMouse:
+    case WriteGate::kUnread:
+      return;  // the next whole read of the mouse gives the program then in front its profile
+    case WriteGate::kBusy:
+      heldBack_ = true;
+      return;
+    case WriteGate::kOpen:
+      if (host_.UnappliedEditsShown()) {
+        heldBack_ = true;
+        return;
+      }
+      Load(*wanted, /*byHand=*/false);
+      return;
   }
-  if (gate == WriteGate::kBusy || host_.UnappliedEditsShown()) {
-    heldBack_ = true;
-    return;
-  }
-  Load(*wanted);
 }
 
-void ProfileSwitcher::Load(const std::string& name) {
-  loading_ = true;
+void ProfileSwitcher::Load(const std::string& name, bool byHand) {
   std::string problem;
-  const bool whole = host_.LoadProfile(name, problem);
-  loading_ = false;
-  if (whole) {
-    active_ = name;
+  if (host_.LoadProfile(name, byHand, problem)) {
     host_.TellLoaded(name);
   } else {
     host_.TellNotLoaded(name, problem);

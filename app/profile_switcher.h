@@ -8,9 +8,10 @@ namespace q8 {
 
 // Whether a write of the mouse may start now.
 enum class WriteGate {
-  kOpen,     // the mouse is there and nothing reads or writes it
+  kOpen,     // the mouse is there, read whole, and nothing reads or writes it
   kBusy,     // a read or write runs (a box it raised may be open): later
   kNoMouse,  // the mouse is gone: not until it is found again
+  kUnread,   // the mouse's memory was not read whole: a write would send back bytes never read
 };
 
 // A program in front: its executable's file name, and whether it is a Windows program run by Wine
@@ -21,7 +22,8 @@ struct ProgramInFront {
   friend bool operator==(const ProgramInFront&, const ProgramInFront&) = default;
 };
 
-// What the switcher asks of the program it serves.
+// What the switcher asks of the program it serves. Which profile is active, and whether the mouse
+// holds it as its file now reads, the switcher does not keep: it asks.
 class ProfileSwitchHost {
  public:
   virtual ~ProfileSwitchHost() = default;
@@ -31,34 +33,31 @@ class ProfileSwitchHost {
   // The profile the rules give `program` (nothing: no program in front, the default profile).
   virtual std::optional<std::string> ProfileForProgram(
       const std::optional<ProgramInFront>& program) = 0;
-  // The active profile needs writing again: its file was replaced while it was active (q8ctl's
-  // import or save, a copy from elsewhere), or a load of another profile failed part-way since.
-  virtual bool ReplacedOnDisk(const std::string& name) = 0;
+  // Whether the profile must be loaded for the mouse to hold it: it is not the active one, or its
+  // file changed since it was loaded or saved.
+  virtual bool NeedsLoad(const std::string& name) = 0;
   // Loads the profile into the mouse, the files and the page; true when the mouse was written
-  // whole. A problem of the profile's file is told in `problem`.
-  virtual bool LoadProfile(const std::string& name, std::string& problem) = 0;
+  // whole. A problem of the profile's file is told in `problem`. `byHand`: chosen by the user.
+  virtual bool LoadProfile(const std::string& name, bool byHand, std::string& problem) = 0;
 
   // What the user is told.
   virtual void TellLoaded(const std::string& name) = 0;
   virtual void TellNotLoaded(const std::string& name, const std::string& problem) = 0;
-  // A profile chosen by hand while the mouse is gone.
-  virtual void TellMouseMissing() = 0;
-  // The mouse was not read whole: no switch by the rules until it is.
-  virtual void TellSwitchingHalted() = 0;
+  // A profile chosen by hand that the gate refused.
+  virtual void TellRefused(const std::string& name, WriteGate gate) = 0;
 };
 
 // Decides which profile the mouse gets and when: by the rules as programs come to the front, and
-// by hand from the tray menu. It keeps the program in front, whether that program's switch waits,
-// and the active profile; the program it serves tells it of every event and answers its questions
-// through the host.
+// by hand from the tray menu. It keeps the program in front and whether that program's switch
+// waits; everything else it asks its host.
 //
-// A profile active already is loaded again when its file no longer holds what was applied from it
-// (replaced on disk, or another profile's failed load came between). A switch by the rules waits
+// A profile active already is loaded again when its file changed since. A switch by the rules waits
 // while the settings window is shown with unapplied changes or a read or write runs; only the
 // program in front can be waiting, and it stops waiting when the program in front needs no load any
-// more. A load that fails keeps the active profile; the rule tries again when the program in front
-// changes. After a read of the mouse that was not whole, rules switch nothing until a read is whole
-// again: their loads would write back bytes never read.
+// more. The rule tries again when the program in front changes. While the mouse's memory is not
+// read whole, or the mouse is gone, rules switch nothing: the next whole read lets the program then
+// in front have its profile. A choice by hand the gate refuses changes nothing: what waited still
+// waits.
 class ProfileSwitcher {
  public:
   explicit ProfileSwitcher(ProfileSwitchHost& host) : host_(host) {}
@@ -68,30 +67,24 @@ class ProfileSwitcher {
   // A program came to the front: its executable's name, or nothing when no program is (the bare
   // desktop). A program told again (its focus moved) changes nothing.
   void OnProgramInFront(std::optional<ProgramInFront> program);
-  // Chosen from the tray menu: loaded at once, even over unapplied changes, unless a write runs.
+  // Chosen from the tray menu: loaded at once, even over unapplied changes, when the gate is open.
+  // The name is a copy: the menu's list may be made anew while a box of the load is open.
   void OnChosenByHand(std::string name);
   // What held a switch back may have ended: the window was hidden, the changes applied, a write
   // ended.
   void OnHoldMayHaveEnded();
-  // A mouse found was read: `whole` when every report was answered. A mouse read whole gets the
-  // profile of the program in front.
-  void OnMouseRead(bool whole);
-  // Another program loaded a profile into the mouse: which one the mouse holds is not known.
-  void OnLoadedElsewhere() { active_.reset(); }
-
-  const std::optional<std::string>& ActiveProfile() const { return active_; }
+  // The mouse was read (whole or not: the gate tells): a mouse read whole gets the profile of the
+  // program in front.
+  void OnMouseRead() { Decide(); }
 
  private:
   void Decide();
-  void Load(const std::string& name);
+  void Load(const std::string& name, bool byHand);
 
   ProfileSwitchHost& host_;
   // The program in front; the outer nothing: not told yet.
   std::optional<std::optional<ProgramInFront>> programInFront_;
   bool heldBack_ = false;
-  bool loading_ = false;
-  bool switchingHalted_ = false;
-  std::optional<std::string> active_;
 };
 
 // Whether a top-level window of this class is one of the Windows shell's own: the taskbar (on each

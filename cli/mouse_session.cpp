@@ -21,7 +21,7 @@ MouseSession::MouseSession(const Invocation& invocation, HidBus* systemBus,
                            StreamMessageSink& messages, std::ostream& err)
     : invocation_(invocation), systemBus_(systemBus), messages_(messages), err_(err) {}
 
-MouseSession::Outcome MouseSession::Open() {
+MouseSession::Outcome MouseSession::Open(bool holdForWrite) {
   MouseOptions options;
   options.simulate = invocation_.simulate;
   if (invocation_.stateFile) {
@@ -49,14 +49,17 @@ MouseSession::Outcome MouseSession::Open() {
     }
     return Outcome::kNotFound;
   }
-  const int before = messages_.Count();
-  const int failuresBefore = FailedReports();
-  ReadFoundMouse(Ports(), device_);  // what start-up does when the mouse is found
-  if (messages_.Count() != before) {
+  if (holdForWrite) {
+    hold_.emplace(Ports().shortChannel);
+  }
+  const WholeOperation read(connection_, messages_,
+                            TextFor(UiTextKey::MsgMouseNotDetected, UiLanguage::EN));
+  ReadFoundMouse(read.Ports(), device_);  // what start-up does when the mouse is found
+  if (read.Complaints() > 0) {
     return Outcome::kNotAnswering;  // the message said so
   }
-  if (const int failed = FailedReports() - failuresBefore; failed > 0) {
-    err_ << "q8ctl: the mouse stopped answering while it was read (" << failed
+  if (read.RefusedReports() > 0) {
+    err_ << "q8ctl: the mouse stopped answering while it was read (" << read.RefusedReports()
          << " feature reports failed); what came back is not its memory\n";
     return Outcome::kNotAnswering;
   }

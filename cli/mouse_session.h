@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "app/mouse_connection.h"
+#include "app/whole_operation.h"
 #include "cli/invocation.h"
 #include "device/device_operations.h"
 #include "device/find_mouse.h"
@@ -39,8 +41,10 @@ class MouseSession {
 
   // Finds the mouse, opens both channels and reads its status and memory. Problems are told on
   // `err` or through the message sink; a mouse that stops answering during the read is one that
-  // is not answering.
-  Outcome Open();
+  // is not answering. With `holdForWrite`, the mouse is held against every other program from
+  // before the read until the session ends: a command that reads config.bin, writes the mouse and
+  // saves the files is then never interleaved with another program's load.
+  Outcome Open(bool holdForWrite = false);
 
   ProtocolPorts Ports();
   MouseConnection& Connection() { return connection_; }
@@ -60,6 +64,8 @@ class MouseSession {
   std::ostream& err_;
   MouseConnection connection_;
   DeviceState device_;
+  // Let go before the connection closes.
+  std::optional<MouseHold> hold_;
 };
 
 }  // namespace q8

@@ -88,25 +88,26 @@ int LoadProfile(const Invocation& invocation, const ProfileActions& files, const
   SettingsRecord settings = std::get<SettingsRecord>(loaded);
   StreamMessageSink messages(err);
   MouseSession session(invocation, systemBus, messages, err);
-  const MouseSession::Outcome outcome = session.Open();
+  const MouseSession::Outcome outcome = session.Open(/*holdForWrite=*/true);
   int status = outcome == MouseSession::Outcome::kBadInput ? kExitUsage : kExitDeviceFailure;
   if (outcome == MouseSession::Outcome::kReady) {
     const int messagesBefore = messages.Count();
     const int refusedBefore = session.FailedReports();
     ButtonCaptions captions;
-    bool whole = false;
+    WriteOutcome written;
     RunHoldingTermination([&] {
-      whole = LoadProfileIntoMouse(session.Connection(), messages,
-                                   TextFor(UiTextKey::MsgMouseNotDetected, UiLanguage::EN),
-                                   session.Device(), settings, captions, profile,
-                                   {files.ConfigBin(), files.StrIni(), files.CaptionSection()});
+      written = LoadProfileIntoMouse(session.Connection(), messages, messages,
+                                     TextFor(UiTextKey::MsgMouseNotDetected, UiLanguage::EN),
+                                     session.Device(), settings, captions, profile,
+                                     {files.ConfigBin(), files.StrIni(), files.CaptionSection()});
     });
-    if (messages.Count() == messagesBefore && !whole) {
+    if (messages.Count() == messagesBefore && !written.mouseWhole) {
       err << "q8ctl: the mouse stopped answering while it was written ("
           << session.FailedReports() - refusedBefore
           << " feature reports failed); it may hold a partial write\n";
     }
-    status = whole && messages.Count() == messagesBefore ? kExitOk : kExitDeviceFailure;
+    status =
+        written.mouseWhole && messages.Count() == messagesBefore ? kExitOk : kExitDeviceFailure;
   }
   // The files kept on the side are part of the result: both are told about when they fail.
   const bool stateSaved = session.StateSaved();

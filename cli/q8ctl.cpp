@@ -5,6 +5,8 @@
 #include <functional>
 
 #include "app/apply_settings.h"
+#include "app/keldra_dlg.h"
+#include "app/whole_operation.h"
 #include "cli/invocation.h"
 #include "cli/mouse_session.h"
 #include "cli/profile_command.h"
@@ -15,6 +17,7 @@
 #include "cli/tray_program.h"
 #include "cli/write_access.h"
 #include "device/mouse_state_file.h"
+#include "model/ui_text.h"
 #include "settings/config_file.h"
 #include "settings/executable_path.h"
 
@@ -107,15 +110,19 @@ int ApplyToMouse(MouseSession& session, StreamMessageSink& messages, SettingsRec
                  const std::function<void()>& saveButtonCaptions, std::ostream& out,
                  std::ostream& err) {
   const int messagesBefore = messages.Count();
-  const int failuresBefore = session.FailedReports();
+  int refused = 0;
   RunHoldingTermination([&] {
-    ApplySettings(session.Ports(), session.Device(), settings, configBin, saveButtonCaptions);
+    const WholeOperation write(session.Connection(), messages,
+                               TextFor(UiTextKey::MsgMouseNotDetected, UiLanguage::EN));
+    ApplySettings(write.Ports(), session.Device(), settings, configBin, messages,
+                  saveButtonCaptions);
+    refused = write.RefusedReports();
   });
   if (messages.Count() != messagesBefore) {
     return kExitDeviceFailure;  // the messages said what went wrong
   }
-  if (const int failed = session.FailedReports() - failuresBefore; failed > 0) {
-    err << "q8ctl: the mouse stopped answering while it was written (" << failed
+  if (refused > 0) {
+    err << "q8ctl: the mouse stopped answering while it was written (" << refused
         << " feature reports failed); it may hold a partial write\n";
     return kExitDeviceFailure;
   }
@@ -148,28 +155,56 @@ int RunCommand(const Invocation& invocation, MouseSession& session, StreamMessag
   return kExitOk;
 }
 
+// Reads config.bin again inside the hold of a command that writes: what it holds now is what the
+// command changes. The exit status when it no longer reads (nothing is then written).
+std::optional<int> ReadConfigAgain(const std::filesystem::path& configBin, SettingsRecord& settings,
+                                   std::ostream& err) {
+  StreamMessageSink messages(err);
+  auto loaded = LoadSettings(configBin, messages);
+  if (const auto* problem = std::get_if<std::string>(&loaded)) {
+    return BadInput(*problem, err);
+  }
+  if (messages.Count() > 0) {
+    return kExitUsage;  // the file could not be read; the message said so
+  }
+  settings = std::get<SettingsRecord>(loaded);
+  return std::nullopt;
+}
+
 }  // namespace
 
-// The settings of a config.bin of the right size, or the one line that says why not.
 // Runs a command that talks to the mouse, once the command line and the files are checked.
+// A command that writes (apply, set) holds the mouse from before its read to its last save and
+// reads config.bin again inside that hold, so that a profile load of the tray program cannot come
+// between; it then tells a running tray program that the mouse and the files changed.
 int RunWithMouse(const Invocation& invocation, SettingsRecord* settings,
                  const std::filesystem::path& configBin, const SettingChange* change,
                  HidBus* systemBus, std::ostream& out, std::ostream& err,
                  const std::function<void(StreamMessageSink&)>& saveButtonCaptions) {
+  const bool writes = invocation.command == "apply" || invocation.command == "set";
   StreamMessageSink messages(err);
   MouseSession session(invocation, systemBus, messages, err);
-  const MouseSession::Outcome outcome = session.Open();
+  const MouseSession::Outcome outcome = session.Open(/*holdForWrite=*/writes);
   if (outcome == MouseSession::Outcome::kNotFound && invocation.command == "info") {
     out << "mouse: not found\n";
   }
-  const int status =
-      outcome == MouseSession::Outcome::kReady
-          ? RunCommand(invocation, session, messages, settings, configBin, change,
-                       saveButtonCaptions
-                           ? std::function<void()>([&] { saveButtonCaptions(messages); })
-                           : std::function<void()>(),
-                       out, err)
-          : SessionFailure(outcome);
+  int status = SessionFailure(outcome);
+  if (outcome == MouseSession::Outcome::kReady) {
+    const std::optional<int> unread =
+        writes ? ReadConfigAgain(configBin, *settings, err) : std::nullopt;
+    status = unread ? *unread
+                    : RunCommand(invocation, session, messages, settings, configBin, change,
+                                 saveButtonCaptions
+                                     ? std::function<void()>([&] { saveButtonCaptions(messages); })
+                                     : std::function<void()>(),
+                                 out, err);
+    if (writes && status != kExitUsage) {
+      // The mouse and config.bin may hold what this command wrote, whole or in part: a running
+      // tray program reads the files again and no longer takes a profile for the mouse's.
+      std::string notRunning;  // a tray program that does not run needs no telling
+      (void)NotifyTrayProgram(kStatusProfileLoaded, 0, notRunning);
+    }
+  }
   // The files kept on the side are part of the result: both are told about when they fail.
   const bool stateSaved = session.StateSaved();
   const bool traceWritten = session.TraceWritten();

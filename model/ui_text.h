@@ -84,6 +84,12 @@ enum class UiTextKey : std::size_t {
   // says the rules switch nothing until the mouse is read whole.
   NotifyProfileNotLoaded,
   NotifyProfilesHalted,
+  // Why nothing was written: the mouse's memory was not read whole (a box after OK or Apply, the
+  // problem of a profile chosen from the menu).
+  MsgMouseNotReadWhole,
+  // The balloon of OK or Apply over a profile whose file another program changed since the page
+  // was loaded from it (followed by the name): the file is left as it is.
+  NotifyProfileFileChanged,
   // The tray menu's entry that opens the profiles dialog, and the tip's line of the active profile
   // (followed by the name).
   MenuManageProfiles,
@@ -115,7 +121,7 @@ enum class UiTextKey : std::size_t {
   ProfilesProgramKind,
 };
 
-inline constexpr std::size_t kUiTextCount = 84;
+inline constexpr std::size_t kUiTextCount = 86;
 
 // The text of `key` in `language`, straight from the table; for code that runs before or without
 // a main window (the device operations take MsgMouseNotDetected this way).

@@ -173,8 +173,9 @@ TEST_F(ApplySettingsTest, AProfileLoadSavesItsFilesBeforeTheMouseIsLetGo) {
                });
   SettingsRecord loaded;
   ButtonCaptions captions;
-  EXPECT_TRUE(LoadProfileIntoMouse(connection, messages, "not detected", device, loaded, captions,
-                                   profile, files));
+  EXPECT_TRUE(LoadProfileIntoMouse(connection, messages, messages, "not detected", device, loaded,
+                                   captions, profile, files)
+                  .mouseWhole);
   EXPECT_EQ(takes, 1);
   ASSERT_EQ(configAtRelease.size(), 220u);
   EXPECT_TRUE(std::equal(configAtRelease.begin() + 1, configAtRelease.end(),
@@ -183,8 +184,9 @@ TEST_F(ApplySettingsTest, AProfileLoadSavesItsFilesBeforeTheMouseIsLetGo) {
   EXPECT_EQ(captions, profile.captions);
 
   bus.SetPlugged(false);
-  EXPECT_FALSE(LoadProfileIntoMouse(connection, messages, "not detected", device, loaded, captions,
-                                    profile, files));
+  EXPECT_FALSE(LoadProfileIntoMouse(connection, messages, messages, "not detected", device, loaded,
+                                    captions, profile, files)
+                   .mouseWhole);
 }
 
 }  // namespace

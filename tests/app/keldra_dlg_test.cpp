@@ -474,8 +474,8 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
        "show; edit; front game.exe; front editor; cancel", "", "", 0},
       {"a choice by hand drops the held-back switch",
        "show; edit; front game.exe; choose Desktop; cancel", "Desktop", "Desktop", 8},
-      {"a failed write keeps the active profile; the next change tries again, and the active "
-       "profile is written again over the part written",
+      {"a failed write leaves no profile active; the next change tries again, and the profile "
+       "active before is written again over the part written",
        "front work.exe; flaky; front game.exe; steady; front game.exe; front work.exe; "
        "front game.exe",
        "Desktop -Racing Desktop Racing", "Racing", 4},
@@ -498,8 +498,15 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
        "Desktop", 8},
       {"an active profile replaced on disk is loaded anew at its program's next turn",
        "front game.exe; save Racing; front editor; front game.exe", "Racing Racing", "Racing", 8},
+      {"Apply over a profile replaced on disk leaves its file, and says so once",
+       "front game.exe; show; edit; save Racing; apply; apply; cancel; front work.exe; "
+       "front game.exe",
+       "Racing !Racing Desktop Racing", "Racing", 8},
   };
-  // The balloons by short names: a profile's name (loaded), "-" and the name (not loaded).
+  // The balloons by short names: a profile's name (loaded), "-" and the name (not loaded), "!" and
+  // the name (applied, but not saved into the profile's file changed on disk).
+  const std::string kChangedOnDisk =
+      "Applied, but not saved into the profile: its file was changed elsewhere: ";
   const std::map<std::string, std::string> balloonNames{
       {"The system did not detect the gaming mouse!", "lost"},
       {"The system detect the gaming mouse.", "found"},
@@ -620,6 +627,8 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
         name = balloonNames.at(name);
       else if (name.starts_with("Switch to profile "))
         name = name.substr(18);
+      else if (name.starts_with(kChangedOnDisk))
+        name = "!" + name.substr(kChangedOnDisk.size());
       else if (name.starts_with("Profile not loaded: "))
         name = "-" + name.substr(20, name.find('\n') - 20);  // without the file's problem
       balloons += (balloons.empty() ? "" : " ") + name;

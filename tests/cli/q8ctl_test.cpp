@@ -7,6 +7,7 @@
 #include <chrono>
 #include <sstream>
 #include <thread>
+#include <utility>
 
 #include "app/profile_store.h"
 #include "device/mouse_state_file.h"
@@ -351,6 +352,31 @@ TEST_F(Q8ctlTest, WaitsWhileAnotherProgramHoldsTheMouse) {
   EXPECT_FALSE(saveError);
   EXPECT_EQ(dump.status, kExitOk) << dump.err;
   EXPECT_THAT(dump.out, HasSubstr("page 5: " + HexBytes(changed.image.Page(5)) + "\n"));
+}
+
+// A tray program's profile load that ends just as `set` takes the mouse: set changes what
+// config.bin holds then, not what it read before it held the mouse, so the two programs never
+// leave the mouse and config.bin holding a mix.
+TEST_F(Q8ctlTest, SetReadsConfigBinOnceItHoldsTheMouse) {
+  SimulatedMouse mouse;
+  SimulatedHidBus bus(mouse);
+  Bytes loadedElsewhere = test::ReadBytes(configPath);
+  loadedElsewhere[1 + 7] = 5;  // stage 1: level 5
+  bool taken = false;
+  mouse.OnLock(
+      [&] {
+        if (!std::exchange(taken, true))
+          test::WriteBytes(configPath, loadedElsewhere);
+      },
+      [] {});
+
+  const ToolRun set =
+      RunTool({"--config=" + configPath.string(), "set", "report-rate", "250"}, &bus);
+  ASSERT_EQ(set.status, kExitOk) << set.err;
+  const Bytes saved = test::ReadBytes(configPath);
+  EXPECT_EQ(saved[1 + 7], 5);  // the other program's change stays
+  EXPECT_EQ(saved[1 + 5], 4);  // with this one's on top
+  EXPECT_EQ(mouse.Memory().status.reportRateCode, 4);
 }
 
 // A config.bin q8ctl may not write (read-only) is refused in one line before the mouse is

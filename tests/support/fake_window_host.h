@@ -297,9 +297,9 @@ class FakeDialogHost final : public FakeControlsOf<DialogHost> {
     Log("capture keys");
     return keyCapture;
   }
-  bool AskYesNo(std::string_view text, std::string_view) override {
-    questions.emplace_back(text);
-    Log("ask " + std::string(text));
+  bool AskYesNo(std::string_view question, std::string_view) override {
+    questions.emplace_back(question);
+    Log("ask " + std::string(question));
     return answerYes;
   }
   std::optional<std::filesystem::path> ChooseFile(const FileChoice& choice) override {

@@ -1,0 +1,296 @@
+#include "app/settings_keeper.h"
+
+#include <cassert>
+#include <utility>
+
+#include "app/whole_operation.h"
+#include "settings/profile_rules.h"
+
+namespace q8 {
+namespace {
+
+// The caption of the device operations' messages about a write.
+constexpr std::string_view kWriteOperationName = "WriteOperation";
+
+// Passes on each message it has not passed on before, keeping what it passed in `told`: a
+// persistent problem of a file is told once, not at every automatic switch.
+class OncePerCauseSink final : public MessageSink {
+ public:
+  OncePerCauseSink(MessageSink& inner, std::set<std::string>& told) : inner_(inner), told_(told) {}
+  void ShowMessage(std::string_view text, std::string_view caption) override {
+    if (told_.insert(std::string(caption) + '\n' + std::string(text)).second) {
+      inner_.ShowMessage(text, caption);
+    }
+  }
+
+ private:
+  MessageSink& inner_;
+  std::set<std::string>& told_;
+};
+
+}  // namespace
+
+SettingsKeeper::SettingsKeeper(AppState& state, MainWindowHost& host, MouseConnection& mouse,
+                               DeviceChangeHandler& deviceChanges, SettingsKeeperWindow& window)
+    : state_(state), host_(host), mouse_(mouse), deviceChanges_(deviceChanges), window_(window) {}
+
+ProfileStore SettingsKeeper::Profiles() const {
+  return ProfileStore(ProfileFolderIn(state_.files.configBin.parent_path()));
+}
+
+// --- The mouse -----------------------------------------------------------------------------------
+
+void SettingsKeeper::ReadMouse() {
+  // Only a found mouse is read: it is present before the switch the read may let go, and stays
+  // absent when it was unplugged during the read (noticed once the read has ended).
+  state_.devicePresent = true;
+  bool whole = false;
+  {
+    const DeviceChangeHandler::OperationScope operation(deviceChanges_);
+    host_.SetBusy(true);
+    const WholeOperation read(mouse_, host_, window_.Text(UiTextKey::MsgMouseNotDetected));
+    state_.sensorVariant = ReadFoundMouse(read.Ports(), state_.device);
+    whole = read.Whole();
+    host_.SetBusy(false);
+  }
+  const bool toldPartial = memory_ == MemoryRead::kPartial;
+  memory_ = whole ? MemoryRead::kWhole : MemoryRead::kPartial;
+  // A mouse plugged in again may carry another sensor, whose DPI levels the page names.
+  window_.PageChanged();
+  ReportConnectionProblems();
+  if (!whole && !toldPartial) {
+    Balloon(window_.Text(UiTextKey::NotifyProfilesHalted), /*warning=*/true);
+  }
+  switcher_.OnMouseRead();
+}
+
+WriteGate SettingsKeeper::Gate() {
+  if (!state_.devicePresent || !mouse_.Link().HasChannels()) {
+    return WriteGate::kNoMouse;
+  }
+  if (deviceChanges_.InOperation()) {
+    return WriteGate::kBusy;
+  }
+  return memory_ == MemoryRead::kWhole ? WriteGate::kOpen : WriteGate::kUnread;
+}
+
+bool SettingsKeeper::ApplyPage() {
+  switch (Gate()) {
+    case WriteGate::kNoMouse:
+    case WriteGate::kBusy:
+      return false;
+    case WriteGate::kUnread:
+      host_.ShowMessage(window_.Text(UiTextKey::MsgMouseNotReadWhole), kApplicationName);
+      return false;
+    case WriteGate::kOpen:
+      break;
+  }
+  const WriteOutcome outcome = WritePage();
+  state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
+  SaveIntoPageProfile();
+  // The mouse holds the page's profile only when it took the page whole.
+  if (pageProfile_ && outcome.mouseWhole) {
+    active_ = pageProfile_->name;
+  } else {
+    active_.reset();
+  }
+  return true;
+}
+
+WriteOutcome SettingsKeeper::WritePage() {
+  // A mouse unplugged in the middle is noticed once the write has ended (see OperationScope).
+  const DeviceChangeHandler::OperationScope operation(deviceChanges_);
+  host_.SetBusy(true);
+  WriteOutcome outcome;
+  {
+    const WholeOperation write(mouse_, host_, window_.Text(UiTextKey::MsgMouseNotDetected));
+    outcome.configSaved = ApplySettings(
+        write.Ports(), state_.device, state_.settings, state_.files.configBin, host_, [&] {
+          const std::error_code error = WriteButtonCaptions(
+              state_.files.strIni, window_.Text(UiTextKey::StrIniSection), state_.captions);
+          if (error) {
+            outcome.captionsSaved = false;
+            host_.ShowMessage(std::string(kIniFileName) + " cannot be written: " + error.message(),
+                              kApplicationName);
+          }
+        });
+    outcome.mouseWhole = write.Whole();
+    if (write.Complaints() == 0 && write.RefusedReports() > 0) {
+      // The mouse answered every check yet the system refused reports (it went away in the
+      // middle): the user is told once that the mouse did not take the settings.
+      host_.ShowMessage(window_.Text(UiTextKey::MsgMouseNotDetected), kWriteOperationName);
+    }
+  }
+  host_.SetBusy(false);
+  ReportConnectionProblems();
+  return outcome;
+}
+
+Profile SettingsKeeper::PageAsProfile() {
+  return {state_.settings.deviceConfig, std::string(window_.Text(UiTextKey::StrIniSection)),
+          state_.captions};
+}
+
+void SettingsKeeper::SaveIntoPageProfile() {
+  if (!pageProfile_) {
+    return;  // the page came from the files, or from a load that failed part-way
+  }
+  const ProfileStore store = Profiles();
+  if (!store.ProfileNamed(pageProfile_->name)) {
+    // Deleted meanwhile (q8ctl profile delete): it stays deleted, and the page belongs to no
+    // profile any more.
+    pageProfile_.reset();
+    return;
+  }
+  const auto onDisk = store.Load(pageProfile_->name);
+  const Profile* file = std::get_if<Profile>(&onDisk);
+  if (file == nullptr || *file != pageProfile_->file) {
+    // Replaced by someone else (an import, a save, a copy): theirs stays; the rule loads it at its
+    // program's next turn. Said once for each content the file takes.
+    const std::vector<std::uint8_t> seen =
+        file ? ProfileFileBytes(*file)
+             : std::vector<std::uint8_t>(std::get<std::string>(onDisk).begin(),
+                                         std::get<std::string>(onDisk).end());
+    if (toldChanged_ != seen) {
+      toldChanged_ = seen;
+      Balloon(std::string(window_.Text(UiTextKey::NotifyProfileFileChanged)) + pageProfile_->name,
+              /*warning=*/true);
+    }
+    return;
+  }
+  if (auto problem = store.Save(pageProfile_->name, PageAsProfile())) {
+    host_.ShowMessage(*problem, kApplicationName);
+    return;
+  }
+  // What the file holds now, as the next comparison reads it.
+  const auto saved = store.Load(pageProfile_->name);
+  if (const Profile* savedFile = std::get_if<Profile>(&saved)) {
+    pageProfile_->file = *savedFile;
+  }
+}
+
+void SettingsKeeper::ReportConnectionProblems() {
+  for (const auto& problem : {mouse_.TraceError(), mouse_.StateSaveError()}) {
+    if (problem && toldConnectionProblems_.insert(*problem).second) {
+      host_.ShowMessage(*problem, kApplicationName);
+    }
+  }
+}
+
+// --- Profiles ------------------------------------------------------------------------------------
+
+void SettingsKeeper::OnLoadedElsewhere() {
+  active_.reset();
+  pageProfile_.reset();
+  state_.settingsNewerOnDisk = true;
+}
+
+void SettingsKeeper::TakeFilesIntoPage() {
+  state_.settingsNewerOnDisk = false;
+  state_.reloadOnShow = false;
+  LoadConfigFile(state_.files.configBin, state_.settings, host_);
+  state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
+  state_.captions =
+      ReadStrIniSettings(state_.files.strIni, window_.Text(UiTextKey::StrIniSection)).captions;
+}
+
+std::optional<std::string> SettingsKeeper::ProfileForProgram(
+    const std::optional<ProgramInFront>& program) {
+  const ProfileRules rules = ReadProfileRules(Profiles().Folder() / std::string(kRulesFileName));
+  // The bare desktop matches no rule: it gets the default profile.
+  if (!program) {
+    return q8::ProfileForProgram(rules, {}, false);
+  }
+  return q8::ProfileForProgram(rules, program->name,
+                               ProgramNamesIgnoreCase() || program->windowsProgram);
+}
+
+bool SettingsKeeper::NeedsLoad(const std::string& name) {
+  if (active_ != name) {
+    return true;
+  }
+  assert(pageProfile_ && pageProfile_->name == name);
+  // A file that cannot be read is no news: its load would fail the same way.
+  const auto read = Profiles().Load(name);
+  const Profile* file = std::get_if<Profile>(&read);
+  return file != nullptr && *file != pageProfile_->file;
+}
+
+bool SettingsKeeper::LoadProfile(const std::string& name, bool byHand, std::string& problem) {
+  auto read = Profiles().Load(name);
+  if (const auto* readProblem = std::get_if<std::string>(&read)) {
+    problem = *readProblem;
+    return false;  // nothing written: everything stays as it was
+  }
+  const Profile& profile = std::get<Profile>(read);
+  WriteOutcome outcome;
+  {
+    // A mouse unplugged in the middle is noticed once the write has ended (see OperationScope).
+    const DeviceChangeHandler::OperationScope operation(deviceChanges_);
+    host_.SetBusy(true);
+    OncePerCauseSink once(host_, toldFileProblems_);
+    outcome = LoadProfileIntoMouse(mouse_, host_, byHand ? static_cast<MessageSink&>(host_) : once,
+                                   window_.Text(UiTextKey::MsgMouseNotDetected), state_.device,
+                                   state_.settings, state_.captions, profile,
+                                   {state_.files.configBin, state_.files.strIni,
+                                    std::string(window_.Text(UiTextKey::StrIniSection))});
+    host_.SetBusy(false);
+  }
+  if (outcome.configSaved && outcome.captionsSaved) {
+    toldFileProblems_.clear();  // a problem that comes back is news again
+  }
+  if (outcome.mouseWhole) {
+    pageProfile_ = PageProfile{name, profile};
+    active_ = name;
+  } else {
+    // The mouse holds part of the profile: none is active, and nothing is saved into any profile
+    // until a whole load.
+    pageProfile_.reset();
+    active_.reset();
+  }
+  // The page shows what the files now hold, whatever the mouse took.
+  state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
+  state_.reloadOnShow = false;
+  state_.settingsNewerOnDisk = false;
+  window_.PageChanged();
+  ReportConnectionProblems();
+  return outcome.mouseWhole;
+}
+
+// --- What the user is told -----------------------------------------------------------------------
+
+void SettingsKeeper::Balloon(std::string_view text, bool warning) {
+  host_.ShowBalloon({text, warning ? kBalloonTitleWarning : kBalloonTitleInfo, kChangeBalloonMs});
+}
+
+void SettingsKeeper::TellLoaded(const std::string& name) {
+  Balloon(std::string(window_.Text(UiTextKey::NotifyProfile)) + name, /*warning=*/false);
+}
+
+void SettingsKeeper::TellNotLoaded(const std::string& name, const std::string& problem) {
+  std::string text = std::string(window_.Text(UiTextKey::NotifyProfileNotLoaded)) + name;
+  if (!problem.empty()) {
+    text += "\n" + problem;
+  }
+  Balloon(text, /*warning=*/true);
+}
+
+void SettingsKeeper::TellRefused(const std::string& name, WriteGate gate) {
+  switch (gate) {
+    case WriteGate::kNoMouse:
+      host_.ShowBalloon(
+          {window_.Text(UiTextKey::MsgMouseNotDetected), kBalloonTitleWarning, kDeviceBalloonMs});
+      return;
+    case WriteGate::kBusy:
+      // Its write would come between the reports of the one running.
+      TellNotLoaded(name, {});
+      return;
+    case WriteGate::kUnread:
+      TellNotLoaded(name, std::string(window_.Text(UiTextKey::MsgMouseNotReadWhole)));
+      return;
+    case WriteGate::kOpen:
+      return;
+  }
+}
+
+}  // namespace q8

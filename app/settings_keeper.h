@@ -1,0 +1,135 @@
+#pragma once
+
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "app/apply_settings.h"
+#include "app/main_window_host.h"
+#include "app/mouse_connection.h"
+#include "app/profile_store.h"
+#include "app/profile_switcher.h"
+#include "device/device_change.h"
+#include "model/app_state.h"
+#include "model/ui_text.h"
+
+namespace q8 {
+
+// What the keeper asks of the window it serves.
+class SettingsKeeperWindow {
+ public:
+  virtual ~SettingsKeeperWindow() = default;
+  // A text of the window's language.
+  virtual std::string_view Text(UiTextKey key) = 0;
+  // The page's record, or what the page shows of the mouse, changed behind its back.
+  virtual void PageChanged() = 0;
+  // The settings window is shown holding changes the user has not applied.
+  virtual bool UnappliedEditsShown() = 0;
+};
+
+// The one owner of what the tray program knows of the mouse and its profiles, and the one way to
+// the mouse: every read and every write (OK, Apply, a rule's load, a choice by hand, a plug-in)
+// goes through it, and a load by another program (q8ctl) is told to it. It keeps:
+//
+//   - whether the mouse's memory was last read whole: no write starts unless it was, since the
+//     memory image would send back bytes never read;
+//   - where the page's record came from: a profile's whole load (and the user's edits on it),
+//     with what the profile's file held then; or, without one, the files (start-up, another
+//     program's load, a load that failed part-way);
+//   - which profile is active: the one the mouse holds whole. It is always the page's profile too;
+//     a load that failed part-way leaves none, as does another program's load.
+//
+// The mouse written whole and the files saved are separate outcomes: a whole write whose config.bin
+// save failed still makes its profile active (and it is not written again while it is), and the
+// save's failure is told once per cause during automatic switches. OK and Apply save the page into
+// its profile only while that profile's file still holds what the page was loaded from; a file
+// changed elsewhere is left alone (said once), and the rule loads it at its program's next turn.
+class SettingsKeeper final : private ProfileSwitchHost {
+ public:
+  SettingsKeeper(AppState& state, MainWindowHost& host, MouseConnection& mouse,
+                 DeviceChangeHandler& deviceChanges, SettingsKeeperWindow& window);
+  SettingsKeeper(const SettingsKeeper&) = delete;
+  SettingsKeeper& operator=(const SettingsKeeper&) = delete;
+
+  // --- The mouse ------------------------------------------------------------------------------
+  // Reads a mouse just found (start-up, plug-in), then lets the rules act.
+  void ReadMouse();
+  // OK and Apply: the page's record to the mouse and the files, then into its profile where that
+  // is right. False when nothing was written (the mouse is gone or busy, or its memory was not
+  // read whole: the user is told).
+  bool ApplyPage();
+
+  // --- Profiles -------------------------------------------------------------------------------
+  void OnProgramInFront(std::optional<ProgramInFront> program) {
+    switcher_.OnProgramInFront(std::move(program));
+  }
+  void ChooseProfile(std::string name) { switcher_.OnChosenByHand(std::move(name)); }
+  // The window was hidden, or changes applied: a switch held back may go now.
+  void OnHoldMayHaveEnded() { switcher_.OnHoldMayHaveEnded(); }
+  // Another program wrote the mouse, config.bin and str.ini (q8ctl's profile load, set, apply):
+  // no profile is known active, and the page is read again from the files at its next show.
+  void OnLoadedElsewhere();
+
+  // Another program's load seen at the window's next show: the page's record and captions are
+  // what config.bin and str.ini now hold, and Cancel returns to them.
+  void TakeFilesIntoPage();
+
+  // The profile the mouse holds whole, as loaded by this program; nothing when not known.
+  const std::optional<std::string>& ActiveProfile() const { return active_; }
+  // The profiles: the folder beside config.bin.
+  ProfileStore Profiles() const;
+
+  // Tells the user, once each, of a trace or a simulated mouse's state file that could not be
+  // written.
+  void ReportConnectionProblems();
+
+ private:
+  enum class MemoryRead { kNotYet, kWhole, kPartial };
+  // The page's profile: its name and what its file held when the page was loaded from it or saved
+  // into it.
+  struct PageProfile {
+    std::string name;
+    Profile file;
+  };
+
+  // ProfileSwitchHost
+  WriteGate Gate() override;
+  bool UnappliedEditsShown() override { return window_.UnappliedEditsShown(); }
+  std::optional<std::string> ProfileForProgram(
+      const std::optional<ProgramInFront>& program) override;
+  bool NeedsLoad(const std::string& name) override;
+  bool LoadProfile(const std::string& name, bool byHand, std::string& problem) override;
+  void TellLoaded(const std::string& name) override;
+  void TellNotLoaded(const std::string& name, const std::string& problem) override;
+  void TellRefused(const std::string& name, WriteGate gate) override;
+
+  WriteOutcome WritePage();
+  // OK and Apply over a profile's page: its file takes the page when it still holds what the page
+  // came from.
+  void SaveIntoPageProfile();
+  Profile PageAsProfile();
+  void Balloon(std::string_view text, bool warning);
+
+  AppState& state_;
+  MainWindowHost& host_;
+  MouseConnection& mouse_;
+  DeviceChangeHandler& deviceChanges_;
+  SettingsKeeperWindow& window_;
+
+  MemoryRead memory_ = MemoryRead::kNotYet;
+  std::optional<PageProfile> pageProfile_;
+  std::optional<std::string> active_;
+  // What a profile's file held when OK or Apply found it changed elsewhere, said once.
+  std::optional<std::vector<std::uint8_t>> toldChanged_;
+  // The problems of files saved during automatic switches told already; forgotten once the files
+  // are saved again.
+  std::set<std::string> toldFileProblems_;
+  // The connection problems told already.
+  std::set<std::string> toldConnectionProblems_;
+  ProfileSwitcher switcher_{*this};
+};
+
+}  // namespace q8
