@@ -175,7 +175,9 @@ void CKeldraDlg::OnTrayCallback(unsigned mouseMessage) {
       break;
     case kTrayRightButtonUp:
       // The check mark names the profile the mouse holds, as its keeper knows it.
-      trayMenu_.Show(host_, {Text(UiTextKey::MenuExit), Text(UiTextKey::MenuProfiles)},
+      trayMenu_.Show(host_,
+                     {Text(UiTextKey::MenuExit), Text(UiTextKey::MenuProfiles),
+                      profilesDialog_ ? Text(UiTextKey::MenuManageProfiles) : std::string_view()},
                      keeper_.Profiles().List(), keeper_.ActiveProfile());
       break;
     default:
@@ -225,6 +227,8 @@ void CKeldraDlg::OnStatusNotify(std::uintptr_t type, std::intptr_t value) {
 void CKeldraDlg::OnCommand(int command) {
   if (command == kCommandExit) {
     ExitProcess();
+  } else if (command == kCommandManageProfiles && profilesDialog_ != nullptr) {
+    profilesDialog_->RunProfilesDialog(profiles_);
   } else if (auto profile = trayMenu_.ProfileOfCommand(command)) {
     keeper_.ChooseProfile(std::move(*profile));
   }
@@ -240,6 +244,14 @@ void CKeldraDlg::OnForegroundProgram(std::string_view program, bool thisProgram,
   keeper_.OnProgramInFront(program.empty() ? std::nullopt
                                            : std::optional<ProgramInFront>(ProgramInFront{
                                                  std::string(program), windowsProgram}));
+}
+
+std::string CKeldraDlg::TrayTip() {
+  std::string tip(kTrayTip);
+  if (const auto& active = keeper_.ActiveProfile()) {
+    tip += "\n" + std::string(Text(UiTextKey::TrayTipProfile)) + *active;
+  }
+  return tip;
 }
 
 bool CKeldraDlg::UnappliedEditsShown() {

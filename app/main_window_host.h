@@ -33,13 +33,17 @@ inline constexpr unsigned kDeviceBalloonMs = 100;
 inline constexpr int kCommandExit = 1028;
 
 // The tray menu's profiles, in a submenu above Exit: choosing profile i sends
-// kCommandFirstProfile + i.
+// kCommandFirstProfile + i. Below them, when the submenu offers it, the entry that opens the
+// profiles dialog sends kCommandManageProfiles.
 inline constexpr int kCommandFirstProfile = 1100;
+inline constexpr int kCommandManageProfiles = 1029;
 inline constexpr std::size_t kMaxMenuProfiles = 100;
 struct ProfileMenu {
   std::string_view title;  // the submenu's text
   std::span<const std::string> names;
   std::optional<std::size_t> active;  // the one checked
+  // The last entry, after a separator ("Manage profiles…"); empty: none.
+  std::string_view manageText = {};
 };
 
 // What the main window's shell does for the controller: the window itself, its tray icon, its
@@ -83,6 +87,8 @@ class MainWindowHost : public SkinWindowHost,
   // --- Tray icon --------------------------------------------------------------------------------
   // Adds the icon with its tip; the icon's callbacks reach CKeldraDlg::OnTrayCallback.
   virtual void AddTrayIcon(std::string_view tip) = 0;
+  // Gives the icon another tip (lines separated by "\n").
+  virtual void SetTrayTip(std::string_view tip) = 0;
   virtual void ShowBalloon(const TrayBalloon& balloon) = 0;
   virtual void DeleteTrayIcon() = 0;
   // Opens the tray menu at the cursor with one item, `exitText`; choosing it sends kCommandExit.

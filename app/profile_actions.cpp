@@ -87,8 +87,7 @@ ProfileOutcome ProfileActions::Save(std::string_view name, const Profile& profil
   return {Status::kDone, done};
 }
 
-ProfileOutcome ProfileActions::SaveCurrent(std::string_view name, bool replace,
-                                           std::optional<std::uint8_t> sensorVariant) const {
+std::variant<Profile, ProfileOutcome> ProfileActions::CurrentSettings() const {
   FirstMessage messages;
   auto loaded = LoadSettings(configBin_, messages);
   if (const auto* problem = std::get_if<std::string>(&loaded)) {
@@ -101,10 +100,16 @@ ProfileOutcome ProfileActions::SaveCurrent(std::string_view name, bool replace,
   profile.config = std::get<SettingsRecord>(loaded).deviceConfig;
   profile.captionSection = captionSection_;
   profile.captions = ReadStrIniSettings(strIni_, captionSection_).captions;
-  profile.sensorVariant = sensorVariant;
-  const std::string where =
-      Utf8Of(store_.PathOf(store_.ProfileNamed(name).value_or(std::string(name))));
-  return Save(name, profile, replace, "saved profile " + Quoted(name) + " in " + where);
+  return profile;
+}
+
+std::string ProfileActions::PathText(std::string_view name) const {
+  return Utf8Of(store_.PathOf(store_.ProfileNamed(name).value_or(std::string(name))));
+}
+
+ProfileOutcome ProfileActions::SaveAs(std::string_view name, const Profile& profile,
+                                      bool replace) const {
+  return Save(name, profile, replace, "saved profile " + Quoted(name) + " in " + PathText(name));
 }
 
 ProfileOutcome ProfileActions::Rename(std::string_view from, std::string_view to) const {

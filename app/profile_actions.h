@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "app/profile_store.h"
@@ -30,11 +31,12 @@ class ProfileActions {
   std::vector<std::string> List() const { return store_.List(); }
   ProfileRules Rules() const { return ReadProfileRules(store_.RulesFile()); }
 
-  // config.bin and the captions as the profile `name`; a profile of that name (in any letter
-  // case) is replaced only when `replace` is given. `sensorVariant`, when the mouse's sensor is
-  // known, names the DPI levels in the file.
-  ProfileOutcome SaveCurrent(std::string_view name, bool replace,
-                             std::optional<std::uint8_t> sensorVariant) const;
+  // The current settings as the files hold them: config.bin's record and the captions of str.ini
+  // in the tool's language; or the refusal when config.bin cannot be read.
+  std::variant<Profile, ProfileOutcome> CurrentSettings() const;
+  // `profile` as the profile `name`; a profile of that name (in any letter case) is replaced,
+  // under its own name, only when `replace` is given.
+  ProfileOutcome SaveAs(std::string_view name, const Profile& profile, bool replace) const;
   // The rules and the default that name `from` follow it.
   ProfileOutcome Rename(std::string_view from, std::string_view to) const;
   // The rules and the default that name it go with it.
@@ -55,6 +57,7 @@ class ProfileActions {
   std::optional<ProfileOutcome> MissingProfile(std::string_view name) const;
   ProfileOutcome Save(std::string_view name, const Profile& profile, bool replace,
                       const std::string& done) const;
+  std::string PathText(std::string_view name) const;
 
   std::filesystem::path configBin_;
   std::filesystem::path strIni_;

@@ -28,6 +28,8 @@ class SettingsKeeperWindow {
   virtual void PageChanged() = 0;
   // The settings window is shown holding changes the user has not applied.
   virtual bool UnappliedEditsShown() = 0;
+  // Another profile is active, or none is any more (the tray icon's tip names it).
+  virtual void ActiveProfileChanged() = 0;
 };
 
 // The one owner of what the tray program knows of the mouse and its profiles, and the one way to
@@ -82,6 +84,21 @@ class SettingsKeeper final : private ProfileSwitchHost {
   // The profiles: the folder beside config.bin.
   ProfileStore Profiles() const;
 
+  // --- What the profiles dialog did ---------------------------------------------------------
+  // The settings the mouse was last given, as a profile: the page's record as applied (or loaded,
+  // or read from the files), the captions of str.ini, and the mouse's sensor when its memory was
+  // read whole.
+  Profile AppliedAsProfile();
+  // This program saved the applied settings as `name`'s file: when the page belongs to that
+  // profile, its file now holds what the page was applied as, and OK and Apply go on saving into
+  // it; the mouse holds it still.
+  void SavedAppliedAs(const std::string& name);
+  // The page's and the active profile's name follow a rename.
+  void ProfileRenamed(const std::string& from, const std::string& to);
+  // A deleted profile is neither the page's nor active any more: the mouse keeps its settings,
+  // which belong to no profile now.
+  void ProfileDeleted(const std::string& name);
+
   // Tells the user, once each, of a trace or a simulated mouse's state file that could not be
   // written.
   void ReportConnectionProblems();
@@ -111,6 +128,9 @@ class SettingsKeeper final : private ProfileSwitchHost {
   // came from.
   void SaveIntoPageProfile();
   Profile PageAsProfile();
+  // The sensor whose DPI levels a profile saved now names: the mouse's, when read whole.
+  std::optional<std::uint8_t> KnownSensor() const;
+  void SetActive(std::optional<std::string> name);
   void Balloon(std::string_view text, bool warning);
 
   AppState& state_;

@@ -10,11 +10,11 @@ void TrayMenu::Show(MainWindowHost& host, const Texts& texts, std::vector<std::s
   if (profiles_.size() > kMaxMenuProfiles) {
     profiles_.resize(kMaxMenuProfiles);
   }
-  if (profiles_.empty()) {
+  if (profiles_.empty() && texts.manageProfiles.empty()) {
     host.ShowTrayMenu(texts.exit);
     return;
   }
-  ProfileMenu menu{texts.profiles, profiles_, std::nullopt};
+  ProfileMenu menu{texts.profiles, profiles_, std::nullopt, texts.manageProfiles};
   const auto checked = std::find(profiles_.begin(), profiles_.end(), active);
   if (active && checked != profiles_.end()) {
     menu.active = static_cast<std::size_t>(checked - profiles_.begin());

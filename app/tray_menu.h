@@ -10,13 +10,16 @@
 namespace q8 {
 
 // The tray menu a right click opens: Exit, and above it the profiles' submenu (at most
-// kMaxMenuProfiles of them, sorted) with the active one checked. It keeps the names it offered
-// until the next right click, so that a command chosen from the menu names what the user saw.
+// kMaxMenuProfiles of them, sorted) with the active one checked, and "Manage profiles…" at its end
+// where the program has the profiles dialog (then the submenu is there without profiles too). It
+// keeps the names it offered until the next right click, so that a command chosen from the menu
+// names what the user saw.
 class TrayMenu {
  public:
   struct Texts {
     std::string_view exit;
     std::string_view profiles;
+    std::string_view manageProfiles = {};  // empty: no profiles dialog
   };
 
   void Show(MainWindowHost& host, const Texts& texts, std::vector<std::string> profiles,

@@ -179,7 +179,11 @@ int RunProfile(const Invocation& invocation, HidBus* systemBus, std::ostream& ou
 
   const std::string& name = args[0];
   if (command == "save") {
-    return Told(actions.SaveCurrent(name, invocation.force, std::nullopt),
+    const auto current = actions.CurrentSettings();
+    if (const auto* refused = std::get_if<ProfileOutcome>(&current)) {
+      return Told(*refused, {}, out, err);
+    }
+    return Told(actions.SaveAs(name, std::get<Profile>(current), invocation.force),
                 "save it" + std::string(kReplaceHint), out, err);
   }
   if (command == "rename") {

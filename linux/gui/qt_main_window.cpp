@@ -367,6 +367,12 @@ void QtMainWindow::AddTrayIcon(std::string_view tip) {
   tray_->show();
 }
 
+void QtMainWindow::SetTrayTip(std::string_view tip) {
+  if (tray_) {
+    tray_->setToolTip(QStringOf(tip));
+  }
+}
+
 void QtMainWindow::ShowBalloon(const TrayBalloon& balloon) {
   NoticeAnswer answer = std::exchange(noticeAnswer_, {});
   if (!answer) {
@@ -452,6 +458,14 @@ void QtMainWindow::FillTrayMenu(std::string_view exitText, const ProfileMenu* pr
       const int command = kCommandFirstProfile + static_cast<int>(i);
       connect(item, &QAction::triggered, this,
               [this, command] { controller_->OnCommand(command); });
+    }
+    if (!profiles->manageText.empty()) {
+      if (!profiles->names.empty()) {
+        profilesMenu_.addSeparator();
+      }
+      QAction* manage = profilesMenu_.addAction(QStringOf(profiles->manageText));
+      connect(manage, &QAction::triggered, this,
+              [this] { controller_->OnCommand(kCommandManageProfiles); });
     }
   }
   exitAction_->setText(QStringOf(exitText));

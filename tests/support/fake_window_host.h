@@ -203,19 +203,27 @@ class FakeMainWindowHost final : public FakeControlsOf<MainWindowHost> {
   void SetBusy(bool busy) override { Log(busy ? "busy" : "not busy"); }
 
   void AddTrayIcon(std::string_view tip) override { Log("tray add " + std::string(tip)); }
+  void SetTrayTip(std::string_view tip) override {
+    trayTip = tip;
+    Log("tray tip " + std::string(tip));
+  }
   void ShowBalloon(const TrayBalloon& b) override {
     balloons.push_back({std::string(b.text), std::string(b.title), b.timeoutMs});
     Log("balloon " + std::string(b.title));
   }
   void DeleteTrayIcon() override { Log("tray delete"); }
   void ShowTrayMenu(std::string_view exitText) override { Log("menu " + std::string(exitText)); }
-  // Logs "menu Profiles: a, [b], c | Exit" with the checked profile in brackets.
+  // Logs "menu Profiles: a, [b], c / Manage profiles… | Exit" with the checked profile in
+  // brackets.
   void ShowTrayMenuWithProfiles(std::string_view exitText, const ProfileMenu& profiles) override {
     std::string entry = "menu " + std::string(profiles.title) + ":";
     for (std::size_t i = 0; i < profiles.names.size(); ++i) {
       const bool checked = profiles.active == i;
       entry += std::string(i == 0 ? " " : ", ") + (checked ? "[" : "") + profiles.names[i] +
                (checked ? "]" : "");
+    }
+    if (!profiles.manageText.empty()) {
+      entry += " / " + std::string(profiles.manageText);
     }
     Log(entry + " | " + std::string(exitText));
   }
@@ -249,6 +257,7 @@ class FakeMainWindowHost final : public FakeControlsOf<MainWindowHost> {
   std::optional<LanguageFonts> fonts;
   std::vector<TrackRequest> tracks;
   std::vector<Balloon> balloons;
+  std::string trayTip;
   // Plays the user of a dialog run over the window; Cancel when unset.
   std::function<DialogResult(DialogController&)> runDialog;
   DrawLog drawLog;
