@@ -12,7 +12,8 @@ namespace q8::win32 {
 std::optional<std::filesystem::path> RunFileDialog(HWND owner, const FileChoice& choice) {
   // The filter is pairs of strings, each ended by a null, the list ended by another:
   // "Tarnix Q8 profiles (*.ini)\0*.ini\0\0".
-  const std::wstring pattern = ToWide(choice.pattern);
+  // Without a pattern: the programs of this system.
+  const std::wstring pattern = choice.pattern.empty() ? L"*.exe" : ToWide(choice.pattern);
   std::wstring filter = ToWide(choice.kind) + L" (" + pattern + L")";
   filter.push_back(L'\0');
   filter += pattern;

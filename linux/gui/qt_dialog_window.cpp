@@ -99,9 +99,10 @@ bool QtDialogWindow::AskYesNo(std::string_view text, std::string_view caption) {
 }
 
 std::optional<std::filesystem::path> QtDialogWindow::ChooseFile(const FileChoice& choice) {
+  // Without a pattern: any file, since Linux programs have no extension of their own.
+  const QString pattern = choice.pattern.empty() ? QStringLiteral("*") : QStringOf(choice.pattern);
   QFileDialog dialog(this, QString(), QString(),
-                     QStringOf(choice.kind) + QStringLiteral(" (") + QStringOf(choice.pattern) +
-                         QStringLiteral(")"));
+                     QStringOf(choice.kind) + QStringLiteral(" (") + pattern + QStringLiteral(")"));
   if (choice.purpose == FileChoice::Purpose::kSave) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

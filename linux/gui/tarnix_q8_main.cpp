@@ -15,6 +15,7 @@
 #include "dialogs/skins_dialog_chooser.h"
 #include "linux/gui/qt_main_window.h"
 #include "linux/gui/x11_foreground.h"
+#include "linux/gui/x11_running_programs.h"
 #include "linux/status_socket.h"
 #include "linux/tool_home.h"
 #include "settings/executable_path.h"
@@ -93,6 +94,13 @@ int main(int argc, char** argv) {
   KeyFunctionDialogRunner keyDialogs(window, dialogs);
   SkinsDialogChooser skinChooser(window, dialogs);
   dialog.SetSkinChooser(&skinChooser);
+  // The programs a rule can be made for: X11's windows (under Wayland, Xwayland's); a Wayland
+  // compositor that lists its windows is one more source here.
+  linux_shell::X11RunningPrograms x11Programs;
+  MergedRunningPrograms programs;
+  programs.Add(x11Programs);
+  ProfilesDialogRunner profilesDialog(window, dialogs, programs);
+  dialog.SetProfilesDialog(&profilesDialog);
   const auto page = AttachMainPage(dialog, keyDialogs);
   dialog.OnInitDialog();
   // Linux windows have no non-client paints of their own: the two that end start-up in the tray
