@@ -1,6 +1,7 @@
 #include "app/profile_manager.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace q8 {
 namespace {
@@ -28,7 +29,7 @@ ProfileOutcome ProfileManager::Rename(std::string_view from, std::string_view to
   if (!Listed(actions, from) && Listed(actions, to)) {
     keeper_.ProfileRenamed(std::string(from), std::string(to));
   }
-  return outcome;
+  return RulesChanged(std::move(outcome));
 }
 
 ProfileOutcome ProfileManager::Delete(std::string_view name) {
@@ -38,7 +39,7 @@ ProfileOutcome ProfileManager::Delete(std::string_view name) {
   if (was && !Listed(actions, name)) {
     keeper_.ProfileDeleted(std::string(name));
   }
-  return outcome;
+  return RulesChanged(std::move(outcome));
 }
 
 }  // namespace q8

@@ -10,7 +10,8 @@ namespace q8 {
 // The tray program's side of the profiles dialog: the profile actions q8ctl runs, on the tool's
 // files, and what they mean for the active profile, which its keeper decides. "Save current as"
 // saves the settings the mouse was last given (as the keeper knows them, with the sensor that
-// names their DPI levels); a rename or a delete of the active profile is the keeper's to follow.
+// names their DPI levels); a rename or a delete of the active profile is the keeper's to follow, and
+// a rule changed takes effect at once for the program in front.
 // An import over the active profile replaces its file as q8ctl's would: OK and Apply leave it,
 // and the rule loads it at its program's next turn.
 class ProfileManager final : public ProfilesPort {
@@ -31,16 +32,23 @@ class ProfileManager final : public ProfilesPort {
     return Actions().Export(name, file);
   }
   ProfileOutcome SetRule(std::string_view program, std::string_view profile) override {
-    return Actions().SetRule(program, profile);
+    return RulesChanged(Actions().SetRule(program, profile));
   }
   ProfileOutcome RemoveRule(std::string_view program) override {
-    return Actions().RemoveRule(program);
+    return RulesChanged(Actions().RemoveRule(program));
   }
   ProfileOutcome SetDefault(std::string_view profile) override {
-    return Actions().SetDefault(profile);
+    return RulesChanged(Actions().SetDefault(profile));
   }
 
  private:
+  // A rule changed takes effect at once: the program in front gets what the rules now give it.
+  ProfileOutcome RulesChanged(ProfileOutcome outcome) {
+    if (outcome.Done()) {
+      keeper_.OnRulesChanged();
+    }
+    return outcome;
+  }
   // Made for every action: the language, and with it the captions' section, is read anew.
   ProfileActions Actions() const { return ProfileActions(state_.files.configBin); }
 

@@ -69,6 +69,8 @@ class SettingsKeeper final : private ProfileSwitchHost {
     switcher_.OnProgramInFront(std::move(program));
   }
   void ChooseProfile(std::string name) { switcher_.OnChosenByHand(std::move(name)); }
+  // The rules changed: the program in front gets the profile they give it now.
+  void OnRulesChanged() { switcher_.OnRulesChanged(); }
   // The window was hidden, or changes applied: a switch held back may go now.
   void OnHoldMayHaveEnded() { switcher_.OnHoldMayHaveEnded(); }
   // Another program wrote the mouse, config.bin and str.ini (q8ctl's profile load, set, apply):

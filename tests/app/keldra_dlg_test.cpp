@@ -521,6 +521,16 @@ TEST_F(KeldraDlgTest, TheProfilesDialogActsThroughTheKeeperThatTheTipAndMenuFoll
   inDialog([](ProfilesPort& p) { ASSERT_TRUE(p.Delete("Fast").Done()); });
   EXPECT_EQ(dialog.ActiveProfile(), std::nullopt);
   EXPECT_EQ(host.trayTip, "Tarnix Q8 Gaming Mouse 1.0");
+
+  // A rule made for the program in front holds at once: the user goes back to that program from
+  // the dialog, which is no other program coming to the front.
+  dialog.OnForegroundProgram("editor");
+  inDialog([](ProfilesPort& p) {
+    ASSERT_TRUE(p.SaveCurrentAs("Desktop", false).Done());
+    ASSERT_TRUE(p.SetRule("editor", "Desktop").Done());
+  });
+  EXPECT_EQ(dialog.ActiveProfile(), "Desktop");
+  EXPECT_EQ(host.balloons.back().text, "Switch to profile Desktop");
 }
 
 // Sequences of events around profile switching, each with the loads expected (the balloons, the
