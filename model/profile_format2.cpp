@@ -7,6 +7,7 @@
 
 #include "model/profile_value_names.h"
 #include "settings/profile_text.h"
+#include "settings/text_encoding.h"
 
 namespace q8 {
 namespace {
@@ -315,7 +316,7 @@ std::variant<Profile, std::string> ParseReadableProfile(const IniDocument& docum
   profile.captionSection = document.Get(kProfileSection, kCaptionsKey);
   const std::string sensor = document.Get(kProfileSection, kSensorKey, kMissing);
   if (sensor != kMissing) {
-    const auto number = Decimal(Trimmed(sensor));
+    const auto number = Decimal(TrimmedBlanks(sensor));
     if (!number || *number > 255) {
       return "it is damaged: " + Where(kProfileSection, kSensorKey) + " holds '" + sensor +
              "', which is not a sensor's number";

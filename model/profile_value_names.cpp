@@ -10,6 +10,7 @@
 #include "model/key_tables.h"
 #include "model/lighting_settings.h"
 #include "settings/profile_file.h"
+#include "settings/text_encoding.h"
 
 namespace q8::profile_values {
 namespace {
@@ -123,16 +124,6 @@ std::string Written(std::uint8_t value, const ValueNames& names) {
   return "code " + std::to_string(value);
 }
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
-
 std::optional<unsigned> Decimal(std::string_view text) {
   unsigned value = 0;
   const auto parsed = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -145,7 +136,7 @@ std::optional<unsigned> Decimal(std::string_view text) {
 
 // The value `text` names: one of the names, or the raw form.
 std::optional<std::uint8_t> Parsed(std::string_view text, const ValueNames& names) {
-  text = Trimmed(text);
+  text = TrimmedBlanks(text);
   for (const auto& [value, name] : names.names) {
     if (SameNameIgnoringCase(text, name)) {
       return value;
@@ -159,7 +150,7 @@ std::optional<std::uint8_t> Parsed(std::string_view text, const ValueNames& name
   if (text.size() < prefix.size() || !SameNameIgnoringCase(text.substr(0, prefix.size()), prefix)) {
     return std::nullopt;
   }
-  const auto number = Decimal(Trimmed(text.substr(prefix.size())));
+  const auto number = Decimal(TrimmedBlanks(text.substr(prefix.size())));
   if (!number || *number < first || *number > 255 + first) {
     return std::nullopt;
   }
@@ -177,7 +168,7 @@ std::string Colour(std::span<const std::uint8_t, 3> rgb) {
 }
 
 std::optional<std::array<std::uint8_t, 3>> ParsedColour(std::string_view text) {
-  text = Trimmed(text);
+  text = TrimmedBlanks(text);
   if (text.size() != 7 || text.front() != '#') {
     return std::nullopt;
   }
@@ -205,7 +196,7 @@ std::string Hex(std::span<const std::uint8_t> bytes) {
 
 std::optional<std::vector<std::uint8_t>> ParsedHex(std::string_view text) {
   std::vector<std::uint8_t> bytes;
-  text = Trimmed(text);
+  text = TrimmedBlanks(text);
   while (!text.empty()) {
     const std::size_t end = std::min(text.find(' '), text.size());
     std::uint8_t byte = 0;
@@ -214,7 +205,7 @@ std::optional<std::vector<std::uint8_t>> ParsedHex(std::string_view text) {
       return std::nullopt;
     }
     bytes.push_back(byte);
-    text = Trimmed(text.substr(end));
+    text = TrimmedBlanks(text.substr(end));
   }
   return bytes;
 }

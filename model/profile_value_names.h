@@ -54,7 +54,6 @@ std::string Written(std::uint8_t value, const ValueNames& names);
 // the raw form.
 std::optional<std::uint8_t> Parsed(std::string_view text, const ValueNames& names);
 
-std::string_view Trimmed(std::string_view text);
 // At most three decimal digits and nothing else.
 std::optional<unsigned> Decimal(std::string_view text);
 // "#RRGGBB"

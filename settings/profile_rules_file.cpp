@@ -18,17 +18,6 @@ constexpr std::string_view kRulesSection = "Rules";
 constexpr std::string_view kDefaultSection = "Default";
 constexpr std::string_view kDefaultKey = "Profile";
 
-std::string_view Trimmed(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-  while (!text.empty() && blank(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && blank(text.back())) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
-
 bool SameName(std::string_view a, std::string_view b, bool ignoreCase) {
   return ignoreCase ? SameNameIgnoringCase(a, b) : a == b;
 }
@@ -87,9 +76,9 @@ std::vector<std::uint8_t> RulesFileEdit::Bytes() const {
 
 RulesFileEdit::Section RulesFileEdit::SectionOf(std::size_t line) const {
   for (std::size_t i = line + 1; i-- > 0;) {
-    const std::string_view text = Trimmed(lines_[i].text);
+    const std::string_view text = TrimmedBlanks(lines_[i].text);
     if (IsHeader(text)) {
-      const std::string_view name = Trimmed(text.substr(1, text.size() - 2));
+      const std::string_view name = TrimmedBlanks(text.substr(1, text.size() - 2));
       if (SameNameIgnoringCase(name, kRulesSection)) {
         return Section::kRules;
       }
@@ -102,15 +91,15 @@ RulesFileEdit::Section RulesFileEdit::SectionOf(std::size_t line) const {
 std::vector<RulesFileEdit::Entry> RulesFileEdit::Entries(Section section) const {
   std::vector<Entry> entries;
   for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const std::string_view text = Trimmed(lines_[i].text);
+    const std::string_view text = TrimmedBlanks(lines_[i].text);
     const std::size_t equals = text.find('=');
     if (IsComment(text) || IsHeader(text) || equals == std::string_view::npos ||
         SectionOf(i) != section) {
       continue;
     }
-    const std::string_view key = Trimmed(text.substr(0, equals));
+    const std::string_view key = TrimmedBlanks(text.substr(0, equals));
     if (!key.empty()) {
-      entries.push_back({i, std::string(key), std::string(Trimmed(text.substr(equals + 1)))});
+      entries.push_back({i, std::string(key), std::string(TrimmedBlanks(text.substr(equals + 1)))});
     }
   }
   return entries;
@@ -142,11 +131,12 @@ void RulesFileEdit::SetRule(std::string_view program, std::string_view profile, 
   // After the last rule of the first [Rules] section, or right below its header.
   const std::vector<Entry> rules = Entries(Section::kRules);
   for (std::size_t header = 0; header < lines_.size(); ++header) {
-    if (!IsHeader(Trimmed(lines_[header].text)) || SectionOf(header) != Section::kRules) {
+    if (!IsHeader(TrimmedBlanks(lines_[header].text)) || SectionOf(header) != Section::kRules) {
       continue;
     }
     std::size_t after = header + 1;
-    for (std::size_t i = header + 1; i < lines_.size() && !IsHeader(Trimmed(lines_[i].text)); ++i) {
+    for (std::size_t i = header + 1; i < lines_.size() && !IsHeader(TrimmedBlanks(lines_[i].text));
+         ++i) {
       if (std::any_of(rules.begin(), rules.end(), [i](const Entry& e) { return e.line == i; })) {
         after = i + 1;
       }
