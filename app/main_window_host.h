@@ -22,6 +22,10 @@ struct TrayBalloon {
   unsigned timeoutMs = 0;
 };
 
+// The main window's text: the program's name, which the task bar, the task switcher and the
+// desktop's window lists show. The window draws no caption bar of its own.
+inline constexpr std::string_view kMainWindowTitle = "Tarnix Q8";
+
 // The tray menu's one command: end the program.
 inline constexpr int kCommandExit = 1028;
 

@@ -90,7 +90,7 @@ class MainWindow final : public NativeControlsOf<MainWindowHost> {
   std::optional<LRESULT> HandlePaint();
   void OnInitDialog(HWND window);
   void OnDestroy();
-  void OnDpiChanged(const RECT& suggested);
+  void OnDpiChanged(WPARAM wParam, LPARAM lParam);
   // A message of the modal loop before it is dispatched; true when it is consumed.
   bool FilterLoopMessage(const MSG& message);
   void LetThroughFromOtherPrograms();
