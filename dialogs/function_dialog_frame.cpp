@@ -116,7 +116,7 @@ void FunctionDialogFrame::PaintFace(Canvas& canvas) const {
 
 void FunctionDialogFrame::DrawFaceText(Canvas& canvas, std::string_view text, Rect rect, Rgb colour,
                                        TextAlign align) const {
-  host_->Text().DrawText(canvas, text, rect, FontRole::kNormal, colour, align);
+  host_->Text().PaintText(canvas, text, rect, FontRole::kNormal, colour, align);
 }
 
 // --- Mouse

@@ -17,10 +17,10 @@ namespace {
 constexpr wchar_t kInstanceMutexName[] = L"Tarnix Q8-617Mutex";
 
 // The main window's template: a visible pop-up without caption or border, centred, of the class
-// "TarnixQ8Class", named after the program, in "宋体" 12 points. Its size is replaced by the skin's at initialisation; in
-// that font (8 x 16 pixel base units at 96 DPI) it already matches the delivered skins, so the
-// window the skin resizes stays centred. The canvas is copied to the window's own pixels only, so
-// the settings page's lists and value texts stay on top of it.
+// "TarnixQ8Class", named after the program, in "宋体" 12 points. Its size is replaced by the skin's
+// at initialisation; in that font (8 x 16 pixel base units at 96 DPI) it already matches the
+// delivered skins, so the window the skin resizes stays centred. The canvas is copied to the
+// window's own pixels only, so the settings page's lists and value texts stay on top of it.
 DialogTemplateLayout MainWindowTemplate() {
   DialogTemplateLayout layout;
   layout.style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | DS_CENTER | DS_SETFONT;
@@ -78,7 +78,6 @@ MainWindow::MainWindow(HINSTANCE instance)
                                                  ::GetSystemMetrics(SM_CYSMICON), 0))) {}
 
 MainWindow::~MainWindow() {
-  ReleaseFonts();
   if (smallIcon_ != nullptr) {
     ::DestroyIcon(smallIcon_);
   }
@@ -152,6 +151,10 @@ void MainWindow::OnInitDialog(HWND window) {
   controller_->OnInitDialog();
   foregroundHook_.emplace([this](const std::string& program, bool thisProcess) {
     controller_->OnForegroundProgram(program, thisProcess);
+  });
+  // Ended as by the tray menu's Exit, on the window's thread.
+  endRequest_.emplace([window = window_] {
+    ::PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(kCommandExit), 0);
   });
 }
 

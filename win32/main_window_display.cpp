@@ -2,7 +2,6 @@
 
 #include "app/keldra_dlg.h"
 #include "ui/device_scale.h"
-#include "win32/wide_text.h"
 #include "win32/window_scale.h"
 #include "win32/window_surface.h"
 
@@ -10,15 +9,6 @@
 // screen, the fonts made for the scale, and a change of scale.
 
 namespace q8::win32 {
-namespace {
-
-HFONT CreateFontFrom(const FontRequest& request) {
-  return ::CreateFontW(request.height, 0, 0, 0, request.weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       request.pitchAndFamily, ToWide(request.face).c_str());
-}
-
-}  // namespace
 
 // --- SkinWindowHost ------------------------------------------------------------------------------
 
@@ -51,21 +41,11 @@ void MainWindow::TrackMouse(bool alsoLeave, unsigned hoverMs) {
 }
 
 void MainWindow::SetFonts(const LanguageFonts& fonts) {
-  ReleaseFonts();
   const double scale = WindowScale(window_);
-  normalFont_ = CreateFontFrom(ScaledFont(fonts.normal, scale));
-  titleFont_ = CreateFontFrom(ScaledFont(fonts.title, scale));
-  textPainter_ = GdiTextPainter(normalFont_, titleFont_);
-  controls_.SetFont(normalFont_);
-}
-
-void MainWindow::ReleaseFonts() {
-  for (HFONT* font : {&normalFont_, &titleFont_}) {
-    if (*font != nullptr) {
-      ::DeleteObject(*font);
-      *font = nullptr;
-    }
-  }
+  normalFont_ = CreateGdiFont(ScaledFont(fonts.normal, scale));
+  titleFont_ = CreateGdiFont(ScaledFont(fonts.title, scale));
+  textPainter_ = GdiTextPainter(normalFont_.Get(), titleFont_.Get());
+  controls_.SetFont(normalFont_.Get());
 }
 
 }  // namespace q8::win32
