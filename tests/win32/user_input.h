@@ -144,11 +144,10 @@ inline HWND WaitForDialog(int templateId, std::chrono::milliseconds limit = 15s)
 inline bool AnnounceDpi(HWND window, UINT oldDpi, UINT newDpi) {
   RECT now{};
   ::GetWindowRect(window, &now);
-  const RECT suggested{now.left, now.top,
-                       now.left + ::MulDiv(now.right - now.left, static_cast<int>(newDpi),
-                                           static_cast<int>(oldDpi)),
-                       now.top + ::MulDiv(now.bottom - now.top, static_cast<int>(newDpi),
-                                          static_cast<int>(oldDpi))};
+  const RECT suggested{
+      now.left, now.top,
+      now.left + ::MulDiv(now.right - now.left, static_cast<int>(newDpi), static_cast<int>(oldDpi)),
+      now.top + ::MulDiv(now.bottom - now.top, static_cast<int>(newDpi), static_cast<int>(oldDpi))};
   DWORD processId = 0;
   ::GetWindowThreadProcessId(window, &processId);
   HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
@@ -158,13 +157,12 @@ inline bool AnnounceDpi(HWND window, UINT oldDpi, UINT newDpi) {
   void* remote =
       ::VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   bool answered = false;
-  if (remote != nullptr && ::WriteProcessMemory(process, remote, &suggested, sizeof(suggested),
-                                                nullptr)) {
+  if (remote != nullptr &&
+      ::WriteProcessMemory(process, remote, &suggested, sizeof(suggested), nullptr)) {
     DWORD_PTR result = 0;
-    answered = ::SendMessageTimeoutW(window, 0x02E0 /* WM_DPICHANGED */,
-                                     static_cast<WPARAM>(newDpi | (newDpi << 16)),
-                                     reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, 20000,
-                                     &result) != 0;
+    answered = ::SendMessageTimeoutW(
+                   window, 0x02E0 /* WM_DPICHANGED */, static_cast<WPARAM>(newDpi | (newDpi << 16)),
+                   reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, 20000, &result) != 0;
   }
   if (remote != nullptr) {
     ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
