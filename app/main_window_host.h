@@ -29,6 +29,10 @@ inline constexpr std::string_view kBalloonTitleWarning = "Warning";
 inline constexpr unsigned kChangeBalloonMs = 5000;
 inline constexpr unsigned kDeviceBalloonMs = 100;
 
+// The main window's text: the program's name, which the task bar, the task switcher and the
+// desktop's window lists show. The window draws no caption bar of its own.
+inline constexpr std::string_view kMainWindowTitle = "Tarnix Q8";
+
 // The tray menu's one command: end the program.
 inline constexpr int kCommandExit = 1028;
 

@@ -65,13 +65,18 @@ QtMainWindow::QtMainWindow(MouseConnection& mouse, const AppState& state, QIcon 
                          if (controller_ != nullptr) {
                            controller_->OnPointerMove(p);
                          }
-                       }}) {
+                       }}),
+      scale_(*this, [this] {
+        if (controller_ != nullptr) {
+          controller_->OnDisplayScaleChanged();
+        }
+      }) {
   controls_ = std::make_unique<QtControls>(
       *this, QtControls::Callbacks{
                  [this](ControlId id) { return controller_->ControlColor(id); },
                  [this](ControlId id, ListEvent e) { controller_->OnListNotification(id, e); },
                  {}});
-  setWindowTitle(QStringLiteral("Tarnix Q8"));
+  setWindowTitle(QStringOf(kMainWindowTitle));
   setWindowIcon(icon_);
   // The menu's entries: the Profiles submenu, shown while there are profiles, and Exit.
   trayMenu_.addMenu(&profilesMenu_);

@@ -15,6 +15,7 @@
 #include "linux/gui/qt_controls.h"
 #include "linux/gui/qt_skin_surface.h"
 #include "linux/gui/qt_text_painter.h"
+#include "linux/gui/qt_window_scale.h"
 #include "linux/hotplug_monitor.h"
 #include "linux/simulated_plug_monitor.h"
 #include "linux/status_socket.h"
@@ -135,6 +136,8 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   std::optional<QPoint> dragOffset_;
   std::optional<StatusNotification> lastStatus_;
   QtSkinSurface surface_;
+  // A move to a screen of another scale draws the window anew.
+  QtWindowScale scale_;
 };
 
 }  // namespace q8::linux_shell

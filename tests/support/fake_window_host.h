@@ -263,10 +263,12 @@ class FakeDialogHost final : public FakeControlsOf<DialogHost> {
   void Attach(DialogController& dialog) { controller = &dialog; }
 
   Rect ClientRect() const override { return {0, 0, width, height}; }
-  void CopyToWindow(const Canvas&, Rect) override {
+  void CopyToWindow(const Canvas& source, Rect) override {
     ++copies;
+    copiedScale = source.Scale();
     drawLog.push_back("copy");
   }
+  double PixelRatio() const override { return pixelRatio; }
   void ResizeClient(int w, int h) override {
     width = w;
     height = h;
@@ -317,6 +319,9 @@ class FakeDialogHost final : public FakeControlsOf<DialogHost> {
   int width = 200;
   int height = 150;
   int copies = 0;
+  // The display's scale the dialog is drawn at, and the scale of the canvas it copied last.
+  double pixelRatio = 1.0;
+  double copiedScale = 0;
   std::optional<FontRequest> font;
   std::optional<DialogResult> ended;
   std::optional<ControlId> focus;
