@@ -306,17 +306,19 @@ void CKeldraDlg::OnTrayCallback(unsigned mouseMessage) {
       if (menuProfiles_.size() > kMaxMenuProfiles) {
         menuProfiles_.resize(kMaxMenuProfiles);
       }
-      if (menuProfiles_.empty()) {
-        host_.ShowTrayMenu(Text(UiTextKey::MenuExit));
-        break;
+      TrayMenu menu{Text(UiTextKey::MenuExit), std::nullopt, std::nullopt};
+      if (!menuProfiles_.empty()) {
+        menu.profiles = ProfileMenu{Text(UiTextKey::MenuProfiles), menuProfiles_, std::nullopt};
+        const auto& activeProfile = switcher_.ActiveProfile();
+        const auto active = std::find(menuProfiles_.begin(), menuProfiles_.end(), activeProfile);
+        if (activeProfile && active != menuProfiles_.end()) {
+          menu.profiles->active = static_cast<std::size_t>(active - menuProfiles_.begin());
+        }
       }
-      ProfileMenu menu{Text(UiTextKey::MenuProfiles), menuProfiles_, std::nullopt};
-      const auto& activeProfile = switcher_.ActiveProfile();
-      const auto active = std::find(menuProfiles_.begin(), menuProfiles_.end(), activeProfile);
-      if (activeProfile && active != menuProfiles_.end()) {
-        menu.active = static_cast<std::size_t>(active - menuProfiles_.begin());
+      if (autostart_ != nullptr) {
+        menu.startAtLogIn = MenuCheckItem{Text(UiTextKey::MenuStartAtLogIn), autostart_->Exists()};
       }
-      host_.ShowTrayMenuWithProfiles(Text(UiTextKey::MenuExit), menu);
+      host_.OpenTrayMenu(menu);
       break;
     }
     default:
@@ -411,11 +413,20 @@ void CKeldraDlg::OnStatusNotify(std::uintptr_t type, std::intptr_t value) {
 void CKeldraDlg::OnCommand(int command) {
   if (command == kCommandExit) {
     ExitProcess();
+  } else if (command == kCommandStartAtLogIn && autostart_ != nullptr) {
+    ToggleStartAtLogIn();
   } else if (command >= kCommandFirstProfile &&
              static_cast<std::size_t>(command - kCommandFirstProfile) < menuProfiles_.size()) {
     // A copy: a right click while the load's box is open replaces the menu's list.
     switcher_.OnChosenByHand(
         menuProfiles_[static_cast<std::size_t>(command - kCommandFirstProfile)]);
+  }
+}
+
+void CKeldraDlg::ToggleStartAtLogIn() {
+  const auto problem = autostart_->Exists() ? autostart_->Remove() : autostart_->Write();
+  if (problem) {
+    host_.ShowMessage(*problem, kApplicationName);
   }
 }
 

@@ -18,6 +18,7 @@
 #include "model/app_state.h"
 #include "model/ui_text.h"
 #include "pages/main_page_operations.h"
+#include "settings/autostart_entry.h"
 #include "settings/profile_file.h"
 #include "ui/image_decoder.h"
 #include "ui/main_window_controls.h"
@@ -57,6 +58,8 @@ class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
   void SetPage(MainPageOperations* page) { page_ = page; }
   // The skin chooser; without one its area does nothing.
   void SetSkinChooser(SkinChooserPort* chooser) { skinChooser_ = chooser; }
+  // The entry that starts the program at log-in, offered in the tray menu; none: not offered.
+  void SetAutostartEntry(const AutostartEntry* entry) { autostart_ = entry; }
 
   // --- Window messages --------------------------------------------------------------------------
   // The main window's initialisation. False when it stopped early (another copy runs, which ends
@@ -160,6 +163,8 @@ class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
   bool DispatchPageArea(Point point);
   void RunSkinChooser();
   void ExitProcess();
+  // The tray menu's "Start at log-in": writes the entry, or removes it when it is there.
+  void ToggleStartAtLogIn();
   // OK and Apply: the settings to the mouse and the files, and into the active profile.
   void ApplyFromWindow();
   // Profiles: the folder beside config.bin.
@@ -175,6 +180,7 @@ class CKeldraDlg final : private DeviceChangeHost, private ProfileSwitchHost {
   std::filesystem::path canvasBackground_;  // what the window's canvas was made from
   MainPageOperations* page_ = nullptr;
   SkinChooserPort* skinChooser_ = nullptr;
+  const AutostartEntry* autostart_ = nullptr;
   // The connection problems told already.
   std::set<std::string> reportedProblems_;
 

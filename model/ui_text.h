@@ -84,9 +84,11 @@ enum class UiTextKey : std::size_t {
   // says the rules switch nothing until the mouse is read whole.
   NotifyProfileNotLoaded,
   NotifyProfilesHalted,
+  // The tray menu's entry that starts the program at log-in (Linux).
+  MenuStartAtLogIn,
 };
 
-inline constexpr std::size_t kUiTextCount = 59;
+inline constexpr std::size_t kUiTextCount = 60;
 
 // The text of `key` in `language`, straight from the table; for code that runs before or without
 // a main window (the device operations take MsgMouseNotDetected this way).

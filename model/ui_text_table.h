@@ -106,6 +106,7 @@ inline constexpr std::array<UiTextEntry, kUiTextCount> kUiTextEntries{{
      "The mouse was not read whole: profiles switch again after a good read",
      "未能完整读取鼠标：完整读取后才会自动切换配置文件",
      "未能完整讀取滑鼠：完整讀取後才會自動切換設定檔"},
+    {UiTextKey::MenuStartAtLogIn, "Start at log-in", "登录时启动", "登入時啟動"},
 }};
 
 // Entry i is the text of key i, so a key indexes the table directly.
@@ -118,7 +119,7 @@ constexpr bool EntriesFollowKeyOrder() {
   return true;
 }
 static_assert(EntriesFollowKeyOrder(), "kUiTextEntries must list the keys in UiTextKey order");
-static_assert(static_cast<std::size_t>(UiTextKey::NotifyProfilesHalted) + 1 == kUiTextCount);
+static_assert(static_cast<std::size_t>(UiTextKey::MenuStartAtLogIn) + 1 == kUiTextCount);
 
 constexpr std::string_view TextIn(const UiTextEntry& entry, UiLanguage language) {
   switch (language) {

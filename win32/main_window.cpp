@@ -155,8 +155,9 @@ void MainWindow::OnInitDialog(HWND window) {
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   LetThroughFromOtherPrograms();
   controller_->OnInitDialog();
-  foregroundHook_.emplace([this](const std::string& program, bool thisProcess) {
-    controller_->OnForegroundProgram(program, thisProcess);
+  // The program in front now, then at every change.
+  foreground_.emplace(window_, [this](const FrontProgram& program) {
+    controller_->OnForegroundProgram(program.name, program.thisProgram, program.windowsProgram);
   });
 }
 
@@ -200,6 +201,12 @@ std::optional<LRESULT> MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lP
     case WM_CLOSE:
       dlg.OnClose();
       return 0;
+    case WM_TIMER:
+      if (wParam == ForegroundSources::kTimerId && foreground_) {
+        foreground_->OnTimer();
+        return 0;
+      }
+      return std::nullopt;
     case kDpiChangedMessage:
       OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -271,6 +278,7 @@ std::optional<LRESULT> MainWindow::HandlePaint() {
 }
 
 void MainWindow::OnDestroy() {
+  foreground_.reset();
   controller_->OnDestroy();
   trayIcon_.Delete();
   controls_.OnParentDestroyed();

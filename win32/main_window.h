@@ -8,7 +8,7 @@
 
 #include "app/main_window_host.h"
 #include "win32/device_notification.h"
-#include "win32/foreground_hook.h"
+#include "win32/foreground_sources.h"
 #include "win32/gdi_text_painter.h"
 #include "win32/native_controls.h"
 #include "win32/simulated_plug_notifier.h"
@@ -108,7 +108,7 @@ class MainWindow final : public NativeControlsOf<MainWindowHost> {
   SimulatedPlugNotifier simulatedPlug_;
   TrayIcon trayIcon_;
   // The program in front, for the profile rules.
-  std::optional<ForegroundHook> foregroundHook_;
+  std::optional<ForegroundSources> foreground_;
   HFONT normalFont_ = nullptr;
   HFONT titleFont_ = nullptr;
   GdiTextPainter textPainter_{nullptr, nullptr};

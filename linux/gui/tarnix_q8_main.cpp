@@ -14,13 +14,17 @@
 #include "dialogs/key_function_dialog_runner.h"
 #include "dialogs/skins_dialog_chooser.h"
 #include "linux/gui/qt_main_window.h"
-#include "linux/gui/x11_foreground.h"
+#include "linux/gui/foreground_sources.h"
 #include "linux/status_socket.h"
 #include "linux/tool_home.h"
 #include "settings/executable_path.h"
 #include "ui/png_decoder.h"
 
 namespace {
+
+// The name of the program's desktop entry, which Wayland compositors are told as the app_id of its
+// windows (and KWin reads to grant the window list the entry asks for).
+const QString kDesktopFileName = QStringLiteral("tarnix-q8");
 
 // The program's icon file: beside the executable in the build tree, in the data folder when
 // installed; empty when neither is there.
@@ -43,6 +47,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   // The program lives in the tray: hiding its window does not end it.
   QApplication::setQuitOnLastWindowClosed(false);
+  QGuiApplication::setDesktopFileName(kDesktopFileName);
 
   const std::vector<std::string> args(argv + 1, argv + argc);
   std::string error;
@@ -98,16 +103,11 @@ int main(int argc, char** argv) {
   dialog.OnNcPaint();
   dialog.OnNcPaint();
 
-  // The program in front, for the profile rules: only where X tells it (not on Wayland).
-  const auto foreground = linux_shell::X11ForegroundWatcher::Open();
-  std::optional<QSocketNotifier> foregroundEvents;
-  if (foreground) {
-    foregroundEvents.emplace(foreground->Socket(), QSocketNotifier::Read);
-    QObject::connect(&*foregroundEvents, &QSocketNotifier::activated, [&] {
-      if (const auto program = foreground->TakeChange()) {
-        dialog.OnForegroundProgram(program->name, program->thisProcess, program->windowsProgram);
-      }
-    });
-  }
+  // The program in front, for the profile rules, from every source the desktop has.
+  linux_shell::ForegroundSources foreground(
+      kDesktopFileName.toStdString(), [&dialog](const FrontProgram& program) {
+        dialog.OnForegroundProgram(program.name, program.thisProgram, program.windowsProgram);
+      });
+  foreground.Listen();
   return QApplication::exec();
 }
