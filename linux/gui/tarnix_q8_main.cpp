@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QSocketNotifier>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "app/keldra_dlg.h"
 #include "app/main_page_attachment.h"
 #include "app/mouse_connection.h"
+#include "cli/command_table.h"
 #include "device/system_hid_bus.h"
 #include "dialogs/dialog_environment.h"
 #include "dialogs/key_function_dialog_runner.h"
@@ -18,6 +20,8 @@
 #include "linux/status_socket.h"
 #include "linux/tool_home.h"
 #include "settings/executable_path.h"
+#include "q8_version.h"
+#include "settings/autostart_entry.h"
 #include "ui/png_decoder.h"
 
 namespace {
@@ -44,6 +48,18 @@ QString ApplicationIconFile(const std::filesystem::path& executable) {
 
 int main(int argc, char** argv) {
   using namespace q8;
+  // Answered before Qt looks for a display, so that they work without one.
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::cout << TrayProgramUsage();
+      return 0;
+    }
+    if (arg == "--version") {
+      std::cout << "tarnix-q8 " << kVersion << '\n';
+      return 0;
+    }
+  }
   QApplication application(argc, argv);
   // The program lives in the tray: hiding its window does not end it.
   QApplication::setQuitOnLastWindowClosed(false);
@@ -96,6 +112,12 @@ int main(int argc, char** argv) {
   KeyFunctionDialogRunner keyDialogs(window, dialogs);
   SkinsDialogChooser skinChooser(window, dialogs);
   dialog.SetSkinChooser(&skinChooser);
+  // Start at log-in, in the tray menu where the user has a configuration folder.
+  std::optional<AutostartEntry> autostart;
+  if (const auto entry = AutostartEntry::FileFor(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"))) {
+    autostart.emplace(*entry, *executable);
+    dialog.SetAutostartEntry(&*autostart);
+  }
   const auto page = AttachMainPage(dialog, keyDialogs);
   dialog.OnInitDialog();
   // Linux windows have no non-client paints of their own: the two that end start-up in the tray
