@@ -126,6 +126,14 @@ void QtMainWindow::PopUpTrayMenu() {
   activateWindow();
   // Opening it announces it too (aboutToShow): its entries are fresh already.
   const bool drawnByHost = std::exchange(hostDrawsTrayMenu_, false);
+  if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    // A Wayland program may open a menu only over a window of its own, where that window was
+    // clicked; asked by the notification area (swaybar) it has none, and the menu becomes a window
+    // of its own, which a tiling compositor would stretch over half the screen. A window of a
+    // fixed size floats there instead, where the compositor puts it.
+    trayMenu_.ensurePolished();
+    trayMenu_.setFixedSize(trayMenu_.sizeHint());
+  }
   trayMenu_.popup(QCursor::pos());
   hostDrawsTrayMenu_ = drawnByHost;
 }
