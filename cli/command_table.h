@@ -22,7 +22,6 @@ struct CommandHelp {
   std::string_view profileNameAfter = {};
 };
 
-
 inline constexpr std::array<CommandHelp, 9> kCommands{{
     {"info", "info",
      "whether the mouse is found, its channels, report rate, DPI stage, sensor "
@@ -66,7 +65,6 @@ inline constexpr std::array<CommandHelp, 9> kCommands{{
      true, "list save load delete show export import", "load delete show export"},
 }};
 
-
 struct OptionHelp {
   std::string_view name;      // "--trace"
   std::string_view argument;  // "FILE"; empty: none
@@ -78,8 +76,8 @@ inline constexpr OptionHelp kSimulateOption{
     "--simulate", "STATE_FILE", true,
     "talk to the simulated mouse instead of the HID bus; with a file,\n"
     "the mouse keeps its memory there (322 bytes, created when missing)"};
-inline constexpr OptionHelp kTraceOption{
-    "--trace", "FILE", false, "append every feature report and protocol delay to FILE"};
+inline constexpr OptionHelp kTraceOption{"--trace", "FILE", false,
+                                         "append every feature report and protocol delay to FILE"};
 
 inline constexpr std::array<OptionHelp, 4> kQ8ctlOptions{{
     kSimulateOption,

@@ -280,10 +280,9 @@ std::string FishCompletion() {
     }
     f += "            end\n";
   }
-  f +=
-      "    end\n"
-      "end\n"
-      "complete -c q8ctl -f -a '(__q8ctl_candidates)'\n";
+  f += "    end\n"
+       "end\n"
+       "complete -c q8ctl -f -a '(__q8ctl_candidates)'\n";
   return f;
 }
 

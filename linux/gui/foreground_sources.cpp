@@ -30,10 +30,9 @@ void ForegroundSources::Listen() {
     ReadX11();  // what reading the window brought into Xlib's queue
   }
   // Qt knows when one of this program's windows has the keyboard focus, on every platform.
-  connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
-          [this](Qt::ApplicationState state) {
-            tracker_.OnOwnFocus(state == Qt::ApplicationActive);
-          });
+  connect(
+      qGuiApp, &QGuiApplication::applicationStateChanged, this,
+      [this](Qt::ApplicationState state) { tracker_.OnOwnFocus(state == Qt::ApplicationActive); });
 }
 
 void ForegroundSources::ReadX11() {

@@ -15,13 +15,13 @@
 #include "dialogs/dialog_environment.h"
 #include "dialogs/key_function_dialog_runner.h"
 #include "dialogs/skins_dialog_chooser.h"
-#include "linux/gui/qt_main_window.h"
 #include "linux/gui/foreground_sources.h"
+#include "linux/gui/qt_main_window.h"
 #include "linux/status_socket.h"
 #include "linux/tool_home.h"
-#include "settings/executable_path.h"
 #include "q8_version.h"
 #include "settings/autostart_entry.h"
+#include "settings/executable_path.h"
 #include "ui/png_decoder.h"
 
 namespace {
@@ -114,7 +114,8 @@ int main(int argc, char** argv) {
   dialog.SetSkinChooser(&skinChooser);
   // Start at log-in, in the tray menu where the user has a configuration folder.
   std::optional<AutostartEntry> autostart;
-  if (const auto entry = AutostartEntry::FileFor(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"))) {
+  if (const auto entry =
+          AutostartEntry::FileFor(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"))) {
     autostart.emplace(*entry, *executable);
     dialog.SetAutostartEntry(&*autostart);
   }

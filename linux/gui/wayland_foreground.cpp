@@ -4,8 +4,8 @@
 #include <wayland-client.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "linux/process_program.h"
@@ -62,10 +62,10 @@ struct WaylandCallbacks {
     zwlr_foreign_toplevel_handle_v1_destroy(handle);
   }
   static constexpr zwlr_foreign_toplevel_handle_v1_listener kToplevel{
-      [](void*, zwlr_foreign_toplevel_handle_v1*, const char*) {},         // title
+      [](void*, zwlr_foreign_toplevel_handle_v1*, const char*) {},  // title
       &OnAppId,
-      [](void*, zwlr_foreign_toplevel_handle_v1*, wl_output*) {},          // output_enter
-      [](void*, zwlr_foreign_toplevel_handle_v1*, wl_output*) {},          // output_leave
+      [](void*, zwlr_foreign_toplevel_handle_v1*, wl_output*) {},  // output_enter
+      [](void*, zwlr_foreign_toplevel_handle_v1*, wl_output*) {},  // output_leave
       &OnState,
       &OnDone,
       &OnClosed,
@@ -87,7 +87,7 @@ struct WaylandCallbacks {
     Track(data, org_kde_plasma_window_management_get_window_by_uuid(manager, uuid));
   }
   static constexpr org_kde_plasma_window_management_listener kKdeManager{
-      [](void*, org_kde_plasma_window_management*, uint32_t) {},     // show_desktop_changed
+      [](void*, org_kde_plasma_window_management*, uint32_t) {},  // show_desktop_changed
       &OnWindow,
       [](void*, org_kde_plasma_window_management*, wl_array*) {},    // stacking_order_changed
       [](void*, org_kde_plasma_window_management*, const char*) {},  // stacking_order_uuid_changed
@@ -98,8 +98,7 @@ struct WaylandCallbacks {
     Of(data).windows_[window].appId = appId;
   }
   static void OnKdeState(void* data, org_kde_plasma_window* window, uint32_t flags) {
-    Of(data).windows_[window].active =
-        (flags & ORG_KDE_PLASMA_WINDOW_MANAGEMENT_STATE_ACTIVE) != 0;
+    Of(data).windows_[window].active = (flags & ORG_KDE_PLASMA_WINDOW_MANAGEMENT_STATE_ACTIVE) != 0;
   }
   static void OnKdeUnmapped(void* data, org_kde_plasma_window* window) {
     Of(data).windows_.erase(window);
@@ -122,16 +121,16 @@ struct WaylandCallbacks {
       [](void*, KdeWindow*, const char*) {},  // themed_icon_name_changed
       &OnKdeUnmapped,
       &OnKdeInitialState,
-      [](void*, KdeWindow*, KdeWindow*) {},   // parent_window
+      [](void*, KdeWindow*, KdeWindow*) {},                            // parent_window
       [](void*, KdeWindow*, int32_t, int32_t, uint32_t, uint32_t) {},  // geometry
-      [](void*, KdeWindow*) {},               // icon_changed
+      [](void*, KdeWindow*) {},                                        // icon_changed
       &OnKdePid,
-      [](void*, KdeWindow*, const char*) {},  // virtual_desktop_entered
-      [](void*, KdeWindow*, const char*) {},  // virtual_desktop_left
+      [](void*, KdeWindow*, const char*) {},               // virtual_desktop_entered
+      [](void*, KdeWindow*, const char*) {},               // virtual_desktop_left
       [](void*, KdeWindow*, const char*, const char*) {},  // application_menu
-      [](void*, KdeWindow*, const char*) {},  // activity_entered
-      [](void*, KdeWindow*, const char*) {},  // activity_left
-      [](void*, KdeWindow*, const char*) {},  // resource_name_changed
+      [](void*, KdeWindow*, const char*) {},               // activity_entered
+      [](void*, KdeWindow*, const char*) {},               // activity_left
+      [](void*, KdeWindow*, const char*) {},               // resource_name_changed
   };
 };
 
@@ -202,8 +201,8 @@ void WaylandForegroundWatcher::BindKde(uint32_t name, uint32_t version) {
     return;
   }
   kdeVersion_ = std::min(version, kKdeVersion);
-  kde_ = static_cast<org_kde_plasma_window_management*>(wl_registry_bind(
-      registry_, name, &org_kde_plasma_window_management_interface, kdeVersion_));
+  kde_ = static_cast<org_kde_plasma_window_management*>(
+      wl_registry_bind(registry_, name, &org_kde_plasma_window_management_interface, kdeVersion_));
   org_kde_plasma_window_management_add_listener(kde_, &WaylandCallbacks::kKdeManager, this);
 }
 
@@ -236,8 +235,8 @@ bool WaylandForegroundWatcher::TakeChange() {
   const auto same = [](const std::optional<CompositorWindow>& a,
                        const std::optional<CompositorWindow>& b) {
     return a.has_value() == b.has_value() &&
-           (!a || (a->appId == b->appId && a->program == b->program &&
-                   a->ownProcess == b->ownProcess));
+           (!a ||
+            (a->appId == b->appId && a->program == b->program && a->ownProcess == b->ownProcess));
   };
   if (same(now, lastInFront_)) {
     return false;

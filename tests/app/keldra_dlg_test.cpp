@@ -318,9 +318,9 @@ TEST_F(KeldraDlgTest, StartAtLogInFollowsTheAutostartEntry) {
   EXPECT_FALSE(std::filesystem::exists(entry.File()));
   test::WriteBytes(entry.File(), {'x'});  // written by someone else
   dialog.OnTrayCallback(kTrayRightButtonUp);
-  EXPECT_THAT(host.calls, ElementsAre("log-in [ ] Start at log-in", "menu Exit",
-                                      "log-in [x] Start at log-in", "menu Exit",
-                                      "log-in [x] Start at log-in", "menu Exit"));
+  EXPECT_THAT(host.calls,
+              ElementsAre("log-in [ ] Start at log-in", "menu Exit", "log-in [x] Start at log-in",
+                          "menu Exit", "log-in [x] Start at log-in", "menu Exit"));
 
   test::WriteBytes(dir / "a file", {'x'});
   const AutostartEntry blocked(dir / "a file/autostart/tarnix-q8.desktop", "/usr/bin/tarnix-q8");

@@ -148,11 +148,15 @@ TEST(ProfileRulesTest, AProgramGetsItsRuleOrTheDefault) {
     bool ignoreCase;
     std::optional<std::string> profile;
   } cases[] = {
-      {rules, "Game.exe", false, "Racing"},      {rules, "GAME.EXE", true, "Racing"},
-      {rules, "game.exe", false, "Second"},      {rules, "old.exe", true, "Desktop"},
-      {rules, "noprofile.exe", true, "Desktop"}, {noDefault, "editor", false, std::nullopt},
+      {rules, "Game.exe", false, "Racing"},
+      {rules, "GAME.EXE", true, "Racing"},
+      {rules, "game.exe", false, "Second"},
+      {rules, "old.exe", true, "Desktop"},
+      {rules, "noprofile.exe", true, "Desktop"},
+      {noDefault, "editor", false, std::nullopt},
       // A Wayland program's app_id: its dots are no extension, and it is matched exactly.
-      {rules, "org.gnome.Nautilus", false, "Files"}, {rules, "org.gnome.nautilus", false, "Desktop"},
+      {rules, "org.gnome.Nautilus", false, "Files"},
+      {rules, "org.gnome.nautilus", false, "Desktop"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ProfileForProgram(c.rules, c.program, c.ignoreCase), c.profile) << c.program;
