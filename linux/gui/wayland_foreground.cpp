@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "linux/process_program.h"
@@ -135,6 +136,10 @@ struct WaylandCallbacks {
 };
 
 std::unique_ptr<WaylandForegroundWatcher> WaylandForegroundWatcher::Open() {
+  // Without WAYLAND_DISPLAY the library would try "wayland-0", which may be another session's.
+  if (std::getenv("WAYLAND_DISPLAY") == nullptr) {
+    return nullptr;
+  }
   std::unique_ptr<WaylandForegroundWatcher> watcher(new WaylandForegroundWatcher);
   watcher->display_ = wl_display_connect(nullptr);
   if (watcher->display_ == nullptr) {
