@@ -48,6 +48,8 @@ check "the metainfo file names the menu entry the package installs" \
     "$out/root/usr/share/metainfo/com.tarnix.q8.metainfo.xml")"
 
 check "the menu entry is valid" desktop-file-validate "$out/root/usr/share/applications/tarnix-q8.desktop"
+check "the menu entry names the program by its path (KWin's window list needs it)" \
+  grep -qx "Exec=/usr/bin/tarnix-q8" "$out/root/usr/share/applications/tarnix-q8.desktop"
 for page in q8ctl tarnix-q8; do
   check "$page(1) is in the package" has "./usr/share/man/man1/$page.1.gz"
   rendered=$(MANWIDTH=80 man --warnings -l "$out/root/usr/share/man/man1/$page.1.gz" 2>&1)
