@@ -30,9 +30,9 @@ void QtMainWindow::SetUpTrayMenu() {
   // where it is offered, and Exit.
   trayMenu_.addMenu(&profilesMenu_);
   profilesMenu_.menuAction()->setVisible(false);
-  startAtLogInAction_ = trayMenu_.addAction(QString());
+  // Start at log-in joins the menu only where it is offered.
+  startAtLogInAction_ = new QAction(&trayMenu_);
   startAtLogInAction_->setCheckable(true);
-  startAtLogInAction_->setVisible(false);
   connect(startAtLogInAction_, &QAction::triggered, this,
           [this] { controller_->OnCommand(kCommandStartAtLogIn); });
   exitAction_ = trayMenu_.addAction(QString());
@@ -111,10 +111,15 @@ void QtMainWindow::FillTrayMenu(const TrayMenu& menu) {
               [this, command] { controller_->OnCommand(command); });
     }
   }
-  startAtLogInAction_->setVisible(menu.startAtLogIn.has_value());
+  const bool offered = trayMenu_.actions().contains(startAtLogInAction_);
   if (menu.startAtLogIn) {
     startAtLogInAction_->setText(QStringOf(menu.startAtLogIn->text));
     startAtLogInAction_->setChecked(menu.startAtLogIn->checked);
+    if (!offered) {
+      trayMenu_.insertAction(exitAction_, startAtLogInAction_);
+    }
+  } else if (offered) {
+    trayMenu_.removeAction(startAtLogInAction_);
   }
   exitAction_->setText(QStringOf(menu.exitText));
 }
