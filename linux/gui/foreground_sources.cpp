@@ -29,10 +29,15 @@ void ForegroundSources::Listen() {
     tracker_.OnSystemWindow(x11_->WindowInFront());
     ReadX11();  // what reading the window brought into Xlib's queue
   }
-  // Qt knows when one of this program's windows has the keyboard focus, on every platform.
-  connect(
-      qGuiApp, &QGuiApplication::applicationStateChanged, this,
-      [this](Qt::ApplicationState state) { tracker_.OnOwnFocus(state == Qt::ApplicationActive); });
+  // Drawn on Wayland, this program's windows are no X windows: with one of them in front,
+  // Xwayland has no active window, and only Qt knows that the focus is here. Drawn through X, the
+  // X server names this program's windows itself.
+  if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+              tracker_.OnOwnFocus(state == Qt::ApplicationActive);
+            });
+  }
 }
 
 void ForegroundSources::ReadX11() {

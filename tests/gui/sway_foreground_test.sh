@@ -19,8 +19,15 @@ home=$scratch/home
 run=$scratch/run
 pids=()
 cleanup() {
-  [ -d "$home/wine" ] && as_user wineserver -k 2>/dev/null
   for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
+  # Wine's server outlives its programs for a moment; told to go, it goes (waited for ten
+  # seconds at most).
+  if [ -d "$home/wine" ]; then
+    as_user wineserver -k >/dev/null 2>&1 &
+    local killer=$!
+    for _ in $(seq 100); do kill -0 "$killer" 2>/dev/null || break; sleep 0.1; done
+    kill "$killer" 2>/dev/null
+  fi
   wait 2>/dev/null
   userdel "$account" 2>/dev/null
   rm -rf "$scratch"
@@ -88,7 +95,7 @@ q8ctl set report-rate 1000 && q8ctl profile save Writing
 printf '[Rules]\nq8-native=Racing\nNOTEPAD.EXE=Writing\n[Default]\nProfile=Desktop\n' >"$home/profiles/rules.ini"
 check "the mouse starts at 1000 Hz (code 1)" test "$(rate)" = 1
 
-as_user ./tarnix-q8 --simulate="$home/mouse-state.bin" 2>"$scratch/program.err" &
+as_user ./tarnix-q8 --simulate="$home/mouse-state.bin" >/dev/null 2>"$scratch/program.err" &
 pids+=($!)
 program=$!
 has_tray_item() { as_user gdbus call --session --dest org.kde.StatusNotifierWatcher \
