@@ -23,7 +23,7 @@ cleanup() {
   # Wine's server outlives its programs for a moment; told to go, it goes (waited for ten
   # seconds at most).
   if [ -d "$home/wine" ]; then
-    as_user wineserver -k >/dev/null 2>&1 &
+    exec_as_user wineserver -k >/dev/null 2>&1 &
     local killer=$!
     for _ in $(seq 100); do kill -0 "$killer" 2>/dev/null || break; sleep 0.1; done
     kill "$killer" 2>/dev/null
@@ -61,14 +61,16 @@ eventually() {  # eventually SECONDS COMMAND...: polls COMMAND every 100 ms
     sleep 0.1
   done
 }
-# Runs a command as the account, in sway's session (its displays, its IPC socket, the bus).
-as_user() {
-  (cd "$home" && exec setpriv --reuid="$account" --regid="$(id -g "$account")" --clear-groups \
-    env -i ASAN_OPTIONS=detect_leaks=0 LANG=C.UTF-8 HOME="$home" XDG_RUNTIME_DIR="$run" PATH=/usr/bin:/bin \
-    DBUS_SESSION_BUS_ADDRESS="unix:path=$run/bus" WINEPREFIX="$home/wine" WINEDEBUG=-all \
-    WINEDLLOVERRIDES=mscoree,mshtml= $(grep -E '^(DISPLAY|WAYLAND_DISPLAY|SWAYSOCK)=' "$home/sway-env" 2>/dev/null) \
-    "$@")
+# Runs a command as the account, in sway's session (its displays, its IPC socket, the bus), in place
+# of the shell that calls it: started with `exec_as_user ... &`, $! is the command's own id.
+exec_as_user() {
+  cd "$home" && exec setpriv --reuid="$account" --regid="$(id -g "$account")" --clear-groups \
+    env -i ASAN_OPTIONS=detect_leaks=0 LANG=C.UTF-8 HOME="$home" XDG_RUNTIME_DIR="$run" \
+    PATH=/usr/bin:/bin DBUS_SESSION_BUS_ADDRESS="unix:path=$run/bus" WINEPREFIX="$home/wine" \
+    WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= \
+    $(grep -E '^(DISPLAY|WAYLAND_DISPLAY|SWAYSOCK)=' "$home/sway-env" 2>/dev/null) "$@"
 }
+as_user() { (exec_as_user "$@"); }
 swaymsg() { as_user swaymsg "$@" >/dev/null; }
 tree() { as_user swaymsg -t get_tree; }
 rate() { od -An -tu1 -N1 "$home/mouse-state.bin" | tr -d ' '; }
@@ -80,9 +82,9 @@ rate_stays() {  # rate_stays CODE: for a second and a half
   for _ in $(seq 15); do [ "$(rate)" = "$1" ] || return 1; sleep 0.1; done
 }
 
-as_user dbus-daemon --session --address="unix:path=$run/bus" --nofork >/dev/null 2>&1 &
+exec_as_user dbus-daemon --session --address="unix:path=$run/bus" --nofork >/dev/null 2>&1 &
 pids+=($!)
-as_user env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+exec_as_user env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
   sway -c "$home/sway.conf" >"$scratch/sway.log" 2>&1 &
 pids+=($!)
 eventually 10 test -s "$home/sway-env" ||
@@ -95,7 +97,7 @@ q8ctl set report-rate 1000 && q8ctl profile save Writing
 printf '[Rules]\nq8-native=Racing\nNOTEPAD.EXE=Writing\n[Default]\nProfile=Desktop\n' >"$home/profiles/rules.ini"
 check "the mouse starts at 1000 Hz (code 1)" test "$(rate)" = 1
 
-as_user ./tarnix-q8 --simulate="$home/mouse-state.bin" >/dev/null 2>"$scratch/program.err" &
+exec_as_user ./tarnix-q8 --simulate="$home/mouse-state.bin" >/dev/null 2>"$scratch/program.err" &
 pids+=($!)
 program=$!
 has_tray_item() { as_user gdbus call --session --dest org.kde.StatusNotifierWatcher \
@@ -104,10 +106,10 @@ has_tray_item() { as_user gdbus call --session --dest org.kde.StatusNotifierWatc
 check "the tray item registers with swaybar" eventually 10 has_tray_item
 check "nothing in front at start-up that lasts: the default profile, Desktop (code 2)" rate_becomes 2
 
-as_user foot --app-id=q8-native >/dev/null 2>&1 &
+exec_as_user foot --app-id=q8-native >/dev/null 2>&1 &
 pids+=($!)
 check "a native Wayland window with an app_id rule: Racing (code 4)" rate_becomes 4
-as_user foot --app-id=q8-other >/dev/null 2>&1 &
+exec_as_user foot --app-id=q8-other >/dev/null 2>&1 &
 pids+=($!)
 check "a native window without a rule: the default profile (code 2)" rate_becomes 2
 swaymsg '[app_id="q8-native"] focus'
@@ -119,7 +121,7 @@ check "nothing in front that lasts: the default profile (code 2)" rate_becomes 2
 swaymsg 'workspace 1'
 check "back to the first window: Racing (code 4)" rate_becomes 4
 
-as_user wine notepad >/dev/null 2>&1 &
+exec_as_user wine notepad >/dev/null 2>&1 &
 pids+=($!)
 notepad_there() { tree | grep -q '"class": "notepad.exe"'; }
 check "Wine's notepad opens under Xwayland" eventually 60 notepad_there
