@@ -6,6 +6,9 @@ namespace q8 {
 namespace {
 
 TEST(AutostartEntryTest, FolderFollowsTheXdgRules) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the XDG folders are Linux's; Windows starts the tool at log-on by its installer";
+#endif
   struct Row {
     const char* xdgConfigHome;
     const char* home;
