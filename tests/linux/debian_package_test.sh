@@ -62,6 +62,13 @@ check "q8ctl(1) names every command of --help" \
     sort -u | while read -r command; do
       zcat "$out/root/usr/share/man/man1/q8ctl.1.gz" | grep -q "^\.B $command" || echo "$command"; done)"
 
+# tarnix-q8's answers that need no display (Qt would end the program without one).
+help=$(env -u DISPLAY -u WAYLAND_DISPLAY "$build/tarnix-q8" --help 2>&1)
+check "tarnix-q8 --help answers without a display" grep -q "^usage: tarnix-q8" <<<"$help"
+version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$build/tarnix-q8" --version 2>&1)
+check "tarnix-q8 --version answers without a display ($version)" test "$version" = "tarnix-q8 $(
+  "$build/q8ctl" --version | cut -d' ' -f2)"
+
 # The completions, against profiles saved beside a copy of q8ctl (its default config.bin).
 tool=$out/tool
 mkdir "$tool"
