@@ -19,6 +19,7 @@
 #include "model/app_state.h"
 #include "model/ui_text.h"
 #include "pages/main_page_operations.h"
+#include "settings/autostart_entry.h"
 #include "settings/profile_file.h"
 #include "ui/image_decoder.h"
 #include "ui/main_window_controls.h"
@@ -58,6 +59,8 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   void SetPage(MainPageOperations* page) { page_ = page; }
   // The skin chooser; without one its area does nothing.
   void SetSkinChooser(SkinChooserPort* chooser) { skinChooser_ = chooser; }
+  // The entry that starts the program at log-in, offered in the tray menu; none: not offered.
+  void SetAutostartEntry(const AutostartEntry* entry) { autostart_ = entry; }
 
   // --- Window messages --------------------------------------------------------------------------
   // The main window's initialisation. False when it stopped early (another copy runs, which ends
@@ -146,6 +149,8 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   bool DispatchCommandArea(Point point);
   void RunSkinChooser();
   void ExitProcess();
+  // The tray menu's "Start at log-in": writes the entry, or removes it when it is there.
+  void ToggleStartAtLogIn();
   void ShowWindow();
   // The page when it is built, or nothing.
   MainPageOperations* BuiltPage();
@@ -157,6 +162,7 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   std::filesystem::path canvasBackground_;  // what the window's canvas was made from
   MainPageOperations* page_ = nullptr;
   SkinChooserPort* skinChooser_ = nullptr;
+  const AutostartEntry* autostart_ = nullptr;
 
   UiTextTable texts_;
   bool textsFilled_ = false;
@@ -170,7 +176,7 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   bool windowShown_ = false;
   // The initialisation has ended, with the window's skin and page set up.
   bool startedUp_ = false;
-  TrayMenu trayMenu_;
+  TrayMenuOffer trayMenu_;
   SettingsKeeper keeper_{state_, host_, mouse_, deviceChanges_, *this};
 };
 

@@ -46,6 +46,22 @@ struct ProfileMenu {
   std::optional<std::size_t> active;  // the one checked
 };
 
+// The tray menu's "Start at log-in", where the system keeps such an entry per user (Linux):
+// checked while the entry is there; choosing it sends kCommandStartAtLogIn.
+inline constexpr int kCommandStartAtLogIn = 1029;
+struct MenuCheckItem {
+  std::string_view text;
+  bool checked = false;
+};
+
+// The whole tray menu, top to bottom: the profiles' submenu (with at least one profile), the
+// entries with a check mark, Exit.
+struct TrayMenu {
+  std::string_view exitText;
+  std::optional<ProfileMenu> profiles;
+  std::optional<MenuCheckItem> startAtLogIn;
+};
+
 // What the main window's shell does for the controller: the window itself, its tray icon, its
 // native child controls, message boxes, the modal dialogs over it and the process's end. The
 // Win32 shell implements it with a real window; tests record the calls.
@@ -95,6 +111,15 @@ class MainWindowHost : public SkinWindowHost,
   virtual void ShowTrayMenuWithProfiles(std::string_view exitText, const ProfileMenu& profiles) {
     (void)profiles;
     ShowTrayMenu(exitText);
+  }
+
+  // Opens the whole menu. A shell that shows only profiles and Exit leaves the rest out.
+  virtual void OpenTrayMenu(const TrayMenu& menu) {
+    if (menu.profiles) {
+      ShowTrayMenuWithProfiles(menu.exitText, *menu.profiles);
+    } else {
+      ShowTrayMenu(menu.exitText);
+    }
   }
 
   // --- The system -------------------------------------------------------------------------------

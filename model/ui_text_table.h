@@ -114,6 +114,7 @@ inline constexpr std::array<UiTextEntry, kUiTextCount> kUiTextEntries{{
      "Applied, but not saved into the profile: its file was changed elsewhere: ",
      "已应用，但未保存到配置文件：其文件已在别处被更改：",
      "已套用，但未儲存到設定檔：其檔案已在別處被變更："},
+    {UiTextKey::MenuStartAtLogIn, "Start at log-in", "登录时启动", "登入時啟動"},
 }};
 
 // Entry i is the text of key i, so a key indexes the table directly.
@@ -126,7 +127,7 @@ constexpr bool EntriesFollowKeyOrder() {
   return true;
 }
 static_assert(EntriesFollowKeyOrder(), "kUiTextEntries must list the keys in UiTextKey order");
-static_assert(static_cast<std::size_t>(UiTextKey::NotifyProfileFileChanged) + 1 == kUiTextCount);
+static_assert(static_cast<std::size_t>(UiTextKey::MenuStartAtLogIn) + 1 == kUiTextCount);
 
 constexpr std::string_view TextIn(const UiTextEntry& entry, UiLanguage language) {
   switch (language) {

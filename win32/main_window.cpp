@@ -149,8 +149,9 @@ void MainWindow::OnInitDialog(HWND window) {
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   LetThroughFromOtherPrograms();
   controller_->OnInitDialog();
-  foregroundHook_.emplace([this](const std::string& program, bool thisProcess) {
-    controller_->OnForegroundProgram(program, thisProcess);
+  // The program in front now, then at every change.
+  foreground_.emplace(window_, [this](const FrontProgram& program) {
+    controller_->OnForegroundProgram(program.name, program.thisProgram, program.windowsProgram);
   });
   // Ended as by the tray menu's Exit, on the window's thread.
   endRequest_.emplace([window = window_] {
@@ -198,6 +199,12 @@ std::optional<LRESULT> MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lP
     case WM_CLOSE:
       dlg.OnClose();
       return 0;
+    case WM_TIMER:
+      if (wParam == ForegroundSources::kTimerId && foreground_) {
+        foreground_->OnTimer();
+        return 0;
+      }
+      return std::nullopt;
     case kDpiChangedMessage:
       OnDpiChanged(wParam, lParam);
       return 0;
@@ -272,6 +279,7 @@ std::optional<LRESULT> MainWindow::HandlePaint() {
 }
 
 void MainWindow::OnDestroy() {
+  foreground_.reset();
   controller_->OnDestroy();
   trayIcon_.Delete();
   controls_.OnParentDestroyed();

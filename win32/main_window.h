@@ -8,7 +8,7 @@
 
 #include "app/main_window_host.h"
 #include "win32/device_notification.h"
-#include "win32/foreground_hook.h"
+#include "win32/foreground_sources.h"
 #include "win32/gdi_font.h"
 #include "win32/gdi_text_painter.h"
 #include "win32/native_controls.h"
@@ -109,7 +109,7 @@ class MainWindow final : public NativeControlsOf<MainWindowHost> {
   SimulatedPlugNotifier simulatedPlug_;
   TrayIcon trayIcon_;
   // The program in front, for the profile rules.
-  std::optional<ForegroundHook> foregroundHook_;
+  std::optional<ForegroundSources> foreground_;
   // The setup program's request to end, from any session.
   std::optional<EndRequestListener> endRequest_;
   UniqueFont normalFont_;

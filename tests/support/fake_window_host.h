@@ -212,6 +212,15 @@ class FakeMainWindowHost final : public FakeControlsOf<MainWindowHost> {
     Log(entry + " | " + std::string(exitText));
   }
 
+  // Logs the entry with a check mark ("log-in [x] Start at log-in"), then the menu as above.
+  void OpenTrayMenu(const TrayMenu& menu) override {
+    if (menu.startAtLogIn) {
+      Log(std::string("log-in ") + (menu.startAtLogIn->checked ? "[x] " : "[ ] ") +
+          std::string(menu.startAtLogIn->text));
+    }
+    MainWindowHost::OpenTrayMenu(menu);
+  }
+
   void OpenAddress(std::string_view address) override { Log("open " + std::string(address)); }
   void EndProcess(int exitCode) override {
     endedWith = exitCode;
