@@ -173,16 +173,13 @@ void CKeldraDlg::OnTrayCallback(unsigned mouseMessage) {
         OnStatusNotify(kStatusMouseLost, 0);
       }
       break;
-    case kTrayRightButtonUp: {
+    case kTrayRightButtonUp:
       // The check mark names the profile the mouse holds, as its keeper knows it.
-      std::optional<MenuCheckItem> startAtLogIn;
-      if (autostart_ != nullptr) {
-        startAtLogIn = MenuCheckItem{Text(UiTextKey::MenuStartAtLogIn), autostart_->Exists()};
-      }
-      trayMenu_.Show(host_, {Text(UiTextKey::MenuExit), Text(UiTextKey::MenuProfiles)},
-                     keeper_.Profiles().List(), keeper_.ActiveProfile(), startAtLogIn);
+      trayMenu_.Show(host_,
+                     {Text(UiTextKey::MenuExit), Text(UiTextKey::MenuProfiles),
+                      Text(UiTextKey::MenuStartAtLogIn)},
+                     keeper_.Profiles().List(), keeper_.ActiveProfile());
       break;
-    }
     default:
       break;
   }
@@ -230,17 +227,10 @@ void CKeldraDlg::OnStatusNotify(std::uintptr_t type, std::intptr_t value) {
 void CKeldraDlg::OnCommand(int command) {
   if (command == kCommandExit) {
     ExitProcess();
-  } else if (command == kCommandStartAtLogIn && autostart_ != nullptr) {
-    ToggleStartAtLogIn();
+  } else if (trayMenu_.TakeCheckCommand(command, host_)) {
+    return;
   } else if (auto profile = trayMenu_.ProfileOfCommand(command)) {
     keeper_.ChooseProfile(std::move(*profile));
-  }
-}
-
-void CKeldraDlg::ToggleStartAtLogIn() {
-  const auto problem = autostart_->Exists() ? autostart_->Remove() : autostart_->Write();
-  if (problem) {
-    host_.ShowMessage(*problem, kApplicationName);
   }
 }
 

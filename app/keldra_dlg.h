@@ -19,7 +19,6 @@
 #include "model/app_state.h"
 #include "model/ui_text.h"
 #include "pages/main_page_operations.h"
-#include "settings/autostart_entry.h"
 #include "settings/profile_file.h"
 #include "ui/image_decoder.h"
 #include "ui/main_window_controls.h"
@@ -60,7 +59,7 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   // The skin chooser; without one its area does nothing.
   void SetSkinChooser(SkinChooserPort* chooser) { skinChooser_ = chooser; }
   // The entry that starts the program at log-in, offered in the tray menu; none: not offered.
-  void SetAutostartEntry(const AutostartEntry* entry) { autostart_ = entry; }
+  void SetAutostartEntry(const AutostartEntry* entry) { trayMenu_.SetAutostartEntry(entry); }
 
   // --- Window messages --------------------------------------------------------------------------
   // The main window's initialisation. False when it stopped early (another copy runs, which ends
@@ -149,8 +148,6 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   bool DispatchCommandArea(Point point);
   void RunSkinChooser();
   void ExitProcess();
-  // The tray menu's "Start at log-in": writes the entry, or removes it when it is there.
-  void ToggleStartAtLogIn();
   void ShowWindow();
   // The page when it is built, or nothing.
   MainPageOperations* BuiltPage();
@@ -162,7 +159,6 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   std::filesystem::path canvasBackground_;  // what the window's canvas was made from
   MainPageOperations* page_ = nullptr;
   SkinChooserPort* skinChooser_ = nullptr;
-  const AutostartEntry* autostart_ = nullptr;
 
   UiTextTable texts_;
   bool textsFilled_ = false;

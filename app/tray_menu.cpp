@@ -6,13 +6,15 @@ namespace q8 {
 
 void TrayMenuOffer::Show(MainWindowHost& host, const Texts& texts,
                          std::vector<std::string> profiles,
-                         const std::optional<std::string>& active,
-                         std::optional<MenuCheckItem> startAtLogIn) {
+                         const std::optional<std::string>& active) {
   profiles_ = std::move(profiles);
   if (profiles_.size() > kMaxMenuProfiles) {
     profiles_.resize(kMaxMenuProfiles);
   }
-  TrayMenu menu{texts.exit, std::nullopt, startAtLogIn};
+  TrayMenu menu{texts.exit, std::nullopt, std::nullopt};
+  if (autostart_ != nullptr) {
+    menu.startAtLogIn = MenuCheckItem{texts.startAtLogIn, autostart_->Exists()};
+  }
   if (!profiles_.empty()) {
     menu.profiles = ProfileMenu{texts.profiles, profiles_, std::nullopt};
     const auto checked = std::find(profiles_.begin(), profiles_.end(), active);
@@ -21,6 +23,16 @@ void TrayMenuOffer::Show(MainWindowHost& host, const Texts& texts,
     }
   }
   host.OpenTrayMenu(menu);
+}
+
+bool TrayMenuOffer::TakeCheckCommand(int command, MessageSink& messages) {
+  if (command != kCommandStartAtLogIn || autostart_ == nullptr) {
+    return false;
+  }
+  if (const auto problem = autostart_->Exists() ? autostart_->Remove() : autostart_->Write()) {
+    messages.ShowMessage(*problem, kApplicationName);
+  }
+  return true;
 }
 
 std::optional<std::string> TrayMenuOffer::ProfileOfCommand(int command) const {

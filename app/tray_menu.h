@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "app/main_window_host.h"
+#include "settings/autostart_entry.h"
+#include "settings/message_sink.h"
 
 namespace q8 {
 
@@ -18,16 +20,24 @@ class TrayMenuOffer {
   struct Texts {
     std::string_view exit;
     std::string_view profiles;
+    std::string_view startAtLogIn;
   };
 
+  // The entry that starts the program at log-in, offered as "Start at log-in"; none: not offered.
+  void SetAutostartEntry(const AutostartEntry* entry) { autostart_ = entry; }
+
   void Show(MainWindowHost& host, const Texts& texts, std::vector<std::string> profiles,
-            const std::optional<std::string>& active, std::optional<MenuCheckItem> startAtLogIn);
+            const std::optional<std::string>& active);
+  // Acts on a command of the entries with a check mark: "Start at log-in" writes the entry, or
+  // removes it when it is there (a problem told through `messages`). False for any other command.
+  bool TakeCheckCommand(int command, MessageSink& messages);
   // The profile a menu command chose, as a copy: a right click while its load's box is open
   // makes the list anew.
   std::optional<std::string> ProfileOfCommand(int command) const;
 
  private:
   std::vector<std::string> profiles_;
+  const AutostartEntry* autostart_ = nullptr;
 };
 
 }  // namespace q8
