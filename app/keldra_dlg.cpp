@@ -177,6 +177,7 @@ void CKeldraDlg::OnTrayCallback(unsigned mouseMessage) {
       // The check mark names the profile the mouse holds, as its keeper knows it.
       trayMenu_.Show(host_,
                      {Text(UiTextKey::MenuExit), Text(UiTextKey::MenuProfiles),
+                      Text(UiTextKey::MenuStartAtLogIn),
                       profilesDialog_ ? Text(UiTextKey::MenuManageProfiles) : std::string_view()},
                      keeper_.Profiles().List(), keeper_.ActiveProfile());
       break;
@@ -229,6 +230,8 @@ void CKeldraDlg::OnCommand(int command) {
     ExitProcess();
   } else if (command == kCommandManageProfiles && profilesDialog_ != nullptr) {
     profilesDialog_->RunProfilesDialog(profiles_);
+  } else if (trayMenu_.TakeCheckCommand(command, host_)) {
+    return;
   } else if (auto profile = trayMenu_.ProfileOfCommand(command)) {
     keeper_.ChooseProfile(std::move(*profile));
   }

@@ -62,6 +62,8 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   void SetSkinChooser(SkinChooserPort* chooser) { skinChooser_ = chooser; }
   // The profiles dialog; without one the tray menu does not offer it.
   void SetProfilesDialog(ProfilesDialogPort* dialog) { profilesDialog_ = dialog; }
+  // The entry that starts the program at log-in, offered in the tray menu; none: not offered.
+  void SetAutostartEntry(const AutostartEntry* entry) { trayMenu_.SetAutostartEntry(entry); }
 
   // --- Window messages --------------------------------------------------------------------------
   // The main window's initialisation. False when it stopped early (another copy runs, which ends
@@ -179,7 +181,7 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   bool windowShown_ = false;
   // The initialisation has ended, with the window's skin and page set up.
   bool startedUp_ = false;
-  TrayMenu trayMenu_;
+  TrayMenuOffer trayMenu_;
   SettingsKeeper keeper_{state_, host_, mouse_, deviceChanges_, *this};
   ProfileManager profiles_{state_, keeper_};
 };

@@ -29,6 +29,10 @@ inline constexpr std::string_view kBalloonTitleWarning = "Warning";
 inline constexpr unsigned kChangeBalloonMs = 5000;
 inline constexpr unsigned kDeviceBalloonMs = 100;
 
+// The main window's text: the program's name, which the task bar, the task switcher and the
+// desktop's window lists show. The window draws no caption bar of its own.
+inline constexpr std::string_view kMainWindowTitle = "Tarnix Q8";
+
 // The tray menu's one command: end the program.
 inline constexpr int kCommandExit = 1028;
 
@@ -36,7 +40,7 @@ inline constexpr int kCommandExit = 1028;
 // kCommandFirstProfile + i. Below them, when the submenu offers it, the entry that opens the
 // profiles dialog sends kCommandManageProfiles.
 inline constexpr int kCommandFirstProfile = 1100;
-inline constexpr int kCommandManageProfiles = 1029;
+inline constexpr int kCommandManageProfiles = 1030;
 inline constexpr std::size_t kMaxMenuProfiles = 100;
 struct ProfileMenu {
   std::string_view title;  // the submenu's text
@@ -44,6 +48,22 @@ struct ProfileMenu {
   std::optional<std::size_t> active;  // the one checked
   // The last entry, after a separator ("Manage profiles…"); empty: none.
   std::string_view manageText = {};
+};
+
+// The tray menu's "Start at log-in", where the system keeps such an entry per user (Linux):
+// checked while the entry is there; choosing it sends kCommandStartAtLogIn.
+inline constexpr int kCommandStartAtLogIn = 1029;
+struct MenuCheckItem {
+  std::string_view text;
+  bool checked = false;
+};
+
+// The whole tray menu, top to bottom: the profiles' submenu (with at least one profile, or the
+// entry that manages them), the entries with a check mark, Exit.
+struct TrayMenu {
+  std::string_view exitText;
+  std::optional<ProfileMenu> profiles;
+  std::optional<MenuCheckItem> startAtLogIn;
 };
 
 // What the main window's shell does for the controller: the window itself, its tray icon, its
@@ -97,6 +117,15 @@ class MainWindowHost : public SkinWindowHost,
   virtual void ShowTrayMenuWithProfiles(std::string_view exitText, const ProfileMenu& profiles) {
     (void)profiles;
     ShowTrayMenu(exitText);
+  }
+
+  // Opens the whole menu. A shell that shows only profiles and Exit leaves the rest out.
+  virtual void OpenTrayMenu(const TrayMenu& menu) {
+    if (menu.profiles) {
+      ShowTrayMenuWithProfiles(menu.exitText, *menu.profiles);
+    } else {
+      ShowTrayMenu(menu.exitText);
+    }
   }
 
   // --- The system -------------------------------------------------------------------------------

@@ -10,10 +10,10 @@ namespace q8 {
 // The tray program's side of the profiles dialog: the profile actions q8ctl runs, on the tool's
 // files, and what they mean for the active profile, which its keeper decides. "Save current as"
 // saves the settings the mouse was last given (as the keeper knows them, with the sensor that
-// names their DPI levels); a rename or a delete of the active profile is the keeper's to follow, and
-// a rule changed takes effect at once for the program in front.
-// An import over the active profile replaces its file as q8ctl's would: OK and Apply leave it,
-// and the rule loads it at its program's next turn.
+// names their DPI levels); a rename or a delete of the active profile is the keeper's to follow,
+// and a rule changed takes effect at once for the program in front. An import over the active
+// profile replaces its file as q8ctl's would: OK and Apply leave it, and the rule loads it at its
+// program's next turn.
 class ProfileManager final : public ProfilesPort {
  public:
   ProfileManager(const AppState& state, SettingsKeeper& keeper) : state_(state), keeper_(keeper) {}

@@ -4,25 +4,38 @@
 
 namespace q8 {
 
-void TrayMenu::Show(MainWindowHost& host, const Texts& texts, std::vector<std::string> profiles,
-                    const std::optional<std::string>& active) {
+void TrayMenuOffer::Show(MainWindowHost& host, const Texts& texts,
+                         std::vector<std::string> profiles,
+                         const std::optional<std::string>& active) {
   profiles_ = std::move(profiles);
   if (profiles_.size() > kMaxMenuProfiles) {
     profiles_.resize(kMaxMenuProfiles);
   }
-  if (profiles_.empty() && texts.manageProfiles.empty()) {
-    host.ShowTrayMenu(texts.exit);
-    return;
+  TrayMenu menu{texts.exit, std::nullopt, std::nullopt};
+  if (autostart_ != nullptr) {
+    menu.startAtLogIn = MenuCheckItem{texts.startAtLogIn, autostart_->Exists()};
   }
-  ProfileMenu menu{texts.profiles, profiles_, std::nullopt, texts.manageProfiles};
-  const auto checked = std::find(profiles_.begin(), profiles_.end(), active);
-  if (active && checked != profiles_.end()) {
-    menu.active = static_cast<std::size_t>(checked - profiles_.begin());
+  if (!profiles_.empty() || !texts.manageProfiles.empty()) {
+    menu.profiles = ProfileMenu{texts.profiles, profiles_, std::nullopt, texts.manageProfiles};
+    const auto checked = std::find(profiles_.begin(), profiles_.end(), active);
+    if (active && checked != profiles_.end()) {
+      menu.profiles->active = static_cast<std::size_t>(checked - profiles_.begin());
+    }
   }
-  host.ShowTrayMenuWithProfiles(texts.exit, menu);
+  host.OpenTrayMenu(menu);
 }
 
-std::optional<std::string> TrayMenu::ProfileOfCommand(int command) const {
+bool TrayMenuOffer::TakeCheckCommand(int command, MessageSink& messages) {
+  if (command != kCommandStartAtLogIn || autostart_ == nullptr) {
+    return false;
+  }
+  if (const auto problem = autostart_->Exists() ? autostart_->Remove() : autostart_->Write()) {
+    messages.ShowMessage(*problem, kApplicationName);
+  }
+  return true;
+}
+
+std::optional<std::string> TrayMenuOffer::ProfileOfCommand(int command) const {
   if (command < kCommandFirstProfile ||
       static_cast<std::size_t>(command - kCommandFirstProfile) >= profiles_.size()) {
     return std::nullopt;

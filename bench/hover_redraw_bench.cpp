@@ -34,7 +34,8 @@ class ScreenlessHost final : public SkinWindowHost {
 
 class NoTextPainter final : public TextPainter {
  public:
-  void DrawText(Canvas&, std::string_view, Rect, FontRole, Rgb, TextAlign) override {}
+  int TextWidth(std::string_view, FontRole, int, double) override { return 0; }
+  void DrawSized(Canvas&, std::string_view, Rect, FontRole, int, Rgb, TextAlign) override {}
 };
 
 void BM_HoverRedraw(benchmark::State& state) {

@@ -19,7 +19,8 @@ const std::filesystem::path kSkins = std::filesystem::path(Q8_SKINS_DIR);
 
 class NoText final : public TextPainter {
  public:
-  void DrawText(Canvas&, std::string_view, Rect, FontRole, Rgb, TextAlign) override {}
+  int TextWidth(std::string_view, FontRole, int, double) override { return 0; }
+  void DrawSized(Canvas&, std::string_view, Rect, FontRole, int, Rgb, TextAlign) override {}
 };
 
 // A main window with the delivered skin, its page set up as after start-up with the mouse.

@@ -68,6 +68,23 @@ void FunctionDialogFrame::OnInitDialog(DialogHost& host) {
   CreateControls();
 }
 
+// The same face at the new scale: the background decoded again for it, the font made again, then
+// everything drawn. The controls, the open list and every choice stay as they are. A background
+// that can no longer be read ends the run as it would at the opening.
+void FunctionDialogFrame::OnDisplayScaleChanged() {
+  if (!loaded_) {
+    return;
+  }
+  if (!MakeDialogCanvas(session_->window, environment_.decoder, skinFolder_, layout_.background,
+                        *host_)) {
+    loaded_ = false;
+    host_->EndDialog(DialogResult::kCancel);
+    return;
+  }
+  host_->SetFont(DialogFont(Language(), environment_.osVersion));
+  OnEraseBackground();
+}
+
 void FunctionDialogFrame::CreateControls() {
   host_->CreateStatic(layout_.valueBox, layout_.valueBoxRect, selectedText_, layout_.valueBoxStyle);
 }
@@ -99,7 +116,7 @@ void FunctionDialogFrame::PaintFace(Canvas& canvas) const {
 
 void FunctionDialogFrame::DrawFaceText(Canvas& canvas, std::string_view text, Rect rect, Rgb colour,
                                        TextAlign align) const {
-  host_->Text().DrawText(canvas, text, rect, FontRole::kNormal, colour, align);
+  host_->Text().PaintText(canvas, text, rect, FontRole::kNormal, colour, align);
 }
 
 // --- Mouse

@@ -67,6 +67,7 @@ class FunctionDialogFrame : public DialogController {
   void OnPointerMove(Point point) final;
   void OnListNotification(ControlId list, ListEvent event) final;
   void OnMouseWheel(int delta) final;
+  void OnDisplayScaleChanged() final;
   ControlColors ControlColor(ControlId control) const override;
 
   // False when the background image failed to load; the run then ended with Cancel.

@@ -145,7 +145,7 @@ void CProfilesDialog::PaintFace(Canvas& canvas) const {
   const Rgb colour = environment_.state.skinTextColor;
   TextPainter& text = host_->Text();
   const auto label = [&](UiTextKey key, Rect rect) {
-    text.DrawText(canvas, Text(key), rect, FontRole::kNormal, colour, TextAlign::kLeft);
+    text.PaintText(canvas, Text(key), rect, FontRole::kNormal, colour, TextAlign::kLeft);
   };
   label(UiTextKey::MenuProfiles, kTitleRect);
   label(UiTextKey::MenuProfiles, kProfilesCaptionRect);
@@ -156,7 +156,7 @@ void CProfilesDialog::PaintFace(Canvas& canvas) const {
   session_->painter.DrawGround(&canvas, std::array{skin_image::kProfiles}, kActiveRect);
   const std::string active = std::string(Text(UiTextKey::ProfilesActive)) +
                              (active_ ? *active_ : std::string(Text(UiTextKey::ProfilesNone)));
-  text.DrawText(canvas, active, kActiveRect, FontRole::kNormal, colour, TextAlign::kLeft);
+  text.PaintText(canvas, active, kActiveRect, FontRole::kNormal, colour, TextAlign::kLeft);
   for (std::size_t button = 0; button < kButtonCount; ++button) {
     session_->buttons.DrawControl(&canvas, button, Look::kNormal);
   }

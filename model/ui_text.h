@@ -90,6 +90,8 @@ enum class UiTextKey : std::size_t {
   // The balloon of OK or Apply over a profile whose file another program changed since the page
   // was loaded from it (followed by the name): the file is left as it is.
   NotifyProfileFileChanged,
+  // The tray menu's entry that starts the program at log-in (Linux).
+  MenuStartAtLogIn,
   // The tray menu's entry that opens the profiles dialog, and the tip's line of the active profile
   // (followed by the name).
   MenuManageProfiles,
@@ -121,7 +123,7 @@ enum class UiTextKey : std::size_t {
   ProfilesProgramKind,
 };
 
-inline constexpr std::size_t kUiTextCount = 86;
+inline constexpr std::size_t kUiTextCount = 87;
 
 // The text of `key` in `language`, straight from the table; for code that runs before or without
 // a main window (the device operations take MsgMouseNotDetected this way).

@@ -114,6 +114,7 @@ inline constexpr std::array<UiTextEntry, kUiTextCount> kUiTextEntries{{
      "Applied, but not saved into the profile: its file was changed elsewhere: ",
      "已应用，但未保存到配置文件：其文件已在别处被更改：",
      "已套用，但未儲存到設定檔：其檔案已在別處被變更："},
+    {UiTextKey::MenuStartAtLogIn, "Start at log-in", "登录时启动", "登入時啟動"},
 
     {UiTextKey::MenuManageProfiles, "Manage profiles…", "管理配置文件…", "管理設定檔…"},
     {UiTextKey::TrayTipProfile, "Profile: ", "配置文件：", "設定檔："},

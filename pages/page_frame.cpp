@@ -30,8 +30,8 @@ void DrawPageFrame(const MainPageContext& page, Canvas* target) {
   DrawButtons(page, target);
   if (target != nullptr) {
     // The title is the one text in the title font, in a fixed grey whatever the skin.
-    page.text.DrawText(*target, page.texts.Text(UiTextKey::BasicSettings), kTitle, FontRole::kTitle,
-                       kTitleColor, TextAlign::kCentre);
+    page.text.PaintText(*target, page.texts.Text(UiTextKey::BasicSettings), kTitle,
+                        FontRole::kTitle, kTitleColor, TextAlign::kCentre);
   }
   DrawLabel(page, target, UiTextKey::KeySetting, kKeySettingLabel, TextAlign::kCentre);
   DrawLabel(page, target, UiTextKey::ReportRateSetting, kReportRateLabel, TextAlign::kCentre);

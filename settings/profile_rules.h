@@ -13,12 +13,16 @@ namespace q8 {
 // rules.ini in the profile folder: which profile to load when a program comes to the front.
 //
 //   [Rules]
-//   game.exe=Racing        the executable's file name = the profile's name
+//   game.exe=Racing             the executable's file name = the profile's name
+//   org.gnome.Nautilus=Desktop  a Wayland program's app_id, where the compositor tells only that
 //   [Default]
-//   Profile=Desktop        for every program without a rule (optional)
+//   Profile=Desktop             for every program without a rule (optional)
 //
-// Blanks around names are ignored; lines starting with ';' or '#' are comments. The first rule of
-// a program wins.
+// A program is named by its executable's file name where the desktop tells its process (Windows,
+// X11, Xwayland, KDE Plasma), a Windows program run by Wine by its .exe (regardless of letter
+// case), and a native Wayland program on wlroots compositors (sway, Hyprland, labwc) by its app_id,
+// matched exactly. Blanks around names are ignored; lines starting with ';' or '#' are comments.
+// The first rule of a program wins.
 struct ProfileRules {
   std::vector<std::pair<std::string, std::string>> rules;  // program, profile
   std::string defaultProfile;                              // empty: none

@@ -91,6 +91,10 @@ class DialogController {
   virtual bool OnPreTranslateKey(KeyMessage /*message*/) { return false; }
   // The platform's name of a key pressed or released while key capture runs.
   virtual void OnKeyCaptured(std::string_view /*keyName*/) {}
+  // The window now shows at another scale (PixelRatio), moved to a display of another scale or the
+  // display's scale changed; its native controls are at their rectangles at the new scale already.
+  // The dialog makes its font and picture again at that scale, keeping what the user chose.
+  virtual void OnDisplayScaleChanged() {}
 };
 
 // Runs a skinned dialog modally over the main window, which stays disabled while it runs.

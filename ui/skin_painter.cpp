@@ -43,7 +43,7 @@ void SkinPainter::DrawGround(Canvas* target, std::span<const std::string_view> g
 void SkinPainter::DrawCaption(Canvas* target, std::string_view text, Rect rect,
                               TextAlign align) const {
   if (target != nullptr) {
-    text_.DrawText(*target, text, rect, FontRole::kNormal, textColor_, align);
+    text_.PaintText(*target, text, rect, FontRole::kNormal, textColor_, align);
   }
 }
 

@@ -6,6 +6,7 @@
 #include "win32/dialog_template.h"
 #include "win32/message_params.h"
 #include "win32/skinned_dialog_host.h"
+#include "win32/window_scale.h"
 
 namespace q8::win32 {
 namespace {
@@ -79,6 +80,7 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   if (message == WM_INITDIALOG) {
     auto* run = reinterpret_cast<DialogRun*>(lParam);
     ::SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(run));
+    KeepSystemDialogScalingOut(window);
     run->host = std::make_unique<SkinnedDialogHost>(window, run->controller);
     g_runningHost = run->host.get();
     ::SetPropW(window, kDialogTemplateProperty,
@@ -93,6 +95,7 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   }
   if (message == WM_NCDESTROY) {
     ::RemovePropW(window, kDialogTemplateProperty);
+    ForgetAnnouncedScale(window);
     return FALSE;
   }
   const auto handled = run->host->HandleMessage(message, wParam, lParam);

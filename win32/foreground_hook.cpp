@@ -20,7 +20,29 @@ std::string TopLevelClass(HWND window) {
   return length > 0 ? ToUtf8(std::wstring(name, static_cast<std::size_t>(length))) : std::string();
 }
 
+// The program of a top-level window's process; nothing for the shell's windows and for processes
+// that may not be asked.
+std::optional<SystemWindow> ProgramOfWindow(HWND window) {
+  if (window == nullptr || IsShellWindowClass(TopLevelClass(window))) {
+    return std::nullopt;
+  }
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(window, &processId);
+  auto program = ImageFileName(processId);
+  if (!program) {
+    return std::nullopt;
+  }
+  SystemWindow front;
+  front.program = std::move(*program);
+  front.ownProcess = processId == ::GetCurrentProcessId();
+  return front;
+}
+
 }  // namespace
+
+std::optional<SystemWindow> ForegroundHook::WindowInFront() {
+  return ProgramOfWindow(::GetForegroundWindow());
+}
 
 ForegroundHook::ForegroundHook(Listener listener) : listener_(std::move(listener)) {
   theListener = &listener_;
@@ -41,14 +63,11 @@ ForegroundHook::~ForegroundHook() {
 
 void CALLBACK ForegroundHook::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG, LONG, DWORD,
                                       DWORD) {
-  if ((event != EVENT_SYSTEM_FOREGROUND && event != EVENT_OBJECT_FOCUS) || window == nullptr ||
-      theListener == nullptr || IsShellWindowClass(TopLevelClass(window))) {
+  if ((event != EVENT_SYSTEM_FOREGROUND && event != EVENT_OBJECT_FOCUS) || theListener == nullptr) {
     return;
   }
-  DWORD processId = 0;
-  ::GetWindowThreadProcessId(window, &processId);
-  if (const auto program = ImageFileName(processId)) {
-    (*theListener)(*program, processId == ::GetCurrentProcessId());
+  if (const auto front = ProgramOfWindow(window)) {
+    (*theListener)(front->program, front->ownProcess);
   }
 }
 

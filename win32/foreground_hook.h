@@ -3,7 +3,10 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
+
+#include "app/program_in_front.h"
 
 namespace q8::win32 {
 
@@ -20,6 +23,9 @@ class ForegroundHook {
   using Listener = std::function<void(const std::string& program, bool thisProcess)>;
 
   explicit ForegroundHook(Listener listener);
+  // The window in front now, as the listener is told of one: nothing when no window is, it is the
+  // shell's, or its process may not be asked.
+  static std::optional<SystemWindow> WindowInFront();
   ~ForegroundHook();
   ForegroundHook(const ForegroundHook&) = delete;
   ForegroundHook& operator=(const ForegroundHook&) = delete;

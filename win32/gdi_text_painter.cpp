@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ui/device_scale.h"
+#include "win32/gdi_font.h"
 #include "win32/wide_text.h"
 
 namespace q8 {
@@ -64,6 +65,33 @@ UINT AlignFlag(TextAlign align) {
   }
 }
 
+// The window's font `sizesDown` pixels less high at `scale`, made for the one text that needs it
+// and deleted after; none (the window's own font) at its own size.
+win32::UniqueFont SmallerFont(HFONT font, int sizesDown, double scale) {
+  LOGFONTW description{};
+  if (sizesDown <= 0 || ::GetObjectW(font, sizeof(description), &description) == 0) {
+    return {};
+  }
+  // A positive height is the cell's, a negative one the characters' alone: both shrink.
+  const int less = ToDevice(sizesDown, scale);
+  description.lfHeight = description.lfHeight > 0 ? std::max(1L, description.lfHeight - less)
+                                                  : std::min(-1L, description.lfHeight + less);
+  return win32::UniqueFont(::CreateFontIndirectW(&description));
+}
+
+// Selects a font into a device context for as long as it lives.
+class SelectedFont {
+ public:
+  SelectedFont(HDC dc, HFONT font) : dc_(dc), previous_(::SelectObject(dc, font)) {}
+  ~SelectedFont() { ::SelectObject(dc_, previous_); }
+  SelectedFont(const SelectedFont&) = delete;
+  SelectedFont& operator=(const SelectedFont&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
 // Copies the rows of `area` between the canvas and a surface of the area's size.
 void CopyRows(Canvas& canvas, const Rect& area, Pixel* surface, bool toSurface) {
   const auto rowBytes = static_cast<std::size_t>(area.Width()) * sizeof(Pixel);
@@ -76,8 +104,37 @@ void CopyRows(Canvas& canvas, const Rect& area, Pixel* surface, bool toSurface) 
 
 }  // namespace
 
-void GdiTextPainter::DrawText(Canvas& canvas, std::string_view text, Rect skinRect, FontRole font,
-                              Rgb colour, TextAlign align) {
+int GdiTextPainter::TextWidth(std::string_view text, FontRole font, int sizesDown, double scale) {
+  const std::wstring wide = win32::ToWide(text);
+  const HDC dc = ::CreateCompatibleDC(nullptr);
+  if (dc == nullptr || wide.empty()) {
+    if (dc != nullptr) {
+      ::DeleteDC(dc);
+    }
+    return 0;
+  }
+  const HFONT own = font == FontRole::kTitle ? titleFont_ : normalFont_;
+  const win32::UniqueFont smaller = SmallerFont(own, sizesDown, scale);
+  int width = 0;
+  {
+    const SelectedFont selected(dc, smaller.Get() != nullptr ? smaller.Get() : own);
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, wide.data(), static_cast<int>(wide.size()), &extent);
+    width = extent.cx;
+    // The ink of the first and last characters may reach past their advance (TrueType only).
+    ABC first{};
+    ABC last{};
+    if (::GetCharABCWidthsW(dc, wide.front(), wide.front(), &first) &&
+        ::GetCharABCWidthsW(dc, wide.back(), wide.back(), &last)) {
+      width += std::max(0, -first.abcA) + std::max(0, -last.abcC);
+    }
+  }
+  ::DeleteDC(dc);
+  return width;
+}
+
+void GdiTextPainter::DrawSized(Canvas& canvas, std::string_view text, Rect skinRect, FontRole font,
+                               int sizesDown, Rgb colour, TextAlign align) {
   // The box follows the canvas's scale, like the fonts the window made for its display.
   const Rect rect = ScaledRect(skinRect, canvas.Scale());
   const Rect area{std::max(rect.left, 0), std::max(rect.top, 0),
@@ -91,16 +148,18 @@ void GdiTextPainter::DrawText(Canvas& canvas, std::string_view text, Rect skinRe
     return;
   }
   CopyRows(canvas, area, surface.pixels(), true);
-  const HGDIOBJ previousFont =
-      ::SelectObject(surface.dc(), font == FontRole::kTitle ? titleFont_ : normalFont_);
-  ::SetBkMode(surface.dc(), TRANSPARENT);
-  ::SetTextColor(surface.dc(), colour.ColorRef());
-  // The whole rectangle, in the surface's coordinates, so that centring ignores the clipping.
-  RECT box{rect.left - area.left, rect.top - area.top, rect.right - area.left,
-           rect.bottom - area.top};
-  ::DrawTextW(surface.dc(), wide.data(), static_cast<int>(wide.size()), &box,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | AlignFlag(align));
-  ::SelectObject(surface.dc(), previousFont);
+  const HFONT own = font == FontRole::kTitle ? titleFont_ : normalFont_;
+  const win32::UniqueFont smaller = SmallerFont(own, sizesDown, canvas.Scale());
+  {
+    const SelectedFont selected(surface.dc(), smaller.Get() != nullptr ? smaller.Get() : own);
+    ::SetBkMode(surface.dc(), TRANSPARENT);
+    ::SetTextColor(surface.dc(), colour.ColorRef());
+    // The whole rectangle, in the surface's coordinates, so that centring ignores the clipping.
+    RECT box{rect.left - area.left, rect.top - area.top, rect.right - area.left,
+             rect.bottom - area.top};
+    ::DrawTextW(surface.dc(), wide.data(), static_cast<int>(wide.size()), &box,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | AlignFlag(align));
+  }
   ::GdiFlush();
   CopyRows(canvas, area, surface.pixels(), false);
 }

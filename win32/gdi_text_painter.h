@@ -15,8 +15,9 @@ class GdiTextPainter final : public TextPainter {
   GdiTextPainter(HFONT normalFont, HFONT titleFont)
       : normalFont_(normalFont), titleFont_(titleFont) {}
 
-  void DrawText(Canvas& canvas, std::string_view text, Rect rect, FontRole font, Rgb colour,
-                TextAlign align) override;
+  int TextWidth(std::string_view text, FontRole font, int sizesDown, double scale) override;
+  void DrawSized(Canvas& canvas, std::string_view text, Rect rect, FontRole font, int sizesDown,
+                 Rgb colour, TextAlign align) override;
 
  private:
   HFONT normalFont_;

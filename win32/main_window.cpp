@@ -8,35 +8,29 @@
 #include "win32/dialog_window.h"
 #include "win32/message_params.h"
 #include "win32/wide_text.h"
+#include "win32/window_scale.h"
 #include "win32/window_surface.h"
 
 namespace q8::win32 {
 namespace {
 
 constexpr wchar_t kInstanceMutexName[] = L"Tarnix Q8-617Mutex";
-// WM_DPICHANGED, which the headers declare only for Windows 8.1 and later.
-constexpr UINT kDpiChangedMessage = 0x02E0;
 
 // The main window's template: a visible pop-up without caption or border, centred, of the class
-// "TarnixQ8Class", in "宋体" 12 points. Its size is replaced by the skin's at initialisation; in
-// that font (8 x 16 pixel base units at 96 DPI) it already matches the delivered skins, so the
-// window the skin resizes stays centred. The canvas is copied to the window's own pixels only, so
-// the settings page's lists and value texts stay on top of it.
+// "TarnixQ8Class", named after the program, in "宋体" 12 points. Its size is replaced by the skin's
+// at initialisation; in that font (8 x 16 pixel base units at 96 DPI) it already matches the
+// delivered skins, so the window the skin resizes stays centred. The canvas is copied to the
+// window's own pixels only, so the settings page's lists and value texts stay on top of it.
 DialogTemplateLayout MainWindowTemplate() {
   DialogTemplateLayout layout;
   layout.style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | DS_CENTER | DS_SETFONT;
   layout.width = 438;
   layout.height = 324;
   layout.windowClass = kMainWindowClass;
+  layout.title = ToWide(kMainWindowTitle);
   layout.pointSize = 12;
   layout.face = L"\u5B8B\u4F53";  // 宋体
   return layout;
-}
-
-HFONT CreateFontFrom(const FontRequest& request) {
-  return ::CreateFontW(request.height, 0, 0, 0, request.weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       request.pitchAndFamily, ToWide(request.face).c_str());
 }
 
 // Removes a hook when the modal run it serves ends.
@@ -84,7 +78,6 @@ MainWindow::MainWindow(HINSTANCE instance)
                                                  ::GetSystemMetrics(SM_CYSMICON), 0))) {}
 
 MainWindow::~MainWindow() {
-  ReleaseFonts();
   if (smallIcon_ != nullptr) {
     ::DestroyIcon(smallIcon_);
   }
@@ -151,12 +144,18 @@ bool MainWindow::FilterLoopMessage(const MSG& message) {
 
 void MainWindow::OnInitDialog(HWND window) {
   window_ = window;
+  KeepSystemDialogScalingOut(window);
   controls_.SetParent(window);
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   LetThroughFromOtherPrograms();
   controller_->OnInitDialog();
-  foregroundHook_.emplace([this](const std::string& program, bool thisProcess) {
-    controller_->OnForegroundProgram(program, thisProcess);
+  // The program in front now, then at every change.
+  foreground_.emplace(window_, [this](const FrontProgram& program) {
+    controller_->OnForegroundProgram(program.name, program.thisProgram, program.windowsProgram);
+  });
+  // Ended as by the tray menu's Exit, on the window's thread.
+  endRequest_.emplace([window = window_] {
+    ::PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(kCommandExit), 0);
   });
 }
 
@@ -200,13 +199,22 @@ std::optional<LRESULT> MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lP
     case WM_CLOSE:
       dlg.OnClose();
       return 0;
+    case WM_TIMER:
+      if (wParam == ForegroundSources::kTimerId && foreground_) {
+        foreground_->OnTimer();
+        return 0;
+      }
+      return std::nullopt;
     case kDpiChangedMessage:
-      OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+      OnDpiChanged(wParam, lParam);
       return 0;
     case WM_COMMAND:
       return HandleCommand(wParam, lParam);
     case WM_DESTROY:
       OnDestroy();
+      return std::nullopt;
+    case WM_NCDESTROY:
+      ForgetAnnouncedScale(window_);
       return std::nullopt;
     case WM_DEVICECHANGE:
       ForwardDeviceChange(dlg, wParam, lParam);
@@ -271,39 +279,10 @@ std::optional<LRESULT> MainWindow::HandlePaint() {
 }
 
 void MainWindow::OnDestroy() {
+  foreground_.reset();
   controller_->OnDestroy();
   trayIcon_.Delete();
   controls_.OnParentDestroyed();
-}
-
-// --- SkinWindowHost ------------------------------------------------------------------------------
-
-Rect MainWindow::ClientRect() const {
-  return ClientRectOf(window_);
-}
-
-void MainWindow::CopyToWindow(const Canvas& source, Rect area) {
-  CopyCanvasToWindow(window_, source, area);
-}
-
-double MainWindow::PixelRatio() const {
-  return WindowScale(window_);
-}
-
-// Moved to a monitor of another scale: the window takes the place the system suggests, then its
-// fonts, canvas and page are made again at the new scale.
-void MainWindow::OnDpiChanged(const RECT& suggested) {
-  ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  controller_->OnDisplayScaleChanged();
-}
-
-void MainWindow::ResizeClient(int width, int height) {
-  ResizeWindowClient(window_, width, height);
-}
-
-void MainWindow::TrackMouse(bool alsoLeave, unsigned hoverMs) {
-  TrackWindowMouse(window_, alsoLeave, hoverMs);
 }
 
 // --- Messages and dialogs ------------------------------------------------------------------------
@@ -338,24 +317,6 @@ bool MainWindow::RegisterDeviceNotifications() {
     return false;
   }
   return !simulatedStateFile_ || simulatedPlug_.Start(window_, *simulatedStateFile_);
-}
-
-void MainWindow::SetFonts(const LanguageFonts& fonts) {
-  ReleaseFonts();
-  const double scale = WindowScale(window_);
-  normalFont_ = CreateFontFrom(ScaledFont(fonts.normal, scale));
-  titleFont_ = CreateFontFrom(ScaledFont(fonts.title, scale));
-  textPainter_ = GdiTextPainter(normalFont_, titleFont_);
-  controls_.SetFont(normalFont_);
-}
-
-void MainWindow::ReleaseFonts() {
-  for (HFONT* font : {&normalFont_, &titleFont_}) {
-    if (*font != nullptr) {
-      ::DeleteObject(*font);
-      *font = nullptr;
-    }
-  }
 }
 
 OsVersion MainWindow::PlatformVersion() const {
@@ -396,32 +357,6 @@ void MainWindow::SetBusy(bool busy) {
                                              : ::LoadCursorW(nullptr, ResourceId(32512)));  // arrow
     cursorBeforeBusy_ = nullptr;
   }
-}
-
-// --- Tray icon -----------------------------------------------------------------------------------
-
-void MainWindow::AddTrayIcon(std::string_view tip) {
-  trayIcon_.Add(window_, smallIcon_ != nullptr ? smallIcon_ : icon_, tip);
-}
-
-void MainWindow::ShowBalloon(const TrayBalloon& balloon) {
-  trayIcon_.ShowBalloon(balloon.text, balloon.title, balloon.timeoutMs);
-}
-
-void MainWindow::DeleteTrayIcon() {
-  trayIcon_.Delete();
-}
-
-void MainWindow::ShowTrayMenu(std::string_view exitText) {
-  TrayIcon::ShowMenu(window_, kCommandExit, exitText);
-}
-
-void MainWindow::ShowTrayMenuWithProfiles(std::string_view exitText, const ProfileMenu& profiles) {
-  TrayIcon::ShowMenuWithSubmenu(window_, kCommandExit, exitText, profiles);
-}
-
-void MainWindow::SetTrayTip(std::string_view tip) {
-  trayIcon_.SetTip(tip);
 }
 
 // --- The system ----------------------------------------------------------------------------------

@@ -8,9 +8,11 @@
 
 #include "app/main_window_host.h"
 #include "win32/device_notification.h"
-#include "win32/foreground_hook.h"
+#include "win32/foreground_sources.h"
+#include "win32/gdi_font.h"
 #include "win32/gdi_text_painter.h"
 #include "win32/native_controls.h"
+#include "win32/program_copies.h"
 #include "win32/simulated_plug_notifier.h"
 #include "win32/tray_icon.h"
 #include "win32/unique_handle.h"
@@ -91,11 +93,10 @@ class MainWindow final : public NativeControlsOf<MainWindowHost> {
   std::optional<LRESULT> HandlePaint();
   void OnInitDialog(HWND window);
   void OnDestroy();
-  void OnDpiChanged(const RECT& suggested);
+  void OnDpiChanged(WPARAM wParam, LPARAM lParam);
   // A message of the modal loop before it is dispatched; true when it is consumed.
   bool FilterLoopMessage(const MSG& message);
   void LetThroughFromOtherPrograms();
-  void ReleaseFonts();
 
   HINSTANCE instance_;
   HWND window_ = nullptr;
@@ -109,9 +110,11 @@ class MainWindow final : public NativeControlsOf<MainWindowHost> {
   SimulatedPlugNotifier simulatedPlug_;
   TrayIcon trayIcon_;
   // The program in front, for the profile rules.
-  std::optional<ForegroundHook> foregroundHook_;
-  HFONT normalFont_ = nullptr;
-  HFONT titleFont_ = nullptr;
+  std::optional<ForegroundSources> foreground_;
+  // The setup program's request to end, from any session.
+  std::optional<EndRequestListener> endRequest_;
+  UniqueFont normalFont_;
+  UniqueFont titleFont_;
   GdiTextPainter textPainter_{nullptr, nullptr};
   HCURSOR cursorBeforeBusy_ = nullptr;
   int exitCode_ = 0;

@@ -11,6 +11,7 @@
 #include "ui/device_scale.h"
 #include "win32/message_params.h"
 #include "win32/wide_text.h"
+#include "win32/window_scale.h"
 #include "win32/window_surface.h"
 
 namespace q8::win32 {
@@ -60,16 +61,33 @@ HWND NativeControls::Create(ControlId id, const wchar_t* className, DWORD style,
   if (control == nullptr) {
     return nullptr;
   }
+  KeepSystemControlScalingOut(control);
   if (font_ != nullptr) {
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   }
-  controls_[id] = control;
+  controls_[id] = {control, rect};
   return control;
 }
 
 HWND NativeControls::Find(ControlId id) const {
   const auto it = controls_.find(id);
-  return it == controls_.end() ? nullptr : it->second;
+  return it == controls_.end() ? nullptr : it->second.window;
+}
+
+void NativeControls::SetFont(HFONT font) {
+  font_ = font;
+  for (const auto& [id, control] : controls_) {
+    ::SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  }
+}
+
+void NativeControls::PlaceAgain() {
+  const double scale = WindowScale(parent_);
+  for (const auto& [id, control] : controls_) {
+    const Rect device = ScaledRect(control.rect, scale);
+    ::SetWindowPos(control.window, nullptr, device.left, device.top, device.Width(),
+                   device.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 void NativeControls::CreateList(ControlId id, Rect rect, bool verticalScrollBar) {
@@ -183,7 +201,7 @@ void NativeControls::DestroyControl(ControlId id) {
   if (it == controls_.end()) {
     return;
   }
-  ::DestroyWindow(it->second);
+  ::DestroyWindow(it->second.window);
   controls_.erase(it);
 }
 

@@ -23,8 +23,11 @@ class NativeControls {
 
   // The window the controls belong to; set once the window exists.
   void SetParent(HWND parent) { parent_ = parent; }
-  // The font of every control created from now on (owned by the window).
-  void SetFont(HFONT font) { font_ = font; }
+  // The font of every control, those there already and those created from now on (owned by the
+  // window).
+  void SetFont(HFONT font);
+  // Puts every control at its rectangle at the parent's present scale: after a change of scale.
+  void PlaceAgain();
 
   void CreateList(ControlId id, Rect rect, bool verticalScrollBar);
   void AddListItem(ControlId id, std::string_view text);
@@ -57,9 +60,15 @@ class NativeControls {
   HWND Find(ControlId id) const;
   void ReleaseBrush();
 
+  // A control and its rectangle in the skin's pixels.
+  struct Control {
+    HWND window;
+    Rect rect;
+  };
+
   HWND parent_ = nullptr;
   HFONT font_ = nullptr;
-  std::map<ControlId, HWND> controls_;
+  std::map<ControlId, Control> controls_;
   // The brush of the latest control-colour answer: the control paints with it after the answer,
   // so it lives until the next answer replaces it or the controls end.
   HBRUSH brush_ = nullptr;

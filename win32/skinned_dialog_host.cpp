@@ -6,6 +6,7 @@
 #include "win32/file_dialog.h"
 #include "win32/message_params.h"
 #include "win32/wide_text.h"
+#include "win32/window_scale.h"
 #include "win32/window_surface.h"
 
 namespace q8::win32 {
@@ -48,6 +49,12 @@ std::optional<INT_PTR> SkinnedDialogHost::HandleMessage(UINT message, WPARAM wPa
     }
     case WM_COMMAND:
       return HandleCommand(wParam, lParam);
+    case kDpiChangedMessage:
+      // Moved to a monitor of another scale, or the scale changed under it: as the main window.
+      TakeAnnouncedScale(window_, wParam, lParam, controls_);
+      controller_.OnDisplayScaleChanged();
+      ::SetWindowLongPtrW(window_, DWLP_MSGRESULT, 0);
+      return TRUE;
     case WM_HELP:
       return TRUE;  // F1 opens no help: the single-key dialog captures it like any key
     case WM_DESTROY:

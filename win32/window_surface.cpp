@@ -5,10 +5,14 @@
 #include <algorithm>
 
 #include "ui/device_scale.h"
+#include "win32/window_scale.h"
 
 namespace q8::win32 {
 
 double WindowScale(HWND window) {
+  if (const UINT announced = window != nullptr ? AnnouncedDpi(window) : 0; announced > 0) {
+    return announced / 96.0;
+  }
   // GetDpiForWindow exists from Windows 10 (1607) on; before, the system's one scale holds.
   using DpiForWindow = UINT(WINAPI*)(HWND);
   static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(reinterpret_cast<void (*)()>(

@@ -13,7 +13,8 @@ namespace q8::win32 {
 
 // A skinned window is drawn at its monitor's scale (dots per inch over 96): its canvas, native
 // controls and fonts are that many times the skin's pixels, while everything the controllers see
-// (the client area, pointer positions, control rectangles) stays in the skin's pixels.
+// (the client area, pointer positions, control rectangles) stays in the skin's pixels. The scale
+// announced by the system's last change of scale for the window (window_scale.h) comes first.
 double WindowScale(HWND window);
 
 // The client area in the skin's pixels.

@@ -50,7 +50,8 @@ QtDialogWindow::QtDialogWindow(QWidget* owner, DialogController& dialog)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint),
       dialog_(dialog),
       surface_(*this, {[this](Point p) { dialog_.OnMouseHover(p); },
-                       [this](Point p) { dialog_.OnPointerMove(p); }}) {
+                       [this](Point p) { dialog_.OnPointerMove(p); }}),
+      scale_(*this, [this] { dialog_.OnDisplayScaleChanged(); }) {
   controls_ = std::make_unique<QtControls>(
       *this, QtControls::Callbacks{
                  [this](ControlId id) { return dialog_.ControlColor(id); },

@@ -6,6 +6,7 @@
 #include "linux/gui/qt_controls.h"
 #include "linux/gui/qt_skin_surface.h"
 #include "linux/gui/qt_text_painter.h"
+#include "linux/gui/qt_window_scale.h"
 #include "ui/dialog_host.h"
 
 namespace q8::linux_shell {
@@ -55,6 +56,7 @@ class QtDialogWindow final : public QDialog, public QtControlHostOf<DialogHost> 
   bool capturingKeys_ = false;
   std::optional<DialogResult> endedWith_;
   QtSkinSurface surface_;
+  QtWindowScale scale_;
 };
 
 }  // namespace q8::linux_shell

@@ -3,12 +3,6 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDBusConnection>
-#include <QDBusError>
-#include <QDBusInterface>
-#include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLocalSocket>
@@ -29,29 +23,9 @@
 namespace q8::linux_shell {
 namespace {
 
-// How long a desktop notice stays at least: the time-out of the other notices (see
-// ShowDesktopNotice).
-constexpr unsigned kShortestNoticeMs = 5000;
-// How long the notification service may take to answer.
-constexpr int kNoticeCallTimeoutMs = 5000;
-// How long the notice stays that this copy runs without its status socket.
-constexpr unsigned kUnguardedNoticeMs = 10000;
 // What the program keeps of a status sender's bytes at most until their line ends: room for a few
 // status lines, far less than a sender could write.
 constexpr qint64 kStatusReadBuffer = 4096;
-
-// Whether Qt shows the tray icon as a StatusNotifierItem: a watcher on the session bus with a host
-// (a notification area) registered, the test Qt makes itself. Qt then exports the icon's context
-// menu over com.canonical.dbusmenu and the host draws it; an XEmbed tray leaves the menu to us.
-bool NotificationAreaDrawsMenus() {
-  const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
-  const QDBusConnection bus = QDBusConnection::sessionBus();
-  if (!bus.isConnected()) {
-    return false;
-  }
-  const QDBusInterface host(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher, bus);
-  return host.isValid() && host.property("IsStatusNotifierHostRegistered").toBool();
-}
 
 }  // namespace
 
@@ -65,25 +39,20 @@ QtMainWindow::QtMainWindow(MouseConnection& mouse, const AppState& state, QIcon 
                          if (controller_ != nullptr) {
                            controller_->OnPointerMove(p);
                          }
-                       }}) {
+                       }}),
+      scale_(*this, [this] {
+        if (controller_ != nullptr) {
+          controller_->OnDisplayScaleChanged();
+        }
+      }) {
   controls_ = std::make_unique<QtControls>(
       *this, QtControls::Callbacks{
                  [this](ControlId id) { return controller_->ControlColor(id); },
                  [this](ControlId id, ListEvent e) { controller_->OnListNotification(id, e); },
                  {}});
-  setWindowTitle(QStringLiteral("Tarnix Q8"));
+  setWindowTitle(QStringOf(kMainWindowTitle));
   setWindowIcon(icon_);
-  // The menu's entries: the Profiles submenu, shown while there are profiles, and Exit.
-  trayMenu_.addMenu(&profilesMenu_);
-  profilesMenu_.menuAction()->setVisible(false);
-  exitAction_ = trayMenu_.addAction(QString());
-  connect(exitAction_, &QAction::triggered, this, [this] { controller_->OnCommand(kCommandExit); });
-  // A host that draws the menu asks for it before it opens it: the entries are made anew then.
-  connect(&trayMenu_, &QMenu::aboutToShow, this, [this] {
-    if (hostDrawsTrayMenu_) {
-      RefreshExportedTrayMenu();
-    }
-  });
+  SetUpTrayMenu();
 }
 
 QtMainWindow::~QtMainWindow() = default;
@@ -198,11 +167,6 @@ bool QtMainWindow::ClaimSingleInstance() {
   }
   connect(&statusServer_, &QLocalServer::newConnection, this, [this] { TakeStatusConnection(); });
   return true;
-}
-
-void QtMainWindow::WarnUnguarded(const std::string& why) {
-  std::cerr << "tarnix-q8: " << why << '\n';
-  QTimer::singleShot(0, this, [this, why] { ShowBalloon({why, "Warning", kUnguardedNoticeMs}); });
 }
 
 void QtMainWindow::TakeStatusConnection() {
@@ -330,165 +294,6 @@ void QtMainWindow::SetBusy(bool busy) {
   } else {
     QApplication::restoreOverrideCursor();
   }
-}
-
-// --- Tray icon
-// -------------------------------------------------------------------------------------
-
-void QtMainWindow::AddTrayIcon(std::string_view tip) {
-  if (!hasTray_) {
-    return;
-  }
-  tray_ = std::make_unique<QSystemTrayIcon>(icon_);
-  tray_->setToolTip(QStringOf(tip));
-  connect(tray_.get(), &QSystemTrayIcon::activated, this,
-          [this](QSystemTrayIcon::ActivationReason reason) {
-            switch (reason) {
-              case QSystemTrayIcon::Trigger:
-                controller_->OnTrayCallback(kTrayLeftButtonUp);
-                break;
-              case QSystemTrayIcon::DoubleClick:
-                controller_->OnTrayCallback(kTrayLeftDoubleClick);
-                break;
-              case QSystemTrayIcon::Context:
-                controller_->OnTrayCallback(kTrayRightButtonUp);
-                break;
-              default:
-                break;
-            }
-          });
-  if (NotificationAreaDrawsMenus()) {
-    // Exported with the icon, so the host draws it at the icon; the first entries once the
-    // controller's start-up is over, for a host that does not announce the menu's opening.
-    hostDrawsTrayMenu_ = true;
-    tray_->setContextMenu(&trayMenu_);
-    QTimer::singleShot(0, this, [this] { RefreshExportedTrayMenu(); });
-  }
-  tray_->show();
-}
-
-void QtMainWindow::SetTrayTip(std::string_view tip) {
-  if (tray_) {
-    tray_->setToolTip(QStringOf(tip));
-  }
-}
-
-void QtMainWindow::ShowBalloon(const TrayBalloon& balloon) {
-  NoticeAnswer answer = std::exchange(noticeAnswer_, {});
-  if (!answer) {
-    // The program's own notices (the mouse found or lost): a failure can only be told here.
-    answer = [](const QString& error) {
-      if (!error.isEmpty()) {
-        std::cerr << "tarnix-q8: " << error.toStdString() << '\n';
-      }
-    };
-  }
-  if (tray_) {
-    tray_->showMessage(QStringOf(balloon.title), QStringOf(balloon.text),
-                       QSystemTrayIcon::Information, static_cast<int>(balloon.timeoutMs));
-    answer({});
-    return;
-  }
-  ShowDesktopNotice(balloon, std::move(answer));
-}
-
-void QtMainWindow::ShowDesktopNotice(const TrayBalloon& balloon, NoticeAnswer answer) {
-  QDBusConnection bus = QDBusConnection::sessionBus();
-  if (!bus.isConnected()) {
-    answer(QStringLiteral("the notice cannot be shown: there is no notification area and no "
-                          "session bus (") +
-           bus.lastError().message() + QStringLiteral(")"));
-    return;
-  }
-  QDBusMessage notify = QDBusMessage::createMethodCall(
-      QStringLiteral("org.freedesktop.Notifications"),
-      QStringLiteral("/org/freedesktop/Notifications"),
-      QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
-  QVariantMap hints;
-  hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("tarnix-q8"));
-  // Windows keeps a balloon ten seconds at least, however short the time-out it is given; a
-  // notification server honours the time-out, and a notice gone after a tenth of a second would
-  // go unread. The short ones ("mouse found", "not found") stay as long as the others.
-  const int timeout = static_cast<int>(std::max<unsigned>(balloon.timeoutMs, kShortestNoticeMs));
-  notify << QStringLiteral("Tarnix Q8") << noticeId_
-         << (noticeIcon_.isEmpty() ? QStringLiteral("input-mouse") : noticeIcon_)
-         << QStringOf(balloon.title) << QStringOf(balloon.text) << QStringList() << hints
-         << timeout;
-  auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(notify, kNoticeCallTimeoutMs), this);
-  connect(watcher, &QDBusPendingCallWatcher::finished, this,
-          [this, watcher, answer = std::move(answer)] {
-            const QDBusPendingReply<uint> reply = *watcher;
-            watcher->deleteLater();
-            if (reply.isError()) {
-              answer(QStringLiteral("the notice cannot be shown: there is no notification area, "
-                                    "and the desktop's notification service did not take it (") +
-                     reply.error().message() + QStringLiteral(")"));
-              return;
-            }
-            noticeId_ = reply.value();
-            answer({});
-          });
-}
-
-void QtMainWindow::DeleteTrayIcon() {
-  tray_.reset();
-}
-
-void QtMainWindow::ShowTrayMenu(std::string_view exitText) {
-  FillTrayMenu(exitText, nullptr);
-  PopUpTrayMenu();
-}
-
-void QtMainWindow::ShowTrayMenuWithProfiles(std::string_view exitText,
-                                            const ProfileMenu& profiles) {
-  FillTrayMenu(exitText, &profiles);
-  PopUpTrayMenu();
-}
-
-void QtMainWindow::FillTrayMenu(std::string_view exitText, const ProfileMenu* profiles) {
-  // clear() deletes the entries the submenu made: a refill leaves nothing behind.
-  profilesMenu_.clear();
-  profilesMenu_.menuAction()->setVisible(profiles != nullptr);
-  if (profiles != nullptr) {
-    profilesMenu_.setTitle(QStringOf(profiles->title));
-    for (std::size_t i = 0; i < profiles->names.size(); ++i) {
-      QAction* item = profilesMenu_.addAction(QStringOf(profiles->names[i]));
-      item->setCheckable(true);
-      item->setChecked(profiles->active == i);
-      const int command = kCommandFirstProfile + static_cast<int>(i);
-      connect(item, &QAction::triggered, this,
-              [this, command] { controller_->OnCommand(command); });
-    }
-    if (!profiles->manageText.empty()) {
-      if (!profiles->names.empty()) {
-        profilesMenu_.addSeparator();
-      }
-      QAction* manage = profilesMenu_.addAction(QStringOf(profiles->manageText));
-      connect(manage, &QAction::triggered, this,
-              [this] { controller_->OnCommand(kCommandManageProfiles); });
-    }
-  }
-  exitAction_->setText(QStringOf(exitText));
-}
-
-void QtMainWindow::PopUpTrayMenu() {
-  if (fillingTrayMenuOnly_) {
-    return;
-  }
-  activateWindow();
-  // Opening it announces it too (aboutToShow): its entries are fresh already.
-  const bool drawnByHost = std::exchange(hostDrawsTrayMenu_, false);
-  trayMenu_.popup(QCursor::pos());
-  hostDrawsTrayMenu_ = drawnByHost;
-}
-
-void QtMainWindow::RefreshExportedTrayMenu() {
-  if (controller_ == nullptr) {
-    return;
-  }
-  fillingTrayMenuOnly_ = true;
-  controller_->OnTrayCallback(kTrayRightButtonUp);
-  fillingTrayMenuOnly_ = false;
 }
 
 // --- The system

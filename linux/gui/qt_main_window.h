@@ -15,6 +15,7 @@
 #include "linux/gui/qt_controls.h"
 #include "linux/gui/qt_skin_surface.h"
 #include "linux/gui/qt_text_painter.h"
+#include "linux/gui/qt_window_scale.h"
 #include "linux/hotplug_monitor.h"
 #include "linux/simulated_plug_monitor.h"
 #include "linux/status_socket.h"
@@ -69,6 +70,7 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   void DeleteTrayIcon() override;
   void ShowTrayMenu(std::string_view exitText) override;
   void ShowTrayMenuWithProfiles(std::string_view exitText, const ProfileMenu& profiles) override;
+  void OpenTrayMenu(const TrayMenu& menu) override;
   void OpenAddress(std::string_view address) override;
   void EndProcess(int exitCode) override;
 
@@ -89,8 +91,10 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   // Why this copy runs without its status socket: on standard error now, as a notice once the
   // start-up has made the tray icon.
   void WarnUnguarded(const std::string& why);
-  // Fills the tray menu with what the controller offers now; `exitText` names Exit.
-  void FillTrayMenu(std::string_view exitText, const ProfileMenu* profiles);
+  // The tray menu's lasting entries (qt_tray_menu.cpp).
+  void SetUpTrayMenu();
+  // Fills the tray menu with what the controller offers now.
+  void FillTrayMenu(const TrayMenu& menu);
   // Opens the tray menu at the cursor, unless the desktop's notification area draws it itself
   // and only asked for its entries.
   void PopUpTrayMenu();
@@ -112,9 +116,12 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   // which refers to it.
   QMenu trayMenu_;
   QMenu profilesMenu_;
+  QAction* startAtLogInAction_ = nullptr;
   QAction* exitAction_ = nullptr;
   // The notification area draws the menu from its entries (trayMenu_ is the icon's context menu).
   bool hostDrawsTrayMenu_ = false;
+  // The tray icon is a StatusNotifierItem (the notification area keeps it on the session bus).
+  bool statusNotifierTray_ = false;
   // The controller is asked for the entries only: the host opens the menu, not this program.
   bool fillingTrayMenuOnly_ = false;
   // An activation the window could not take while it was hidden, made once it is shown.
@@ -136,6 +143,8 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   std::optional<QPoint> dragOffset_;
   std::optional<StatusNotification> lastStatus_;
   QtSkinSurface surface_;
+  // A move to a screen of another scale draws the window anew.
+  QtWindowScale scale_;
 };
 
 }  // namespace q8::linux_shell

@@ -55,6 +55,9 @@ void QtSkinSurface::CopyToWindow(const Canvas& source, Rect area) {
 
 void QtSkinSurface::ResizeClient(int width, int height) {
   window_.setFixedSize(width, height);
+  // Moved to a screen of another scale, the window keeps its size in the screen's pixels (X11),
+  // which is another size in the window's: a fixed size that did not change resizes nothing.
+  window_.resize(width, height);
   NewScreen(PixelRatio());
 }
 

@@ -4,6 +4,8 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 #include "linux/gui/qt_controls.h"
 #include "ui/canvas.h"
@@ -29,8 +31,28 @@ QFont QFontOf(const FontRequest& request) {
   return font;
 }
 
-void QtTextPainter::DrawText(Canvas& canvas, std::string_view text, Rect rect, FontRole font,
-                             Rgb colour, TextAlign align) {
+QFont QtTextPainter::Sized(FontRole font, int sizesDown) const {
+  QFont sized = font == FontRole::kTitle ? title_ : normal_;
+  if (sizesDown > 0 && sized.pixelSize() > 0) {
+    sized.setPixelSize(std::max(1, sized.pixelSize() - sizesDown));
+  }
+  return sized;
+}
+
+int QtTextPainter::TextWidth(std::string_view text, FontRole font, int sizesDown, double scale) {
+  // Measured as drawn: on an image of the canvas's scale, the ink's overhang counted too.
+  QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
+  device.setDevicePixelRatio(scale);
+  const QFontMetricsF metrics(Sized(font, sizesDown), &device);
+  const QString qtext = QStringOf(text);
+  const QRectF ink = metrics.boundingRect(qtext);
+  const qreal width =
+      std::max(metrics.horizontalAdvance(qtext), ink.right()) - std::min<qreal>(0, ink.left());
+  return static_cast<int>(std::ceil(width * scale));
+}
+
+void QtTextPainter::DrawSized(Canvas& canvas, std::string_view text, Rect rect, FontRole font,
+                              int sizesDown, Rgb colour, TextAlign align) {
   if (canvas.Width() == 0 || canvas.Height() == 0) {
     return;
   }
@@ -41,7 +63,7 @@ void QtTextPainter::DrawText(Canvas& canvas, std::string_view text, Rect rect, F
   // glyphs at the canvas's resolution.
   image.setDevicePixelRatio(canvas.Scale());
   QPainter painter(&image);
-  painter.setFont(font == FontRole::kTitle ? title_ : normal_);
+  painter.setFont(Sized(font, sizesDown));
   painter.setPen(QColor(colour.red, colour.green, colour.blue));
   const QRect box(rect.left, rect.top, rect.Width(), rect.Height());
   painter.setClipRect(box);

@@ -19,10 +19,14 @@ class QtTextPainter final : public TextPainter {
     normal_ = normal;
     title_ = title;
   }
-  void DrawText(Canvas& canvas, std::string_view text, Rect rect, FontRole font, Rgb colour,
-                TextAlign align) override;
+
+  int TextWidth(std::string_view text, FontRole font, int sizesDown, double scale) override;
+  void DrawSized(Canvas& canvas, std::string_view text, Rect rect, FontRole font, int sizesDown,
+                 Rgb colour, TextAlign align) override;
 
  private:
+  QFont Sized(FontRole font, int sizesDown) const;
+
   QFont normal_;
   QFont title_;
 };

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QSocketNotifier>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -9,19 +10,27 @@
 #include "app/keldra_dlg.h"
 #include "app/main_page_attachment.h"
 #include "app/mouse_connection.h"
+#include "cli/command_table.h"
 #include "device/system_hid_bus.h"
 #include "dialogs/dialog_environment.h"
 #include "dialogs/key_function_dialog_runner.h"
 #include "dialogs/skins_dialog_chooser.h"
+#include "linux/gui/foreground_sources.h"
 #include "linux/gui/qt_main_window.h"
 #include "linux/gui/x11_foreground.h"
 #include "linux/gui/x11_running_programs.h"
 #include "linux/status_socket.h"
 #include "linux/tool_home.h"
+#include "q8_version.h"
+#include "settings/autostart_entry.h"
 #include "settings/executable_path.h"
 #include "ui/png_decoder.h"
 
 namespace {
+
+// The name of the program's desktop entry, which Wayland compositors are told as the app_id of its
+// windows (and KWin reads to grant the window list the entry asks for).
+const QString kDesktopFileName = QStringLiteral("tarnix-q8");
 
 // The program's icon file: beside the executable in the build tree, in the data folder when
 // installed; empty when neither is there.
@@ -41,9 +50,22 @@ QString ApplicationIconFile(const std::filesystem::path& executable) {
 
 int main(int argc, char** argv) {
   using namespace q8;
+  // Answered before Qt looks for a display, so that they work without one.
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::cout << TrayProgramUsage();
+      return 0;
+    }
+    if (arg == "--version") {
+      std::cout << "tarnix-q8 " << kVersion << '\n';
+      return 0;
+    }
+  }
   QApplication application(argc, argv);
   // The program lives in the tray: hiding its window does not end it.
   QApplication::setQuitOnLastWindowClosed(false);
+  QGuiApplication::setDesktopFileName(kDesktopFileName);
 
   const std::vector<std::string> args(argv + 1, argv + argc);
   std::string error;
@@ -94,6 +116,13 @@ int main(int argc, char** argv) {
   KeyFunctionDialogRunner keyDialogs(window, dialogs);
   SkinsDialogChooser skinChooser(window, dialogs);
   dialog.SetSkinChooser(&skinChooser);
+  // Start at log-in, in the tray menu where the user has a configuration folder.
+  std::optional<AutostartEntry> autostart;
+  if (const auto entry =
+          AutostartEntry::FileFor(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"))) {
+    autostart.emplace(*entry, *executable);
+    dialog.SetAutostartEntry(&*autostart);
+  }
   // The programs a rule can be made for: X11's windows (under Wayland, Xwayland's); a Wayland
   // compositor that lists its windows is one more source here.
   linux_shell::X11RunningPrograms x11Programs;
@@ -108,16 +137,11 @@ int main(int argc, char** argv) {
   dialog.OnNcPaint();
   dialog.OnNcPaint();
 
-  // The program in front, for the profile rules: only where X tells it (not on Wayland).
-  const auto foreground = linux_shell::X11ForegroundWatcher::Open();
-  std::optional<QSocketNotifier> foregroundEvents;
-  if (foreground) {
-    foregroundEvents.emplace(foreground->Socket(), QSocketNotifier::Read);
-    QObject::connect(&*foregroundEvents, &QSocketNotifier::activated, [&] {
-      if (const auto program = foreground->TakeChange()) {
-        dialog.OnForegroundProgram(program->name, program->thisProcess, program->windowsProgram);
-      }
-    });
-  }
+  // The program in front, for the profile rules, from every source the desktop has.
+  linux_shell::ForegroundSources foreground(
+      kDesktopFileName.toStdString(), [&dialog](const FrontProgram& program) {
+        dialog.OnForegroundProgram(program.name, program.thisProgram, program.windowsProgram);
+      });
+  foreground.Listen();
   return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #include "linux/gui/x11_foreground.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <unistd.h>
 
 #include "linux/process_program.h"
@@ -60,44 +61,41 @@ int X11ForegroundWatcher::Socket() const {
   return ConnectionNumber(display_);
 }
 
-std::optional<ForegroundProgram> X11ForegroundWatcher::TakeChange() {
-  std::optional<ForegroundProgram> program;
+bool X11ForegroundWatcher::TakeChange() {
+  bool activeChanged = false;
   // Reading a property may bring further events into Xlib's queue, where the socket no longer
   // shows them: the queue is emptied until it stays empty.
   while (XPending(display_) > 0) {
-    bool activeChanged = false;
-    while (XPending(display_) > 0) {
-      XEvent event;
-      XNextEvent(display_, &event);
-      activeChanged |= event.type == PropertyNotify && event.xproperty.atom == activeWindowAtom_;
-    }
-    if (activeChanged) {
-      if (auto inFront = ProgramInFront()) {
-        program = std::move(inFront);
-      }
-    }
+    XEvent event;
+    XNextEvent(display_, &event);
+    activeChanged |= event.type == PropertyNotify && event.xproperty.atom == activeWindowAtom_;
   }
-  return program;
+  return activeChanged;
 }
 
-std::optional<ForegroundProgram> X11ForegroundWatcher::ProgramInFront() {
-  // No active window (the bare desktop), one that names no process or one whose process is gone:
-  // no program is in front, which the rules answer with the default profile.
-  const ForegroundProgram noProgram{};
+std::optional<SystemWindow> X11ForegroundWatcher::WindowInFront() {
   const auto window = CardinalProperty(display_, DefaultRootWindow(display_), activeWindowAtom_);
   if (!window || *window == 0) {
-    return noProgram;
+    return std::nullopt;
   }
-  const auto pid = CardinalProperty(display_, *window, pidAtom_);
-  if (!pid) {
-    return noProgram;
+  SystemWindow front;
+  XClassHint hint{};
+  if (XGetClassHint(display_, *window, &hint) != 0) {
+    front.windowInstance = hint.res_name != nullptr ? hint.res_name : "";
+    front.windowClass = hint.res_class != nullptr ? hint.res_class : "";
+    XFree(hint.res_name);
+    XFree(hint.res_class);
   }
-  const auto process = static_cast<pid_t>(*pid);
-  auto program = ProgramOfProcess(process);
-  if (!program) {
-    return noProgram;
+  // A window that names no process, or whose process is gone, names no program.
+  if (const auto pid = CardinalProperty(display_, *window, pidAtom_)) {
+    const auto process = static_cast<pid_t>(*pid);
+    front.ownProcess = process == getpid();
+    if (auto program = ProgramOfProcess(process)) {
+      front.program = std::move(program->name);
+      front.windowsProgram = program->windowsProgram;
+    }
   }
-  return ForegroundProgram{std::move(program->name), process == getpid(), program->windowsProgram};
+  return front;
 }
 
 }  // namespace q8::linux_shell

@@ -4,22 +4,18 @@
 #include <optional>
 #include <string>
 
+#include "app/program_in_front.h"
+
 struct _XDisplay;
 
 namespace q8::linux_shell {
 
-// The program that came to the front (an empty name: none), and whether it is this very process.
-struct ForegroundProgram {
-  std::string name;
-  bool thisProcess = false;
-  bool windowsProgram = false;  // run by Wine: named regardless of letter case
-};
-
 // Tells which program has the foreground on an X11 desktop: the window manager names the active
 // window in the root window's _NET_ACTIVE_WINDOW property, and the window names its process in
-// _NET_WM_PID. The watcher has a connection of its own to the display and hears of each change of
+// _NET_WM_PID (and its class in WM_CLASS, which a Wayland compositor gives an Xwayland window as
+// its app_id). The watcher has a connection of its own to the display and hears of each change of
 // the property as an event on that connection's socket, so it costs nothing while nothing changes.
-// A Wayland session without X tells no program of another's windows: there is no watcher.
+// On a Wayland desktop it watches Xwayland, which knows only the windows of X programs.
 class X11ForegroundWatcher {
  public:
   // Nothing when no X display can be opened.
@@ -30,13 +26,13 @@ class X11ForegroundWatcher {
 
   // The socket to watch for reading.
   int Socket() const;
-  // Reads every event that arrived. The program now in front when the active window changed;
-  // nothing otherwise.
-  std::optional<ForegroundProgram> TakeChange();
+  // Reads every event that arrived. True when the active window changed.
+  bool TakeChange();
+  // The active window; nothing when none is.
+  std::optional<SystemWindow> WindowInFront();
 
  private:
   explicit X11ForegroundWatcher(_XDisplay* display);
-  std::optional<ForegroundProgram> ProgramInFront();
 
   _XDisplay* display_;
   unsigned long activeWindowAtom_ = 0;

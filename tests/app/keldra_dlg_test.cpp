@@ -299,6 +299,38 @@ TEST_F(KeldraDlgTest, StatusNotificationsShowTheBalloonsOfTheirTable) {
   }
 }
 
+// The menu's check mark follows the entry's file, whoever wrote or removed it; choosing the item
+// writes a valid entry for this executable or removes it; a folder that cannot be made is told.
+TEST_F(KeldraDlgTest, StartAtLogInFollowsTheAutostartEntry) {
+  const AutostartEntry entry(dir / "config home/autostart/tarnix-q8.desktop",
+                             "/opt/Tarnix Q8/tarnix-q8");
+  dialog.SetAutostartEntry(&entry);
+  ASSERT_TRUE(Start());
+  host.calls.clear();
+
+  dialog.OnTrayCallback(kTrayRightButtonUp);
+  dialog.OnCommand(kCommandStartAtLogIn);
+  const std::string text = test::ReadText(entry.File());
+  EXPECT_THAT(text, ::testing::HasSubstr("\nExec=\"/opt/Tarnix Q8/tarnix-q8\"\n"));
+  EXPECT_THAT(text, ::testing::StartsWith("[Desktop Entry]\nType=Application\n"));
+  dialog.OnTrayCallback(kTrayRightButtonUp);
+  dialog.OnCommand(kCommandStartAtLogIn);
+  EXPECT_FALSE(std::filesystem::exists(entry.File()));
+  test::WriteBytes(entry.File(), {'x'});  // written by someone else
+  dialog.OnTrayCallback(kTrayRightButtonUp);
+  EXPECT_THAT(host.calls,
+              ElementsAre("log-in [ ] Start at log-in", "menu Exit", "log-in [x] Start at log-in",
+                          "menu Exit", "log-in [x] Start at log-in", "menu Exit"));
+
+  test::WriteBytes(dir / "a file", {'x'});
+  const AutostartEntry blocked(dir / "a file/autostart/tarnix-q8.desktop", "/usr/bin/tarnix-q8");
+  dialog.SetAutostartEntry(&blocked);
+  host.messages.clear();
+  dialog.OnCommand(kCommandStartAtLogIn);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_THAT(host.messages[0].text, ::testing::StartsWith("Could not write "));
+}
+
 TEST_F(KeldraDlgTest, TrayClicksShowTheWindowOpenTheMenuOrNothing) {
   ASSERT_TRUE(Start());
   host.calls.clear();

@@ -131,6 +131,35 @@ TEST_F(FrameTest, TheHighlightFollowsThePointerAndTheNotificationTakesThatItem) 
   EXPECT_EQ(dialog.SelectedText(), "Play/Pause");
 }
 
+// Moved to a display of another scale with a choice made and the list open again: the face is
+// drawn anew at the new scale, in a font made again, and nothing the user did is undone.
+TEST_F(FrameTest, AChangeOfScaleDrawsTheFaceAgainAndKeepsTheChoiceAndTheOpenList) {
+  CMediaDialog dialog(environment);
+  Open(dialog);
+  Click(dialog, kDrop);
+  PickItem(dialog, kList, 3);
+  Click(dialog, kDrop);
+  ASSERT_TRUE(dialog.ListOpen());
+
+  host.pixelRatio = 2;
+  host.calls.clear();
+  host.drawLog.clear();
+  dialog.OnDisplayScaleChanged();
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"resize 1x1", "font"}));
+  EXPECT_EQ(host.drawLog.front(), "image /media-key.png");
+  EXPECT_EQ(host.drawLog.back(), "copy");
+  EXPECT_EQ(host.copiedScale, 2);
+  EXPECT_TRUE(dialog.ListOpen());
+  EXPECT_EQ(host.Find(kValueBox)->text, "Play/Pause");
+
+  // The background gone meanwhile: said, and the run ends as it would at the opening.
+  decoder.missing = {"/media-key.png"};
+  host.pixelRatio = 1.5;
+  dialog.OnDisplayScaleChanged();
+  EXPECT_EQ(host.messages.back().caption, "Media Dialog Load background image failed!!!");
+  EXPECT_EQ(host.ended, DialogResult::kCancel);
+}
+
 TEST_F(FrameTest, ANotificationWithoutAHighlightTakesNothingAndLeavesTheListShown) {
   CMediaDialog dialog(environment);
   Open(dialog);

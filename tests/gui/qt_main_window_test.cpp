@@ -192,6 +192,20 @@ TEST_F(QtMainWindowTest, TheProfilesSubmenuLoadsTheProfileChosen) {
   EXPECT_EQ(objects(openMenu()), held);
   menu->close();
 
+  // Start at log-in, where it is offered, sits between the profiles and Exit and sends its command.
+  const AutostartEntry entry(dir / "autostart/tarnix-q8.desktop", dir / "tarnix-q8");
+  dialog.SetAutostartEntry(&entry);
+  menu = openMenu();
+  ASSERT_EQ(menu->actions().size(), 3);
+  EXPECT_EQ(menu->actions()[1]->text(), "Start at log-in");
+  EXPECT_FALSE(menu->actions()[1]->isChecked());
+  menu->actions()[1]->trigger();
+  menu->close();
+  EXPECT_TRUE(entry.Exists());
+  EXPECT_TRUE(openMenu()->actions()[1]->isChecked());
+  QApplication::activePopupWidget()->close();
+  dialog.SetAutostartEntry(nullptr);
+
   // A load whose box is open while the menu is opened again, which makes its entries anew: the
   // entry that started the load is gone when the box closes (str.ini, now a folder, raises it).
   std::filesystem::remove(dir / "str.ini");

@@ -4,7 +4,9 @@
 # report-rate stop, then of Apply, writes the mouse: the places the controller hears of are where
 # the pictures are drawn. At 200 % the captions are drawn at the screen's resolution: their edges
 # have far fewer in-between grey levels than the same caption drawn at 100 % and stretched to
-# twice the size (ImageMagick measures them).
+# twice the size (ImageMagick measures them). Then two screens side by side, the right one at twice
+# the scale of the left (QT_SCREEN_SCALE_FACTORS): the window moved from the left to the right is
+# drawn anew at 200 %, as sharp as one started there, and its clicks land at the new places.
 # Run it in a network namespace of its own (tests/support/own-network).
 #   scaled_window_test.sh BUILD_DIR
 set -uo pipefail
@@ -14,7 +16,9 @@ chmod 700 "$scratch"
 cp "$build/tarnix-q8" "$build/tarnix-q8.png" "$build/config.bin" "$build/str.ini" "$scratch/"
 cp -r "$build/Skins" "$scratch/Skins"
 display=:$((500 + RANDOM % 400))
-Xvfb "$display" -screen 0 2000x1500x24 -nolisten tcp >/dev/null 2>&1 &
+# Wide enough for two screens of 2000 x 1500; kept as it is between the programs (-noreset), so
+# that the screens made with xrandr stay.
+Xvfb "$display" -noreset -screen 0 4000x1500x24 -nolisten tcp >/dev/null 2>&1 &
 server=$!
 program=
 cleanup() {
@@ -90,6 +94,45 @@ stretched=$(blurred_share "$scratch/stretched.png" 232x40+0+0)
 echo "caption edges: $sharp per mille in between at 200 %, $stretched stretched from 100 %"
 check "at 2 the caption's glyphs are sharper than a stretched one" \
   test $((sharp * 3)) -lt $((stretched * 2))
+
+# --- Two screens: the window moved to one of another scale ---------------------------------------
+xrandr --setmonitor LEFT 2000/500x1500/375+0+0 screen >/dev/null
+xrandr --setmonitor RIGHT 2000/500x1500/375+2000+0 none
+QT_SCREEN_SCALE_FACTORS="LEFT=1;RIGHT=2" "$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" &
+program=$!
+window=$(timeout 30 xdotool search --sync --onlyvisible --name "Tarnix Q8" | head -n 1)
+xdotool windowmove "$window" 100 100
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$window")"
+check "on the left screen the window is the skin's size ($WIDTH x $HEIGHT)" \
+  test "$WIDTH" = 876 -a "$HEIGHT" = 648
+xdotool windowmove "$window" 2100 100
+sleep 2
+eval "$(xdotool getwindowgeometry --shell "$window")"
+check "moved to the right screen the window is twice the skin's size ($WIDTH x $HEIGHT)" \
+  test "$WIDTH" = 1752 -a "$HEIGHT" = 1296
+import -window "$window" "$scratch/moved.png"
+moved=$(blurred_share "$scratch/moved.png" 232x40+1000+324)
+echo "caption edges after the move: $moved per mille in between"
+check "after the move the caption's glyphs are sharper than a stretched one" \
+  test $((moved * 3)) -lt $((stretched * 2))
+scale=2
+for point in "721 209" "700 633"; do  # the 250 Hz stop, then Apply
+  read -r x y <<<"$point"
+  xdotool mousemove $((X + $(scaled "$x"))) $((Y + $(scaled "$y")))
+  sleep 0.3
+  xdotool click 1
+  sleep 0.5
+done
+sleep 1
+rate=$(od -An -tu1 -N1 "$scratch/mouse-state.bin" | tr -d ' ')
+check "after the move a click on the stop and on Apply writes report-rate code 2 (got $rate)" \
+  test "$rate" = 2
+xdotool mousemove $((X + $(scaled 859))) $((Y + $(scaled 14))) click 1  # the close button
+for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+kill "$program" 2>/dev/null
+wait "$program" 2>/dev/null
+program=
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

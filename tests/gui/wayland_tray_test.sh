@@ -3,7 +3,9 @@
 # area that draws the tray menu itself: a StatusNotifierWatcher with a host, on a private session
 # bus. The item registers, its Activate shows the window, its menu is exported over
 # com.canonical.dbusmenu with the Profiles submenu and Exit, and a click on Exit there ends the
-# program with exit code 0: with the window shown, and with a box of the start-up open.
+# program with exit code 0: with the window shown, and with a box of the start-up open. The menu's
+# Start at log-in writes the autostart entry (which desktop-file-validate accepts) and removes it,
+# and its check mark follows the file, whoever wrote it.
 # Run it in a network namespace of its own (tests/support/own-network).
 #   wayland_tray_test.sh BUILD_DIR
 set -uo pipefail
@@ -21,6 +23,8 @@ cleanup() {
 }
 trap cleanup EXIT
 export XDG_RUNTIME_DIR=$scratch WAYLAND_DISPLAY=wayland-test QT_QPA_PLATFORM=wayland
+export XDG_CONFIG_HOME=$scratch/config
+entry=$XDG_CONFIG_HOME/autostart/tarnix-q8.desktop
 unset DISPLAY
 
 failures=0
@@ -115,6 +119,26 @@ layout=$(call /MenuBar com.canonical.dbusmenu.GetLayout 0 -1 '[]')
 check "the menu holds the Profiles submenu" grep -q "'label': <'Profiles'>" <<<"$layout"
 check "the submenu holds the profile, with a check mark" \
   grep -q "'label': <'Racing'>, 'toggle-state': <[01]>, 'toggle-type': <'checkmark'>" <<<"$layout"
+# Start at log-in: the item's id and check mark in the layout the host reads.
+login_item() {  # prints "ID STATE"
+  call /MenuBar com.canonical.dbusmenu.AboutToShow 0 >/dev/null
+  call /MenuBar com.canonical.dbusmenu.GetLayout 0 -1 '[]' |
+    grep -o "<([0-9]*, {[^}]*'label': <'Start at log-in'>, 'toggle-state': <[01]>" |
+    sed "s/^<(\([0-9]*\),.*'toggle-state': <\([01]\)>$/\1 \2/"
+}
+click_login() { call /MenuBar com.canonical.dbusmenu.Event "$(login_item | cut -d' ' -f1)" clicked '<int32 0>' 0 >/dev/null; }
+check "the menu offers Start at log-in, unchecked" test "$(login_item | cut -d' ' -f2)" = 0
+click_login
+check "choosing it writes the autostart entry" eventually 5 test -f "$entry"
+check "desktop-file-validate accepts the entry" desktop-file-validate "$entry"
+check "the entry starts this program" grep -qx "Exec=$scratch/tarnix-q8" "$entry"
+check "the check mark follows" test "$(login_item | cut -d' ' -f2)" = 1
+rm "$entry"
+check "the check mark follows the file removed elsewhere" test "$(login_item | cut -d' ' -f2)" = 0
+cp "$scratch/config.bin" "$entry"  # anything there counts: the desktop would start it
+check "... and a file put there elsewhere" test "$(login_item | cut -d' ' -f2)" = 1
+click_login
+check "choosing it again removes the entry" eventually 5 test ! -e "$entry"
 exit_from_menu "the window shown"
 
 # A trace that cannot be written (a full disk): a box at start-up, whose loop runs while Exit is

@@ -243,7 +243,8 @@ TEST(ProfileFileTest, NamesThatCannotBeAFileOnEitherSystemAreRefused) {
 TEST(ProfileRulesTest, AProgramGetsItsRuleOrTheDefault) {
   const std::string text =
       "\xEF\xBB\xBF; the games\r\n[rules]\r\n  Game.exe = Racing \r\n# old.exe=Old\r\n"
-      "game.exe=Second\r\nnoprofile.exe=\r\n[Default]\r\nprofile=Desktop\r\n";
+      "game.exe=Second\r\nnoprofile.exe=\r\norg.gnome.Nautilus=Files\r\n"
+      "[Default]\r\nprofile=Desktop\r\n";
   const ProfileRules rules = ParseProfileRules(BytesOf(text));
   const ProfileRules noDefault{rules.rules, {}};
   const struct {
@@ -252,9 +253,15 @@ TEST(ProfileRulesTest, AProgramGetsItsRuleOrTheDefault) {
     bool ignoreCase;
     std::optional<std::string> profile;
   } cases[] = {
-      {rules, "Game.exe", false, "Racing"},      {rules, "GAME.EXE", true, "Racing"},
-      {rules, "game.exe", false, "Second"},      {rules, "old.exe", true, "Desktop"},
-      {rules, "noprofile.exe", true, "Desktop"}, {noDefault, "editor", false, std::nullopt},
+      {rules, "Game.exe", false, "Racing"},
+      {rules, "GAME.EXE", true, "Racing"},
+      {rules, "game.exe", false, "Second"},
+      {rules, "old.exe", true, "Desktop"},
+      {rules, "noprofile.exe", true, "Desktop"},
+      {noDefault, "editor", false, std::nullopt},
+      // A Wayland program's app_id: its dots are no extension, and it is matched exactly.
+      {rules, "org.gnome.Nautilus", false, "Files"},
+      {rules, "org.gnome.nautilus", false, "Desktop"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ProfileForProgram(c.rules, c.program, c.ignoreCase), c.profile) << c.program;

@@ -228,6 +228,15 @@ class FakeMainWindowHost final : public FakeControlsOf<MainWindowHost> {
     Log(entry + " | " + std::string(exitText));
   }
 
+  // Logs the entry with a check mark ("log-in [x] Start at log-in"), then the menu as above.
+  void OpenTrayMenu(const TrayMenu& menu) override {
+    if (menu.startAtLogIn) {
+      Log(std::string("log-in ") + (menu.startAtLogIn->checked ? "[x] " : "[ ] ") +
+          std::string(menu.startAtLogIn->text));
+    }
+    MainWindowHost::OpenTrayMenu(menu);
+  }
+
   void OpenAddress(std::string_view address) override { Log("open " + std::string(address)); }
   void EndProcess(int exitCode) override {
     endedWith = exitCode;
@@ -280,10 +289,12 @@ class FakeDialogHost final : public FakeControlsOf<DialogHost> {
   void Attach(DialogController& dialog) { controller = &dialog; }
 
   Rect ClientRect() const override { return {0, 0, width, height}; }
-  void CopyToWindow(const Canvas&, Rect) override {
+  void CopyToWindow(const Canvas& source, Rect) override {
     ++copies;
+    copiedScale = source.Scale();
     drawLog.push_back("copy");
   }
+  double PixelRatio() const override { return pixelRatio; }
   void ResizeClient(int w, int h) override {
     width = w;
     height = h;
@@ -344,6 +355,9 @@ class FakeDialogHost final : public FakeControlsOf<DialogHost> {
   int width = 200;
   int height = 150;
   int copies = 0;
+  // The display's scale the dialog is drawn at, and the scale of the canvas it copied last.
+  double pixelRatio = 1.0;
+  double copiedScale = 0;
   std::optional<FontRequest> font;
   std::optional<DialogResult> ended;
   std::optional<ControlId> focus;

@@ -47,17 +47,29 @@ struct DrawnText {
   FontRole font;
   Rgb colour;
   TextAlign align;
+  int sizesDown = 0;
 };
 
+// Records every text drawn. A text is as wide as `widths` says for its size (the first entry at
+// its font's own size, then one size down each), 0 when the list has no entry for it.
 class FakeTextPainter final : public TextPainter {
  public:
   explicit FakeTextPainter(DrawLog& log) : log_(log) {}
-  void DrawText(Canvas&, std::string_view text, Rect rect, FontRole font, Rgb colour,
-                TextAlign align) override {
-    log_.push_back("text " + std::string(text));
-    texts.push_back({std::string(text), rect, font, colour, align});
-  }
   std::vector<DrawnText> texts;
+  std::vector<int> widths;
+  // The scales the widths were asked for.
+  std::vector<double> measuredAt;
+
+  int TextWidth(std::string_view, FontRole, int sizesDown, double scale) override {
+    measuredAt.push_back(scale);
+    const auto size = static_cast<std::size_t>(sizesDown);
+    return size < widths.size() ? widths[size] : 0;
+  }
+  void DrawSized(Canvas&, std::string_view text, Rect rect, FontRole font, int sizesDown,
+                 Rgb colour, TextAlign align) override {
+    log_.push_back("text " + std::string(text));
+    texts.push_back({std::string(text), rect, font, colour, align, sizesDown});
+  }
 
  private:
   DrawLog& log_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/ui_text_table.h"
+#include "skin_fakes.h"
 #include "ui/language_fonts.h"
 
 namespace q8 {
@@ -81,6 +82,46 @@ TEST(LanguageFontsTest, FacesDependOnLanguageAndOnlyChineseSimplifiedOnTheVersio
     EXPECT_EQ(en.title.pitchAndFamily, 0x20);
   }
   EXPECT_EQ(DialogFont(UiLanguage::CHS, {6, 2}), heiTi13);
+}
+
+}  // namespace
+}  // namespace q8
+
+namespace q8 {
+namespace {
+
+// A text too wide for the part of its rectangle on the canvas, at the canvas's scale, is drawn as
+// many sizes down as it takes to fit, and no more than the painter allows.
+TEST(TextFitTest, ATextTooWideForItsRectangleIsDrawnSizesDownUntilItFits) {
+  struct Case {
+    const char* what;
+    std::vector<int> widths;  // at its own size, then one size down each
+    Rect rect;
+    int canvasWidth;
+    double scale;
+    int sizesDown;
+  };
+  const Case cases[] = {
+      {"fits", {100}, {0, 0, 100, 20}, 200, 1.0, 0},
+      {"one pixel too wide", {101, 100}, {0, 0, 100, 20}, 200, 1.0, 1},
+      {"measured at the canvas's scale", {101, 99}, {10, 0, 60, 20}, 200, 2.0, 1},
+      {"fits at 200 %", {100}, {10, 0, 60, 20}, 200, 2.0, 0},
+      {"the part on the canvas", {90, 80}, {0, 0, 100, 20}, 80, 1.0, 1},
+      {"never fits", {500, 400, 300, 200, 150, 100}, {0, 0, 100, 20}, 200, 1.0, 4},
+  };
+  for (const Case& c : cases) {
+    test::DrawLog log;
+    test::FakeTextPainter painter(log);
+    painter.widths = c.widths;
+    Canvas canvas(c.canvasWidth, 40);
+    canvas.SetScale(c.scale);
+    painter.PaintText(canvas, "Report Rate Setting", c.rect, FontRole::kTitle, {1, 2, 3},
+                      TextAlign::kCentre);
+    ASSERT_EQ(painter.texts.size(), 1u) << c.what;
+    EXPECT_EQ(painter.texts[0].sizesDown, c.sizesDown) << c.what;
+    EXPECT_EQ(painter.texts[0].rect, c.rect) << c.what;
+    EXPECT_EQ(painter.measuredAt.front(), c.scale) << c.what;
+  }
 }
 
 }  // namespace

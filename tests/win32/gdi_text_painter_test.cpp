@@ -64,14 +64,14 @@ TEST(GdiTextPainterTest, DrawsInsideTheRectangleWithItsAlignment) {
   const Rect rect{20, 5, 180, 35};
 
   Canvas centred = Background();
-  painter.DrawText(centred, "OK", rect, FontRole::kNormal, {255, 255, 255}, TextAlign::kCentre);
+  painter.PaintText(centred, "OK", rect, FontRole::kNormal, {255, 255, 255}, TextAlign::kCentre);
   const Ink middle = InkOf(centred, rect);
   ASSERT_GE(middle.right, middle.left) << "no text drawn";
   EXPECT_FALSE(middle.outside);
   EXPECT_LT(std::abs((middle.left + middle.right) / 2 - 100), 6);
 
   Canvas left = Background();
-  painter.DrawText(left, "OK", rect, FontRole::kNormal, {255, 255, 255}, TextAlign::kLeft);
+  painter.PaintText(left, "OK", rect, FontRole::kNormal, {255, 255, 255}, TextAlign::kLeft);
   const Ink start = InkOf(left, rect);
   EXPECT_LT(start.left, 26);
   EXPECT_FALSE(start.outside);
@@ -81,13 +81,13 @@ TEST(GdiTextPainterTest, TextBeyondTheCanvasIsClipped) {
   Font font(14);
   GdiTextPainter painter(font.get(), font.get());
   Canvas canvas = Background();
-  painter.DrawText(canvas, "Beyond the edge", {150, 10, 400, 30}, FontRole::kTitle, {0, 255, 0},
-                   TextAlign::kLeft);
+  painter.PaintText(canvas, "Beyond the edge", {150, 10, 400, 30}, FontRole::kTitle, {0, 255, 0},
+                    TextAlign::kLeft);
   EXPECT_GE(InkOf(canvas, {150, 10, 200, 30}).right, 150);
-  painter.DrawText(canvas, "Nowhere", {300, 10, 400, 30}, FontRole::kNormal, {0, 255, 0},
-                   TextAlign::kLeft);
-  painter.DrawText(canvas, "\xE7\xA1\xAE\xE5\xAE\x9A", {-50, -50, 0, 0}, FontRole::kNormal,
-                   {0, 255, 0}, TextAlign::kCentre);
+  painter.PaintText(canvas, "Nowhere", {300, 10, 400, 30}, FontRole::kNormal, {0, 255, 0},
+                    TextAlign::kLeft);
+  painter.PaintText(canvas, "\xE7\xA1\xAE\xE5\xAE\x9A", {-50, -50, 0, 0}, FontRole::kNormal,
+                    {0, 255, 0}, TextAlign::kCentre);
   EXPECT_FALSE(InkOf(canvas, {150, 10, 200, 30}).outside);
 }
 

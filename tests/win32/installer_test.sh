@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The setup program under Wine, in a Wine prefix of its own that is removed at the end: a silent
-# installation (files, Start-menu shortcut, Uninstall entry, log-on task), the installed programs
-# started (the tray program with the simulated mouse, its window shown from the tray), an upgrade
+# installation (files, Start-menu shortcut, Uninstall entry, log-on task for every account), the
+# installed programs started (the tray program with the simulated mouse, its window shown from the
+# tray) and ended as the setup program ends the copies of every session, an upgrade
 # over a running copy that keeps the user's settings, and the silent uninstallation through the
 # entry's quiet-uninstall command, which ends a running copy, removes everything else and keeps the
 # settings and profiles; then "Remove my settings" asked for with /REMOVESETTINGS, which leaves no
@@ -153,6 +154,8 @@ check "the task starts the installed program" \
 check "the task has no time limit" task_has '<ExecutionTimeLimit>PT0S</ExecutionTimeLimit>'
 check "the task also starts on batteries" \
   task_has '<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>'
+check "each log-on starts a copy beside the copies of accounts logged on before" \
+  task_has '<MultipleInstancesPolicy>Parallel</MultipleInstancesPolicy>'
 
 # --- The installed programs run ---------------------------------------------------------------------
 check "the installed q8ctl tells the version" \
@@ -162,6 +165,18 @@ check "the installed tray program starts" win "$build/q8window.exe" wait 30
 check "its window shows from the tray" grep -q 'visible$' <(win "$build/q8window.exe" show | tr -d '\r')
 win "$build/q8window.exe" exit
 check "it ends through the tray menu's Exit" ends_within 20
+
+# The way the setup program and the uninstaller end the copies of every session: each copy is
+# found by its file and asked to end through its end request, which reaches any session (Wine has
+# one; the finder's sessions are unit-tested in win32_tests).
+start_program
+win "$build/q8window.exe" wait 30 >/dev/null
+stopped=$(win "$build/q8stop.exe" "$program_win\\TarnixMouseApp.exe" | tr -d '\r')
+check "q8stop asked the running copy to end" grep -q '^asked to end: process [0-9]* in session' <<<"$stopped"
+check "the copy ended when asked, not by force" not grep -q 'force\|could not' <<<"$stopped"
+check "no copy runs after q8stop" ends_within 5
+check "q8stop finds no copy when none runs" \
+  same "$(win "$build/q8stop.exe" "$program_win\\TarnixMouseApp.exe" | tr -d '\r')" ""
 
 # --- An upgrade over a running copy keeps the user's settings ----------------------------------------
 # The user's choices: another skin and caption colour, another report rate.

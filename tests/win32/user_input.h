@@ -137,6 +137,40 @@ inline HWND WaitForDialog(int templateId, std::chrono::milliseconds limit = 15s)
   return found;
 }
 
+// What the system tells a window of another process when its scale changes (WM_DPICHANGED): the
+// new dots per inch, and a rectangle for it, the window's own scaled from its top-left corner by
+// the new scale over `oldDpi`, as Windows suggests one. The rectangle is written into the
+// window's process, where the message's pointer leads. False when the message was not answered.
+inline bool AnnounceDpi(HWND window, UINT oldDpi, UINT newDpi) {
+  RECT now{};
+  ::GetWindowRect(window, &now);
+  const RECT suggested{
+      now.left, now.top,
+      now.left + ::MulDiv(now.right - now.left, static_cast<int>(newDpi), static_cast<int>(oldDpi)),
+      now.top + ::MulDiv(now.bottom - now.top, static_cast<int>(newDpi), static_cast<int>(oldDpi))};
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(window, &processId);
+  HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+  if (process == nullptr) {
+    return false;
+  }
+  void* remote =
+      ::VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  bool answered = false;
+  if (remote != nullptr &&
+      ::WriteProcessMemory(process, remote, &suggested, sizeof(suggested), nullptr)) {
+    DWORD_PTR result = 0;
+    answered = ::SendMessageTimeoutW(
+                   window, 0x02E0 /* WM_DPICHANGED */, static_cast<WPARAM>(newDpi | (newDpi << 16)),
+                   reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, 20000, &result) != 0;
+  }
+  if (remote != nullptr) {
+    ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  ::CloseHandle(process);
+  return answered;
+}
+
 // What the screen shows at a point of a window's client area.
 inline COLORREF ScreenPixel(HWND window, Point client) {
   POINT p{client.x, client.y};

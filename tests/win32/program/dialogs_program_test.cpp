@@ -269,6 +269,44 @@ TEST_F(DialogsProgramTest, AMediaAndALaunchChoiceReachConfigBinAndTheMouseAfterA
   EXPECT_EQ(MouseKeys(active), EncodeKeyConfig(config, active));
 }
 
+// The system announces another scale to an open dialog, then to the main window, as it does when
+// a window moves to a monitor of another scale: each is drawn anew at the new scale, and clicks
+// at the new scale's places (the list, OK, Apply) land on what is drawn there.
+TEST_F(DialogsProgramTest, ADialogAndTheMainWindowFollowAChangeOfScale) {
+  ASSERT_NE(window, nullptr);
+  const auto twice = [](Point p) { return Point{2 * p.x, 2 * p.y}; };
+  ChooseFunction(3, "Multimedia");
+  HWND media = WaitForDialog(703);
+  ASSERT_NE(media, nullptr);
+  RECT before{};
+  ::GetClientRect(media, &before);
+  ASSERT_TRUE(AnnounceDpi(media, 96, 192));
+  RECT after{};
+  ::GetClientRect(media, &after);
+  EXPECT_EQ(after.right, 2 * before.right);
+  EXPECT_EQ(after.bottom, 2 * before.bottom);
+  std::this_thread::sleep_for(300ms);  // painted
+  Screenshot(media, "media-key-200");
+  ChooseItem(media, twice(kDrop), 553, "Mute");
+  EXPECT_EQ(TextOf(::GetDlgItem(media, 552)), "Mute");
+  Screenshot(media, "media-key-200-chosen");
+  ClickAt(media, twice(kOk));
+  ASSERT_TRUE(Eventually([&] { return !::IsWindow(media); }, 5s)) << "OK at 200 % ends it";
+
+  ASSERT_TRUE(AnnounceDpi(window, 96, 192));
+  RECT client{};
+  ::GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 2 * 876);
+  EXPECT_EQ(client.bottom, 2 * 648);
+  const int writes = PageWrites(folder / "wire.trace");
+  LRESULT answer = 0;
+  ASSERT_TRUE(SendAndWait(window, WM_LBUTTONDOWN, MK_LBUTTON, At(twice(kApplyArea)), answer));
+  EXPECT_EQ(PageWrites(folder / "wire.trace"), writes + 5) << "Apply at 200 % writes the mouse";
+  const DeviceConfig config = SavedConfig();
+  const auto active = static_cast<KeyConfigId>(config[field::ActiveKeyConfig]);
+  EXPECT_EQ(KeySlotCodeOf(config, active, 3), (KeySlotCode{4, 2}));  // Mute
+}
+
 TEST_F(DialogsProgramTest, TheSingleKeyDialogNamesEveryKeyThroughTheKeyboardHook) {
   ASSERT_NE(window, nullptr);
   ChooseFunction(5, "Single Key");

@@ -127,6 +127,9 @@ TEST(TrayProgramTest, StartsHiddenOpensFromTheTrayAppliesAndEndsThroughTheCloseA
   const auto facts = InspectPng(*background);
   ASSERT_TRUE(facts.has_value());
   EXPECT_EQ(ClientOf(window), (Rect{0, 0, facts->width, facts->height}));
+  // Named after the program for the task bar and the task switcher, with no caption bar drawn.
+  EXPECT_EQ(TextOf(window), "Tarnix Q8");
+  EXPECT_EQ(::GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION, 0);
 
   // A report-rate switch announced by another program: answered 0, nothing else changes.
   ASSERT_TRUE(SendAndWait(window, win32::kStatusNotifyMessage, 5, 1, answer));
