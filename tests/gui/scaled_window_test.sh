@@ -7,33 +7,11 @@
 # twice the size (ImageMagick measures them).
 # Run it in a network namespace of its own (tests/support/own-network).
 #   scaled_window_test.sh BUILD_DIR
-set -uo pipefail
 build=$1
-scratch=$(mktemp -d)
-chmod 700 "$scratch"
-cp "$build/tarnix-q8" "$build/tarnix-q8.png" "$build/config.bin" "$build/str.ini" "$scratch/"
-cp -r "$build/Skins" "$scratch/Skins"
-display=:$((500 + RANDOM % 400))
-Xvfb "$display" -screen 0 2000x1500x24 -nolisten tcp >/dev/null 2>&1 &
-server=$!
-program=
-cleanup() {
-  [ -z "$program" ] || kill "$program" 2>/dev/null
-  kill "$server" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
-export DISPLAY=$display XDG_RUNTIME_DIR=$scratch
-sleep 1
+. "$(dirname "$0")/../support/program-test.sh"
+copy_program "$build" tarnix-q8 tarnix-q8.png config.bin str.ini
+start_x_server 2000x1500
 
-failures=0
-passes=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
 scaled() { awk -v v="$1" -v s="$scale" 'BEGIN { printf "%d", v * s + 0.5 }'; }
 
 # Of the pixels of a caption's box that are lit at all (a quarter of the way from the darkest to
@@ -51,11 +29,16 @@ blurred_share() {  # blurred_share PICTURE GEOMETRY
 
 # scale, the report rate's stop (its centre in the skin), the mouse's report-rate code after Apply
 while read -r scale stop code; do
-  QT_SCALE_FACTOR=$scale "$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" &
+  QT_SCALE_FACTOR=$scale "$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" \
+    --trace="$scratch/trace-$scale" &
   program=$!
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name "Tarnix Q8" | head -n 1)
+  keep $program
+  window=$(window_named 30 "^Tarnix Q8$") || exit 1
   eval "$(xdotool getwindowgeometry --shell "$window")"
-  sleep 1
+  # The page is drawn once the mouse is read (its five pages): its captions are on the screen then.
+  read_whole() { [ "$(grep -c "^get page" "$scratch/trace-$scale")" -ge 5 ]; }
+  wait_for 10 "the mouse read at start-up" read_whole
+  sleep 0.3
   import -window "$window" "$scratch/at-$scale.png"
   check "at $scale the window is the skin's size times the scale ($WIDTH x $HEIGHT)" \
     test "$WIDTH" = "$(scaled 876)" -a "$HEIGHT" = "$(scaled 648)"
@@ -66,16 +49,14 @@ while read -r scale stop code; do
     xdotool click 1
     sleep 0.5
   done
-  sleep 1  # the mouse is written (about half a second)
-  rate=$(od -An -tu1 -N1 "$scratch/mouse-state.bin" | tr -d ' ')
-  check "at $scale a click on the stop and on Apply writes report-rate code $code (got $rate)" \
-    test "$rate" = "$code"
+  rate() { od -An -tu1 -N1 "$scratch/mouse-state.bin" | tr -d ' '; }
+  written() { [ "$(rate)" = "$code" ]; }
+  check "at $scale a click on the stop and on Apply writes report-rate code $code" \
+    wait_for 10 "report-rate code $code in the mouse" written
   xdotool mousemove $((X + $(scaled 859))) $((Y + $(scaled 14))) click 1  # the close button
-  for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
-  check "at $scale the close button ends the program" eval '! kill -0 "$program" 2>/dev/null'
+  check "at $scale the close button ends the program" \
+    wait_exit 5 "the program at $scale to end on its close button" "$program"
   kill "$program" 2>/dev/null
-  wait "$program" 2>/dev/null
-  program=
 done <<'SCALES'
 1 721 2
 1.25 649 4
@@ -91,5 +72,4 @@ echo "caption edges: $sharp per mille in between at 200 %, $stretched stretched 
 check "at 2 the caption's glyphs are sharper than a stretched one" \
   test $((sharp * 3)) -lt $((stretched * 2))
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish
