@@ -22,6 +22,7 @@ export DBUS_SESSION_BUS_ADDRESS=unix:path=$scratch/no-bus
 "$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" --trace="$scratch/wire.trace" \
   2>"$scratch/program.err" &
 program=$!
+show_on_failure "$scratch/program.err"
 keep $program
 window=$(window_named 30 "^Tarnix Q8$") || exit 1
 check "the window opens (no tray on a bare X server)" test -n "$window"

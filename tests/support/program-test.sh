@@ -5,6 +5,7 @@
 #   $scratch                  a folder of its own (mode 700, also XDG_RUNTIME_DIR), removed at the end
 #   keep PID...               processes ended at the end, the last kept first
 #   at_exit COMMAND           a command run at the end, after the processes are ended
+#   show_on_failure FILE...   files printed at the end when the test failed (a program's errors)
 #   check DESCRIPTION CMD...  runs CMD; counts it, and says "FAILED: DESCRIPTION" when it fails
 #   wait_for SECONDS WHAT CMD...   polls CMD every 50 ms until it succeeds; gives up after
 #                             SECONDS, saying what it waited for, and fails
@@ -28,32 +29,45 @@ failures=0
 finished=
 # What the script did last: named when it ends early.
 step="the start"
+printf '%s' "$step" >"$scratch/.step"
 kept=()
 exit_commands=()
+shown_on_failure=()
 
 keep() { kept+=("$@"); }
 at_exit() { exit_commands+=("$1"); }
+show_on_failure() { shown_on_failure+=("$@"); }
+# Notes what the script does, also from a subshell (a wait inside $(...)), for a failure to name.
+doing() {
+  step=$1
+  printf '%s' "$step" >"$scratch/.step"
+}
 
 program_test_cleanup() {
   local status=$? i
   if [ -z "$finished" ] && [ "$status" -ne 0 ]; then
-    echo "FAILED: the test ended early (exit status $status) after: $step"
+    echo "FAILED: the test ended early (exit status $status) after: $(cat "$scratch/.step" 2>/dev/null)"
   fi
   for ((i = ${#kept[@]} - 1; i >= 0; i--)); do kill "${kept[i]}" 2>/dev/null; done
   [ ${#kept[@]} -eq 0 ] || wait "${kept[@]}" 2>/dev/null
+  if [ "$status" -ne 0 ] || [ "$failures" -gt 0 ]; then
+    for i in "${shown_on_failure[@]}"; do
+      [ -s "$i" ] && { echo "--- $(basename "$i"):"; cat "$i"; }
+    done
+  fi
   for ((i = 0; i < ${#exit_commands[@]}; i++)); do eval "${exit_commands[i]}"; done
   rm -rf "$scratch"
   return "$status"
 }
 trap program_test_cleanup EXIT
-trap 'step="$step (then SIGTERM)"; exit 143' TERM
-trap 'step="$step (then SIGINT)"; exit 130' INT
-trap 'step="$step (then SIGHUP)"; exit 129' HUP
+trap 'doing "$(cat "$scratch/.step") (then SIGTERM)"; exit 143' TERM
+trap 'doing "$(cat "$scratch/.step") (then SIGINT)"; exit 130' INT
+trap 'doing "$(cat "$scratch/.step") (then SIGHUP)"; exit 129' HUP
 
 check() {
   local what=$1
   shift
-  step="check: $what"
+  doing "check: $what"
   if "$@"; then
     passes=$((passes + 1))
   else
@@ -65,7 +79,7 @@ check() {
 wait_for() {
   local seconds=$1 what=$2
   shift 2
-  step="waiting for $what"
+  doing "waiting for $what"
   local deadline=$((SECONDS + seconds))
   until "$@"; do
     if [ "$SECONDS" -ge "$deadline" ]; then
@@ -94,13 +108,25 @@ wait_exit() {
 }
 
 start_x_server() {
-  local size=${1:-1280x1024}
-  # The server picks the first display number no other server holds and writes it once it takes
-  # connections: neither a guessed number that another test run holds, nor a wait of fixed length.
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
-  keep $!
-  display_written() { [ -s "$scratch/display" ]; }
-  wait_for 30 "the X server (Xvfb) to take connections" display_written || exit 1
+  local size=${1:-1280x1024} server tries=0
+  # A display number far above those desktops and their Xwayland take (they start at 0, and a
+  # socket left behind there may answer for another server), tried until one is free: the server
+  # fails at once on a number another server holds (its lock file), and writes the number once it
+  # takes connections, so no wait of fixed length is needed either.
+  while :; do
+    tries=$((tries + 1))
+    : >"$scratch/display"
+    Xvfb ":$((1000 + RANDOM % 30000))" -displayfd 3 -screen 0 "${size}x24" -nolisten tcp \
+      3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
+    server=$!
+    server_ready() { [ -s "$scratch/display" ] || ! kill -0 "$server" 2>/dev/null; }
+    wait_for 30 "the X server (Xvfb) to take connections" server_ready || exit 1
+    [ -s "$scratch/display" ] && break
+    wait "$server" 2>/dev/null
+    [ "$tries" -lt 20 ] || { echo "no free X display in 20 tries" >&2; cat "$scratch/xvfb.log" >&2; exit 1; }
+  done
+  keep "$server"
+  show_on_failure "$scratch/xvfb.log"
   DISPLAY=:$(tr -d '\n' <"$scratch/display")
   export DISPLAY
 }
