@@ -1,5 +1,6 @@
 #include "linux/gui/qt_main_window.h"
 
+#include <malloc.h>
 #include <unistd.h>
 #include <QApplication>
 #include <QCloseEvent>
@@ -302,6 +303,15 @@ void QtMainWindow::ShowWindow() {
     raise();
     activateWindow();
   }
+}
+
+void QtMainWindow::HideWindow() {
+  hide();
+  // A program waiting in the tray keeps no picture of its window: the controller lets go of the
+  // decoded skin images as it hides the window, and the heap gives back to the system the pages
+  // they leave free, once the controller is done.
+  surface_.Release();
+  QTimer::singleShot(0, this, [] { malloc_trim(0); });
 }
 
 void QtMainWindow::BringToForeground() {

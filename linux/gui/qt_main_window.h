@@ -57,7 +57,7 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   OsVersion PlatformVersion() const override { return {}; }
   TextPainter& Text() override { return text_; }
   void ShowWindow() override;
-  void HideWindow() override { hide(); }
+  void HideWindow() override;
   void BringToForeground() override;
   void StartDrag(Point point) override;
   void SetBusy(bool busy) override;

@@ -1,6 +1,8 @@
 // tarnix-q8: the tray program on Linux.
 #include <QApplication>
 #include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <QSocketNotifier>
 #include <iostream>
 #include <string>
@@ -34,6 +36,16 @@ QString ApplicationIconFile(const std::filesystem::path& executable) {
     }
   }
   return {};
+}
+
+// The program's icon from its PNG file, read as PNG: an icon made from a file name asks every
+// image-format plugin Qt has whether it reads the file, and each one then stays loaded.
+QIcon ApplicationIcon(const QString& file) {
+  QImage image;
+  if (file.isEmpty() || !image.load(file, "PNG")) {
+    return QIcon::fromTheme(QStringLiteral("input-mouse"));
+  }
+  return QIcon(QPixmap::fromImage(std::move(image)));
 }
 
 }  // namespace
@@ -77,9 +89,7 @@ int main(int argc, char** argv) {
   state.executable = *home;
   PngDecoder decoder;
   const QString iconFile = ApplicationIconFile(*executable);
-  linux_shell::QtMainWindow window(
-      mouse, state,
-      iconFile.isEmpty() ? QIcon::fromTheme(QStringLiteral("input-mouse")) : QIcon(iconFile));
+  linux_shell::QtMainWindow window(mouse, state, ApplicationIcon(iconFile));
   window.SetNoticeIcon(iconFile);
   // A claim that failed (the name held by what is not this user's copy) is reported by the window.
   window.HoldStatusSocket(std::move(claim));
