@@ -242,6 +242,8 @@ wait_for 10 "the session bus" bus_up || exit 1
 dbus-monitor "interface='org.freedesktop.Notifications',member='Notify'" >"$scratch/monitor.txt" 2>&1 &
 monitor=$!
 keep $monitor
+# A connection that becomes a monitor loses its bus name: from then on it sees every Notify.
+wait_for 10 "dbus-monitor to watch the bus" grep -q "member=NameLost" "$scratch/monitor.txt"
 dunst >/dev/null 2>&1 &
 dunst=$!
 keep $dunst
