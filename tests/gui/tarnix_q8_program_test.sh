@@ -233,15 +233,11 @@ cat >"$scratch/bus.conf" <<CONF
   </policy>
 </busconfig>
 CONF
-dbus-daemon --config-file="$scratch/bus.conf" --nofork >/dev/null 2>&1 &
-bus=$!
-keep $bus
-export DBUS_SESSION_BUS_ADDRESS=unix:path=$scratch/bus
-bus_up() { [ -S "$scratch/bus" ]; }
-wait_for 10 "the session bus" bus_up || exit 1
+start_session_bus "$scratch/bus.conf"
 dbus-monitor "interface='org.freedesktop.Notifications',member='Notify'" >"$scratch/monitor.txt" 2>&1 &
 monitor=$!
 keep $monitor
+show_on_failure "$scratch/monitor.txt"
 # A connection that becomes a monitor loses its bus name: from then on it sees every Notify.
 wait_for 10 "dbus-monitor to watch the bus" grep -q "member=NameLost" "$scratch/monitor.txt"
 dunst >/dev/null 2>&1 &

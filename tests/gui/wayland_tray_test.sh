@@ -19,11 +19,9 @@ printf '[core]\nidle-time=0\n[shell]\npanel-position=none\nbackground-color=0xff
 weston --backend=headless-backend.so --use-pixman --debug --socket="$WAYLAND_DISPLAY" \
   --width=1400 --height=1000 --config="$scratch/weston.ini" >"$scratch/weston.log" 2>&1 &
 keep $!
-dbus-daemon --session --address="unix:path=$scratch/bus" --nofork >/dev/null 2>&1 &
-keep $!
-export DBUS_SESSION_BUS_ADDRESS=unix:path=$scratch/bus
-wait_for 10 "weston and the session bus" test -S "$scratch/$WAYLAND_DISPLAY" -a -S "$scratch/bus" ||
-  { cat "$scratch/weston.log"; exit 1; }
+show_on_failure "$scratch/weston.log"
+start_session_bus
+wait_for 10 "weston" test -S "$scratch/$WAYLAND_DISPLAY" || exit 1
 /usr/bin/python3 "$here/status_notifier_watcher.py" >"$scratch/items" 2>"$scratch/watcher.err" &
 keep $!
 wait_for 10 "the notification area (the watcher) to start" grep -q ready "$scratch/items" ||

@@ -15,6 +15,9 @@
 #                             $exit_status (empty when it runs on)
 #   start_x_server [SIZE]     a private X server (Xvfb, SIZE 1280x1024 by default) on a display
 #                             no other server holds, in DISPLAY once it takes connections
+#   start_session_bus [CONFIG]   a private session bus (dbus-daemon with the configuration file
+#                             CONFIG, or a session bus in $scratch/bus), in DBUS_SESSION_BUS_ADDRESS
+#                             once it takes connections
 #   copy_program BUILD FILE...   the files from the build tree and its Skins/ into $scratch
 #   finish                    "N passed, M failed", then the exit status: 0 when nothing failed
 # A script that ends otherwise (a command it could not do without, a signal) says where it was.
@@ -129,6 +132,21 @@ start_x_server() {
   show_on_failure "$scratch/xvfb.log"
   DISPLAY=:$(tr -d '\n' <"$scratch/display")
   export DISPLAY
+}
+
+start_session_bus() {
+  local how=(--session --address="unix:path=$scratch/bus")
+  [ $# -eq 0 ] || how=(--config-file="$1")
+  # The daemon writes its address once it listens; its socket file is there a moment before.
+  dbus-daemon "${how[@]}" --nofork --print-address=3 3>"$scratch/bus.address" \
+    >"$scratch/bus.log" 2>&1 &
+  session_bus=$!
+  keep "$session_bus"
+  show_on_failure "$scratch/bus.log"
+  bus_listens() { [ -s "$scratch/bus.address" ]; }
+  wait_for 10 "the session bus (dbus-daemon) to take connections" bus_listens || exit 1
+  DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$scratch/bus.address")
+  export DBUS_SESSION_BUS_ADDRESS
 }
 
 copy_program() {
