@@ -19,6 +19,7 @@
 #                             CONFIG, or a session bus in $scratch/bus), in DBUS_SESSION_BUS_ADDRESS
 #                             once it takes connections
 #   copy_program BUILD FILE...   the files from the build tree and its Skins/ into $scratch
+#   copy_wine_prefix TEMPLATE DIR   a Wine prefix prepared by scripts/wine-prefix, copied
 #   finish                    "N passed, M failed", then the exit status: 0 when nothing failed
 # A script that ends otherwise (a command it could not do without, a signal) says where it was.
 set -uo pipefail
@@ -155,6 +156,16 @@ copy_program() {
   local file
   for file in "$@"; do cp "$build/$file" "$scratch/" || exit 1; done
   cp -r "$build/Skins" "$scratch/Skins" || exit 1
+}
+
+copy_wine_prefix() {
+  local template=$1 dir=$2 system=drive_c/windows/system32
+  # The system folder holds 600 MB of DLLs that Wine only reads: linked, not copied. Everything
+  # else (the registry, which the Wine server replaces whole as it saves it, the user's folders)
+  # is copied, so that no test changes the template.
+  mkdir -p "$dir" &&
+    tar -C "$template" --exclude="./$system" -cf - . | tar -C "$dir" -xf - &&
+    cp -al "$template/$system" "$dir/$system" || exit 1
 }
 
 finish() {

@@ -72,7 +72,7 @@ sum() { md5sum <"$1"; }
 # Wine's service manager refuses to start a service in the session that made the prefix ("Service
 # database locked"); in a new session the Task Scheduler starts, as it runs on every Windows.
 if [ -f "${Q8_WINE_TEMPLATE:-}/.ready" ]; then
-  cp -a "$Q8_WINE_TEMPLATE" "$WINEPREFIX"
+  copy_wine_prefix "$Q8_WINE_TEMPLATE" "$WINEPREFIX"
 else
   mkdir -p "$WINEPREFIX"
   "$wineserver" -p
