@@ -133,6 +133,10 @@ start_x_server() {
   show_on_failure "$scratch/xvfb.log"
   DISPLAY=:$(tr -d '\n' <"$scratch/display")
   export DISPLAY
+  # Once in 35 runs on a busy machine a program could not connect right after the number was
+  # written: a client that has had its answer proves the server ready.
+  answers() { xdpyinfo >/dev/null 2>&1; }
+  wait_for 30 "the X server on $DISPLAY to answer a client" answers || exit 1
 }
 
 start_session_bus() {
