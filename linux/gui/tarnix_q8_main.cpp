@@ -3,7 +3,9 @@
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QSocketNotifier>
+#include <QThreadPool>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -55,6 +57,13 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   // The program lives in the tray: hiding its window does not end it.
   QApplication::setQuitOnLastWindowClosed(false);
+  // Qt converts and scales large images on pooled threads, which end 30 s after their last task:
+  // a window left shown would wake up for them. Kept waiting, they cost nothing while idle.
+  QThreadPool::globalInstance()->setExpiryTimeout(-1);
+  // Qt's pixmap cache checks what it holds every 30 s while it holds anything. The program draws
+  // its window itself; what the cache would keep (the style's pixmaps of a menu or a box) is
+  // quickly made again.
+  QPixmapCache::setCacheLimit(0);
 
   const std::vector<std::string> args(argv + 1, argv + argc);
   std::string error;
