@@ -37,10 +37,8 @@ screenshot() {  # screenshot FILE
   (cd "$scratch" && rm -f wayland-screenshot-*.png && weston-screenshooter >/dev/null 2>&1 &&
     mv wayland-screenshot-*.png "$1")
 }
-changed() {  # changed A B: the number of pixels that differ
-  local count
-  count=$(compare -metric AE "$1" "$2" null: 2>&1)
-  echo "${count%%.*}"
+changed() {  # changed A B: the number of pixels that differ (ImageMagick may write 1.4e+06)
+  compare -metric AE "$1" "$2" null: 2>&1 | awk '{ printf "%d\n", $1 }'
 }
 start() {  # start ARGS...: the program, until its tray item has registered
   local before
@@ -69,7 +67,12 @@ exit_from_menu() {  # exit_from_menu STATE: Exit, from the menu the host draws, 
   fi
 }
 
-wait_for 10 "a screenshot of the empty screen" screenshot "$scratch/empty.png" || exit 1
+# The empty screen once weston has painted its background.
+painted() {
+  screenshot "$scratch/empty.png" &&
+    convert "$scratch/empty.png" -crop 1x1+10+10 -depth 8 txt:- | grep -qi "#204060"
+}
+wait_for 10 "weston's background on a screenshot" painted || exit 1
 start --trace="$scratch/wire.trace"
 menu=$(call /StatusNotifierItem org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem Menu)
 check "the item names its menu (not /NO_DBUSMENU): $menu" grep -q "'/MenuBar'" <<<"$menu"
