@@ -5,8 +5,8 @@
 #include <QPixmap>
 #include <QPixmapCache>
 #include <QSocketNotifier>
-#include <cstdlib>
 #include <QThreadPool>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
