@@ -1,18 +1,16 @@
 // Start-up of the main window to the moment it waits in the tray, through the controller with
 // the delivered files and skin and the real PNG decoder: without the mouse (goal under 100 ms),
 // and with the simulated mouse and the protocol's real delays (goal within 50 ms of the 500 ms
-// read floor). Then the first click on the tray icon after start-up (which built the page) to the
-// window shown and its canvas copied to the screen (goal: within one frame, 16 ms).
+// read floor). The first click on the tray icon after start-up is measured on the Linux program's
+// own window (linux_gui/first_tray_click_bench.cpp).
 #include <benchmark/benchmark.h>
 
 #include "app/keldra_dlg.h"
-#include "app/main_page_attachment.h"
 #include "bench/delivered_files.h"
 #include "device/simulated_hid_bus.h"
 #include "device/simulated_mouse.h"
 #include "device/thread_sleeper.h"
 #include "support/fake_window_host.h"
-#include "support/fakes.h"
 #include "support/temp_dir.h"
 #include "ui/png_decoder.h"
 
@@ -57,45 +55,6 @@ void BM_StartUpToReadyWithSimulatedMouse(benchmark::State& state) {
 BENCHMARK(BM_StartUpToReadyWithSimulatedMouse)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)
-    ->UseRealTime();
-
-void BM_FirstTrayClickToWindowShown(benchmark::State& state) {
-  test::TempDir dir;
-  bench::CopyDeliveredFiles(dir);
-  SimulatedMouse mouse;
-  SimulatedHidBus bus(mouse);
-  test::NoSleeper sleeper;  // the start-up's reads are not what is measured
-  PngDecoder decoder;
-  CancelledKeyFunctionDialogs keyDialogs;
-  for (auto _ : state) {
-    state.PauseTiming();
-    {
-      MouseConnection connection;
-      connection.UseBus(bus, sleeper);
-      AppState app;
-      app.executable = dir / "TarnixMouseApp.exe";
-      test::FakeMainWindowHost host;
-      CKeldraDlg dialog(app, host, connection, decoder);
-      const auto page = AttachMainPage(dialog, keyDialogs);
-      dialog.OnInitDialog();
-      dialog.OnNcPaint();
-      dialog.OnNcPaint();
-      state.ResumeTiming();
-      dialog.OnTrayCallback(kTrayLeftButtonUp);
-      dialog.OnEraseBackground();  // what the window shown asks for first
-      state.PauseTiming();
-      if (!host.visible) {
-        state.SkipWithError("the tray click showed no window");
-        break;
-      }
-    }
-    state.ResumeTiming();
-  }
-}
-// Each round starts the program anew, untimed: a fixed count keeps that within seconds.
-BENCHMARK(BM_FirstTrayClickToWindowShown)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(50)
     ->UseRealTime();
 
 }  // namespace

@@ -1,6 +1,7 @@
 /* A notification area that shows nothing: it owns the X system-tray selection of screen 0, so
  * that a program under a bare X server (Xvfb) sees a tray and keeps its window hidden, as on a
- * desktop. Docking requests are left unanswered. Ends when the X server goes away. */
+ * desktop. Docking requests are left unanswered. Says "ready" on standard output once it owns the
+ * selection; ends when the X server goes away. */
 #include <X11/Xlib.h>
 #include <stdio.h>
 
@@ -29,6 +30,8 @@ int main(void) {
   manager.xclient.data.l[2] = (long)owner;
   XSendEvent(display, root, False, StructureNotifyMask, &manager);
   XFlush(display);
+  puts("ready");
+  fflush(stdout);
   for (;;) {
     XEvent event;
     XNextEvent(display, &event);

@@ -1,11 +1,11 @@
 #include "linux/gui/qt_main_window.h"
 
+#include <malloc.h>
 #include <unistd.h>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QGuiApplication>
-#include <QLocalSocket>
 #include <QMessageBox>
 #include <QUrl>
 #include <QWindow>
@@ -21,14 +21,6 @@
 #include "ui/canvas.h"
 
 namespace q8::linux_shell {
-namespace {
-
-// What the program keeps of a status sender's bytes at most until their line ends: room for a few
-// status lines, far less than a sender could write.
-constexpr qint64 kStatusReadBuffer = 4096;
-
-}  // namespace
-
 QtMainWindow::QtMainWindow(MouseConnection& mouse, const AppState& state, QIcon icon)
     : mouse_(mouse),
       state_(state),
@@ -159,63 +151,24 @@ bool QtMainWindow::ClaimSingleInstance() {
     WarnUnguarded(claim.error);
     return true;
   }
-  // The server owns the descriptor from here and closes it when the program ends.
-  const int socket = claim.socket.Release();
-  if (!statusServer_.listen(socket)) {
-    ::close(socket);
-    return true;
-  }
-  connect(&statusServer_, &QLocalServer::newConnection, this, [this] { TakeStatusConnection(); });
+  // The server owns the socket from here and closes it when the program ends.
+  statusServer_.Listen(std::move(claim.socket));
   return true;
 }
 
-void QtMainWindow::TakeStatusConnection() {
-  while (QLocalSocket* client = statusServer_.nextPendingConnection()) {
-    connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-    if (!PeerIsThisUser(static_cast<int>(client->socketDescriptor()))) {
-      client->abort();  // the name is per user; other users' processes have nothing to say
-      continue;
-    }
-    // Qt would otherwise buffer whatever a sender writes, however long, waiting for a line break.
-    client->setReadBufferSize(kStatusReadBuffer);
-    connect(client, &QLocalSocket::readyRead, this, [this, client] { ReadStatusLines(*client); });
+void QtMainWindow::TakeStatusLine(const QByteArray& line, const NoticeAnswer& answer) {
+  const QByteArray text = line.trimmed();
+  const auto status = ParseStatusLine(std::string_view(text.data(), text.size()));
+  if (!status) {
+    answer(QStringLiteral("not a notification: ") + QString::fromUtf8(text));
+    return;
   }
-}
-
-void QtMainWindow::ReadStatusLines(QLocalSocket& client) {
-  const QPointer<QLocalSocket> sender(&client);
-  const NoticeAnswer answer = [sender](const QString& error) {
-    if (sender) {
-      sender->write(error.isEmpty() ? QByteArray("ok\n") : "error " + error.toUtf8() + "\n");
-      sender->flush();
-    }
-  };
-  bool overlong = false;
-  while (sender && sender->canReadLine()) {
-    const QByteArray line = sender->readLine().chopped(1);
-    if (line.size() > static_cast<qsizetype>(kLongestStatusLine)) {
-      overlong = true;
-      break;
-    }
-    const QByteArray text = line.trimmed();
-    const auto status = ParseStatusLine(std::string_view(text.data(), text.size()));
-    if (!status) {
-      answer(QStringLiteral("not a notification: ") + QString::fromUtf8(text));
-      continue;
-    }
-    lastStatus_ = status;
-    noticeAnswer_ = answer;
-    controller_->OnStatusNotify(status->type, status->value);
-    // Still here: the notification shows nothing (a type or value the table leaves out).
-    if (const NoticeAnswer unanswered = std::exchange(noticeAnswer_, {})) {
-      unanswered({});
-    }
-  }
-  // A line longer than any status line, ended or still coming: the sender is not sending status
-  // lines, and what it sends is not kept.
-  if (sender && (overlong || sender->bytesAvailable() > static_cast<qint64>(kLongestStatusLine))) {
-    answer(QStringLiteral("the line is longer than any status line"));
-    sender->abort();
+  lastStatus_ = status;
+  noticeAnswer_ = answer;
+  controller_->OnStatusNotify(status->type, status->value);
+  // Still here: the notification shows nothing (a type or value the table leaves out).
+  if (const NoticeAnswer unanswered = std::exchange(noticeAnswer_, {})) {
+    unanswered({});
   }
 }
 
@@ -266,6 +219,15 @@ void QtMainWindow::ShowWindow() {
     raise();
     activateWindow();
   }
+}
+
+void QtMainWindow::HideWindow() {
+  hide();
+  // A program waiting in the tray keeps no picture of its window: the controller lets go of the
+  // decoded skin images as it hides the window, and the heap gives back to the system the pages
+  // they leave free, once the controller is done.
+  surface_.Release();
+  QTimer::singleShot(0, this, [] { malloc_trim(0); });
 }
 
 void QtMainWindow::BringToForeground() {
@@ -320,7 +282,7 @@ void QtMainWindow::OpenAddress(std::string_view address) {
 void QtMainWindow::EndProcess(int exitCode) {
   hide();
   tray_.reset();
-  statusServer_.close();  // the single-instance socket goes with it
+  statusServer_.Close();  // the single-instance socket goes with it
   if (QApplication::activeModalWidget() != nullptr) {
     // A message box, a dialog or the colour chooser runs its own loop: ending the loops would
     // return into the code that opened it, which would go on with the mouse closed. End here.

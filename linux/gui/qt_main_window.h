@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QLocalServer>
 #include <QMenu>
 #include <QSocketNotifier>
 #include <QSystemTrayIcon>
@@ -14,6 +13,7 @@
 #include "app/main_window_host.h"
 #include "linux/gui/qt_controls.h"
 #include "linux/gui/qt_skin_surface.h"
+#include "linux/gui/qt_status_server.h"
 #include "linux/gui/qt_text_painter.h"
 #include "linux/gui/qt_window_scale.h"
 #include "linux/hotplug_monitor.h"
@@ -58,7 +58,7 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   OsVersion PlatformVersion() const override { return {}; }
   TextPainter& Text() override { return text_; }
   void ShowWindow() override;
-  void HideWindow() override { hide(); }
+  void HideWindow() override;
   void BringToForeground() override;
   void StartDrag(Point point) override;
   void SetBusy(bool busy) override;
@@ -86,8 +86,6 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void TakeStatusConnection();
-  void ReadStatusLines(QLocalSocket& client);
   // Why this copy runs without its status socket: on standard error now, as a notice once the
   // start-up has made the tray icon.
   void WarnUnguarded(const std::string& why);
@@ -100,7 +98,9 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   void PopUpTrayMenu();
   // Asks the controller for the menu's entries, without opening it.
   void RefreshExportedTrayMenu();
-  using NoticeAnswer = std::function<void(const QString& error)>;
+  using NoticeAnswer = QtStatusServer::Answer;
+  // A line a status sender sent: the notification shown, and its sender answered.
+  void TakeStatusLine(const QByteArray& line, const NoticeAnswer& answer);
   // The notice where no notification area is: through the desktop's notification service.
   void ShowDesktopNotice(const TrayBalloon& balloon, NoticeAnswer answer);
 
@@ -128,7 +128,8 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   bool activateWhenShown_ = false;
   std::unique_ptr<QSystemTrayIcon> tray_;
   std::optional<StatusSocketClaim> heldClaim_;
-  QLocalServer statusServer_;
+  QtStatusServer statusServer_{
+      [this](const QByteArray& line, const NoticeAnswer& answer) { TakeStatusLine(line, answer); }};
   // While a status line is handled: how to tell its sender whether the notice was shown.
   NoticeAnswer noticeAnswer_;
   QString noticeIcon_;

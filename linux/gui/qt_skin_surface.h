@@ -36,6 +36,9 @@ class QtSkinSurface final : public QObject {
   double PixelRatio() const { return window_.devicePixelRatioF(); }
   // Gives the window a fixed size and a black picture of that size.
   void ResizeClient(int width, int height);
+  // Lets go of the picture while the window is hidden: the show copies the canvas whole into a
+  // new one before the first paint.
+  void Release() { screen_ = QImage(); }
   // Calls `hover` once the pointer has rested over the window for `hoverMs`.
   void ArmHover(unsigned hoverMs);
   // Shows the picture; the window's paint event calls it.

@@ -1,7 +1,11 @@
 // tarnix-q8: the tray program on Linux.
 #include <QApplication>
 #include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QPixmapCache>
 #include <QSocketNotifier>
+#include <QThreadPool>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -46,6 +50,16 @@ QString ApplicationIconFile(const std::filesystem::path& executable) {
   return {};
 }
 
+// The program's icon from its PNG file, read as PNG: an icon made from a file name asks every
+// image-format plugin Qt has whether it reads the file, and each one then stays loaded.
+QIcon ApplicationIcon(const QString& file) {
+  QImage image;
+  if (file.isEmpty() || !image.load(file, "PNG")) {
+    return QIcon::fromTheme(QStringLiteral("input-mouse"));
+  }
+  return QIcon(QPixmap::fromImage(std::move(image)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -66,6 +80,13 @@ int main(int argc, char** argv) {
   // The program lives in the tray: hiding its window does not end it.
   QApplication::setQuitOnLastWindowClosed(false);
   QGuiApplication::setDesktopFileName(kDesktopFileName);
+  // Qt converts and scales large images on pooled threads, which end 30 s after their last task:
+  // a window left shown would wake up for them. Kept waiting, they cost nothing while idle.
+  QThreadPool::globalInstance()->setExpiryTimeout(-1);
+  // Qt's pixmap cache checks what it holds every 30 s while it holds anything. The program draws
+  // its window itself; what the cache would keep (the style's pixmaps of a menu or a box) is
+  // quickly made again.
+  QPixmapCache::setCacheLimit(0);
 
   const std::vector<std::string> args(argv + 1, argv + argc);
   std::string error;
@@ -102,9 +123,7 @@ int main(int argc, char** argv) {
   state.executable = *home;
   PngDecoder decoder;
   const QString iconFile = ApplicationIconFile(*executable);
-  linux_shell::QtMainWindow window(
-      mouse, state,
-      iconFile.isEmpty() ? QIcon::fromTheme(QStringLiteral("input-mouse")) : QIcon(iconFile));
+  linux_shell::QtMainWindow window(mouse, state, ApplicationIcon(iconFile));
   window.SetNoticeIcon(iconFile);
   // A claim that failed (the name held by what is not this user's copy) is reported by the window.
   window.HoldStatusSocket(std::move(claim));

@@ -8,44 +8,19 @@
 # (Wine's notepad, in a Wine prefix of the test's own) meets its .exe rule, written in another
 # letter case; no active window brings the default profile.
 #   profile_switch_test.sh BUILD_DIR [SCREENSHOT]
-set -uo pipefail
 build=$1
 screenshot=${2:-}
-scratch=$(mktemp -d)
-chmod 700 "$scratch"
-cp "$build/tarnix-q8" "$build/q8ctl" "$build/config.bin" "$build/str.ini" "$scratch/"
-cp -r "$build/Skins" "$scratch/Skins"
-display=:$((500 + RANDOM % 400))
-while [ -e "/tmp/.X${display#:}-lock" ]; do display=:$((500 + RANDOM % 400)); done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-server=$!
-pids=()
+. "$(dirname "$0")/../support/program-test.sh"
+copy_program "$build" tarnix-q8 q8ctl config.bin str.ini
+start_x_server
 export WINEPREFIX=$scratch/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  command -v wineserver >/dev/null && wineserver -k 2>/dev/null
-  kill "$server" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
-export DISPLAY=$display XDG_RUNTIME_DIR=$scratch
-sleep 1
+at_exit 'command -v wineserver >/dev/null && wineserver -k 2>/dev/null'
 
-failures=0
-passes=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
 q8ctl() { "$scratch/q8ctl" --simulate="$scratch/mouse-state.bin" "$@" >/dev/null; }
 rate() { od -An -tu1 -N1 "$scratch/mouse-state.bin" | tr -d ' '; }
 # Waits up to five seconds for the mouse's report-rate code to become $1.
-rate_becomes() {
-  for _ in $(seq 50); do [ "$(rate)" = "$1" ] && return 0; sleep 0.1; done
-  return 1
-}
+rate_is() { [ "$(rate)" = "$1" ]; }
+rate_becomes() { wait_for 5 "report-rate code $1 in the mouse" rate_is "$1"; }
 # What a window manager does when a window comes to the front.
 bring_to_front() {  # bring_to_front WINDOW PID
   xprop -id "$1" -f _NET_WM_PID 32c -set _NET_WM_PID "$2"
@@ -62,15 +37,15 @@ q8ctl set "${config[@]}" report-rate 1000
 check "the mouse starts at 1000 Hz (code 1)" test "$(rate)" = 1
 
 "$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" &
-pids+=($!)
 program=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name "Tarnix Q8" | head -n 1)
+keep $program
+window=$(window_named 30 "^Tarnix Q8$")
 check "the tray program's window opens" test -n "$window"
 
 xev -name other-program >/dev/null &
-pids+=($!)
 game=$!
-other=$(timeout 30 xdotool search --sync --name "^other-program$" | head -n 1)
+keep $game
+other=$(window_named 30 "^other-program$")
 check "the second X client's window opens" test -n "$other"
 bring_to_front "$other" "$game"
 check "xev in front: the mouse holds Racing (250 Hz, code 4)" rate_becomes 4
@@ -84,7 +59,7 @@ sleep 1
 check "the tray program's own window in front changes nothing" test "$(rate)" = 4
 
 sleep 300 &
-pids+=($!)
+keep $!
 bring_to_front "$other" "$!"  # the same window, now told to be another program's
 check "another program in front: the default profile, Desktop (500 Hz, code 2)" rate_becomes 2
 
@@ -102,14 +77,14 @@ press() {  # a press at (x, y) of the window's client area, after the pointer ha
 press 577 209  # 125 Hz
 press 700 633  # Apply
 check "Apply writes 125 Hz (code 8)" rate_becomes 8
-bring_to_front "$other" "${pids[-1]}"  # the sleep: another program
+bring_to_front "$other" "${kept[-1]}"  # the sleep: another program
 check "another program: Desktop (code 2)" rate_becomes 2
 bring_to_front "$other" "$game"
 check "Racing again holds what was applied (code 8)" rate_becomes 8
 
 wine notepad >/dev/null 2>&1 &
-pids+=($!)
-notepad=$(timeout 60 xdotool search --sync --onlyvisible --name "Notepad" | head -n 1)
+keep $!
+notepad=$(window_named 60 "Notepad")
 check "Wine's notepad opens" test -n "$notepad"
 # Wine names the window's process itself (_NET_WM_PID): only the active window is set here.
 xprop -root -f _NET_ACTIVE_WINDOW 32x -set _NET_ACTIVE_WINDOW "$notepad"
@@ -118,5 +93,4 @@ xprop -root -f _NET_ACTIVE_WINDOW 32x -set _NET_ACTIVE_WINDOW 0
 check "no active window: the default profile, Desktop (code 2)" rate_becomes 2
 check "the tray program runs on" kill -0 "$program"
 
-echo "$passes checks passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

@@ -9,35 +9,13 @@
 # drawn anew at 200 %, as sharp as one started there, and its clicks land at the new places.
 # Run it in a network namespace of its own (tests/support/own-network).
 #   scaled_window_test.sh BUILD_DIR
-set -uo pipefail
 build=$1
-scratch=$(mktemp -d)
-chmod 700 "$scratch"
-cp "$build/tarnix-q8" "$build/tarnix-q8.png" "$build/config.bin" "$build/str.ini" "$scratch/"
-cp -r "$build/Skins" "$scratch/Skins"
-display=:$((500 + RANDOM % 400))
+. "$(dirname "$0")/../support/program-test.sh"
+copy_program "$build" tarnix-q8 tarnix-q8.png config.bin str.ini
 # Wide enough for two screens of 2000 x 1500; kept as it is between the programs (-noreset), so
 # that the screens made with xrandr stay.
-Xvfb "$display" -noreset -screen 0 4000x1500x24 -nolisten tcp >/dev/null 2>&1 &
-server=$!
-program=
-cleanup() {
-  [ -z "$program" ] || kill "$program" 2>/dev/null
-  kill "$server" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
-export DISPLAY=$display XDG_RUNTIME_DIR=$scratch
-sleep 1
+start_x_server 4000x1500 -noreset
 
-failures=0
-passes=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
 scaled() { awk -v v="$1" -v s="$scale" 'BEGIN { printf "%d", v * s + 0.5 }'; }
 
 # Of the pixels of a caption's box that are lit at all (a quarter of the way from the darkest to
@@ -55,11 +33,16 @@ blurred_share() {  # blurred_share PICTURE GEOMETRY
 
 # scale, the report rate's stop (its centre in the skin), the mouse's report-rate code after Apply
 while read -r scale stop code; do
-  QT_SCALE_FACTOR=$scale "$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" &
+  QT_SCALE_FACTOR=$scale "$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" \
+    --trace="$scratch/trace-$scale" &
   program=$!
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name "Tarnix Q8" | head -n 1)
+  keep $program
+  window=$(window_named 30 "^Tarnix Q8$") || exit 1
   eval "$(xdotool getwindowgeometry --shell "$window")"
-  sleep 1
+  # The page is drawn once the mouse is read (its five pages): its captions are on the screen then.
+  read_whole() { [ "$(grep -c "^get page" "$scratch/trace-$scale")" -ge 5 ]; }
+  wait_for 10 "the mouse read at start-up" read_whole
+  sleep 0.3
   import -window "$window" "$scratch/at-$scale.png"
   check "at $scale the window is the skin's size times the scale ($WIDTH x $HEIGHT)" \
     test "$WIDTH" = "$(scaled 876)" -a "$HEIGHT" = "$(scaled 648)"
@@ -70,16 +53,14 @@ while read -r scale stop code; do
     xdotool click 1
     sleep 0.5
   done
-  sleep 1  # the mouse is written (about half a second)
-  rate=$(od -An -tu1 -N1 "$scratch/mouse-state.bin" | tr -d ' ')
-  check "at $scale a click on the stop and on Apply writes report-rate code $code (got $rate)" \
-    test "$rate" = "$code"
+  rate() { od -An -tu1 -N1 "$scratch/mouse-state.bin" | tr -d ' '; }
+  written() { [ "$(rate)" = "$code" ]; }
+  check "at $scale a click on the stop and on Apply writes report-rate code $code" \
+    wait_for 10 "report-rate code $code in the mouse" written
   xdotool mousemove $((X + $(scaled 859))) $((Y + $(scaled 14))) click 1  # the close button
-  for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
-  check "at $scale the close button ends the program" eval '! kill -0 "$program" 2>/dev/null'
+  check "at $scale the close button ends the program" \
+    wait_exit 5 "the program at $scale to end on its close button" "$program"
   kill "$program" 2>/dev/null
-  wait "$program" 2>/dev/null
-  program=
 done <<'SCALES'
 1 721 2
 1.25 649 4
@@ -100,17 +81,17 @@ xrandr --setmonitor LEFT 2000/500x1500/375+0+0 screen >/dev/null
 xrandr --setmonitor RIGHT 2000/500x1500/375+2000+0 none
 QT_SCREEN_SCALE_FACTORS="LEFT=1;RIGHT=2" "$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" &
 program=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name "Tarnix Q8" | head -n 1)
+keep $program
+window=$(window_named 30 "^Tarnix Q8$") || exit 1
+size_is() { eval "$(xdotool getwindowgeometry --shell "$window")"; [ "$WIDTH" = "$1" ] && [ "$HEIGHT" = "$2" ]; }
 xdotool windowmove "$window" 100 100
-sleep 1
-eval "$(xdotool getwindowgeometry --shell "$window")"
-check "on the left screen the window is the skin's size ($WIDTH x $HEIGHT)" \
-  test "$WIDTH" = 876 -a "$HEIGHT" = 648
+check "on the left screen the window is the skin's size" \
+  wait_for 10 "the window at 876 x 648 on the left screen" size_is 876 648
 xdotool windowmove "$window" 2100 100
-sleep 2
+check "moved to the right screen the window is twice the skin's size" \
+  wait_for 10 "the window at 1752 x 1296 on the right screen" size_is 1752 1296
 eval "$(xdotool getwindowgeometry --shell "$window")"
-check "moved to the right screen the window is twice the skin's size ($WIDTH x $HEIGHT)" \
-  test "$WIDTH" = 1752 -a "$HEIGHT" = 1296
+sleep 0.5  # the page drawn anew at the new size
 import -window "$window" "$scratch/moved.png"
 moved=$(blurred_share "$scratch/moved.png" 232x40+1000+324)
 echo "caption edges after the move: $moved per mille in between"
@@ -124,15 +105,12 @@ for point in "721 209" "700 633"; do  # the 250 Hz stop, then Apply
   xdotool click 1
   sleep 0.5
 done
-sleep 1
-rate=$(od -An -tu1 -N1 "$scratch/mouse-state.bin" | tr -d ' ')
-check "after the move a click on the stop and on Apply writes report-rate code 2 (got $rate)" \
-  test "$rate" = 2
+rate() { od -An -tu1 -N1 "$scratch/mouse-state.bin" | tr -d ' '; }
+written_2() { [ "$(rate)" = 2 ]; }
+check "after the move a click on the stop and on Apply writes report-rate code 2" \
+  wait_for 10 "report-rate code 2 in the mouse" written_2
 xdotool mousemove $((X + $(scaled 859))) $((Y + $(scaled 14))) click 1  # the close button
-for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
-kill "$program" 2>/dev/null
-wait "$program" 2>/dev/null
-program=
+check "after the move the close button ends the program" \
+  wait_exit 5 "the moved program to end on its close button" "$program"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

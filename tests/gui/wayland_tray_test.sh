@@ -8,57 +8,28 @@
 # and its check mark follows the file, whoever wrote it.
 # Run it in a network namespace of its own (tests/support/own-network).
 #   wayland_tray_test.sh BUILD_DIR
-set -uo pipefail
 build=$1
 here=$(cd "$(dirname "$0")" && pwd)
-scratch=$(mktemp -d)
-chmod 700 "$scratch"
-cp "$build/tarnix-q8" "$build/tarnix-q8.png" "$build/q8ctl" "$build/config.bin" "$build/str.ini" "$scratch/"
-cp -r "$build/Skins" "$scratch/Skins"
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
-export XDG_RUNTIME_DIR=$scratch WAYLAND_DISPLAY=wayland-test QT_QPA_PLATFORM=wayland
+. "$here/../support/program-test.sh"
+copy_program "$build" tarnix-q8 tarnix-q8.png q8ctl config.bin str.ini
+export WAYLAND_DISPLAY=wayland-test QT_QPA_PLATFORM=wayland
 export XDG_CONFIG_HOME=$scratch/config
 entry=$XDG_CONFIG_HOME/autostart/tarnix-q8.desktop
 unset DISPLAY
-
-failures=0
-passes=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
-eventually() {  # eventually SECONDS COMMAND...: polls COMMAND every 100 ms
-  local tries=$(($1 * 10))
-  shift
-  until "$@"; do
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || return 1
-    sleep 0.1
-  done
-}
 
 # A plain background, no panel: a shown window is the only thing on the screen.
 printf '[core]\nidle-time=0\n[shell]\npanel-position=none\nbackground-color=0xff204060\n' \
   >"$scratch/weston.ini"
 weston --backend=headless-backend.so --use-pixman --debug --socket="$WAYLAND_DISPLAY" \
   --width=1400 --height=1000 --config="$scratch/weston.ini" >"$scratch/weston.log" 2>&1 &
-pids+=($!)
-dbus-daemon --session --address="unix:path=$scratch/bus" --nofork >/dev/null 2>&1 &
-pids+=($!)
-export DBUS_SESSION_BUS_ADDRESS=unix:path=$scratch/bus
-eventually 10 test -S "$scratch/$WAYLAND_DISPLAY" -a -S "$scratch/bus" ||
-  { echo "FAILED: weston and the session bus start"; cat "$scratch/weston.log"; exit 1; }
+keep $!
+show_on_failure "$scratch/weston.log"
+start_session_bus
+wait_for 10 "weston" test -S "$scratch/$WAYLAND_DISPLAY" || exit 1
 /usr/bin/python3 "$here/status_notifier_watcher.py" >"$scratch/items" 2>"$scratch/watcher.err" &
-pids+=($!)
-eventually 10 grep -q ready "$scratch/items" ||
-  { echo "FAILED: the notification area starts"; cat "$scratch/watcher.err"; exit 1; }
+keep $!
+wait_for 10 "the notification area (the watcher) to start" grep -q ready "$scratch/items" ||
+  { cat "$scratch/watcher.err"; exit 1; }
 # A profile, so that the menu has its Profiles submenu.
 "$scratch/q8ctl" --simulate="$scratch/mouse-state.bin" profile --config "$scratch/config.bin" \
   save Racing >/dev/null
@@ -70,19 +41,18 @@ screenshot() {  # screenshot FILE
   (cd "$scratch" && rm -f wayland-screenshot-*.png && weston-screenshooter >/dev/null 2>&1 &&
     mv wayland-screenshot-*.png "$1")
 }
-changed() {  # changed A B: the number of pixels that differ
-  local count
-  count=$(compare -metric AE "$1" "$2" null: 2>&1)
-  echo "${count%%.*}"
+changed() {  # changed A B: the number of pixels that differ (ImageMagick may write 1.4e+06)
+  compare -metric AE "$1" "$2" null: 2>&1 | awk '{ printf "%d\n", $1 }'
 }
 start() {  # start ARGS...: the program, until its tray item has registered
   local before
   before=$(wc -l <"$scratch/items")
   "$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" "$@" 2>>"$scratch/program.err" &
   program=$!
-  pids+=($program)
+  keep $program
   registered() { [ "$(wc -l <"$scratch/items")" -gt "$before" ]; }
-  check "the tray item registers with the watcher" eventually 10 registered
+  check "the tray item registers with the watcher" \
+    wait_for 10 "the tray item to register with the watcher" registered
   # The line names the item's bus name (what Qt registers), or a path on the sender's connection.
   read -r sender item < <(tail -n 1 "$scratch/items")
   [[ $item == /* ]] && item=$sender
@@ -94,27 +64,32 @@ exit_from_menu() {  # exit_from_menu STATE: Exit, from the menu the host draws, 
   exit_id=$(grep -o "<([0-9]*, {[^}]*'label': <'Exit'>" <<<"$layout" | grep -o '^<([0-9]*' | tr -d '<(')
   check "$1: the menu holds Exit" test -n "$exit_id"
   call /MenuBar com.canonical.dbusmenu.Event "${exit_id:-0}" clicked '<int32 0>' 0 >/dev/null
-  ended() { ! kill -0 "$program" 2>/dev/null; }
-  if eventually 5 ended; then
-    wait "$program"
-    status=$?
-    check "$1: Exit ends the program with exit code 0 (got $status)" test "$status" -eq 0
+  if wait_exit 5 "$1: the program to end on Exit" "$program"; then
+    check "$1: Exit ends the program with exit code 0 (got $exit_status)" test "$exit_status" -eq 0
   else
     check "$1: Exit ends the program" false
   fi
 }
 
-sleep 1
-screenshot "$scratch/empty.png"
-start
+# The empty screen once weston has painted its background.
+painted() {
+  screenshot "$scratch/empty.png" &&
+    convert "$scratch/empty.png" -crop 1x1+10+10 -depth 8 txt:- | grep -qi "#204060"
+}
+wait_for 10 "weston's background on a screenshot" painted || exit 1
+start --trace="$scratch/wire.trace"
 menu=$(call /StatusNotifierItem org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem Menu)
 check "the item names its menu (not /NO_DBUSMENU): $menu" grep -q "'/MenuBar'" <<<"$menu"
-sleep 1  # the start-up ends with the window hidden in the tray
+# The start-up reads the mouse (its five pages), then hides the window in the tray.
+read_whole() { [ "$(grep -c "^get page" "$scratch/wire.trace")" -ge 5 ]; }
+wait_for 10 "the mouse read at start-up" read_whole
+sleep 0.3
 call /StatusNotifierItem org.kde.StatusNotifierItem.Activate 0 0 >/dev/null
-sleep 1.5
-screenshot "$scratch/shown.png"
 # The window is 876 x 648: most of it differs from the background.
-check "Activate shows the window" test "$(changed "$scratch/empty.png" "$scratch/shown.png")" -gt 300000
+shows() {  # shows PICTURE PIXELS: a screenshot differs from the empty screen in PIXELS or more
+  screenshot "$1" && [ "$(changed "$scratch/empty.png" "$1")" -gt "$2" ]
+}
+check "Activate shows the window" wait_for 10 "the window on the screen" shows "$scratch/shown.png" 300000
 layout=$(call /MenuBar com.canonical.dbusmenu.GetLayout 0 -1 '[]')
 check "the menu holds the Profiles submenu" grep -q "'label': <'Profiles'>" <<<"$layout"
 check "the submenu holds the profile, with a check mark" \
@@ -129,7 +104,7 @@ login_item() {  # prints "ID STATE"
 click_login() { call /MenuBar com.canonical.dbusmenu.Event "$(login_item | cut -d' ' -f1)" clicked '<int32 0>' 0 >/dev/null; }
 check "the menu offers Start at log-in, unchecked" test "$(login_item | cut -d' ' -f2)" = 0
 click_login
-check "choosing it writes the autostart entry" eventually 5 test -f "$entry"
+check "choosing it writes the autostart entry" wait_for 5 "the autostart entry written" test -f "$entry"
 check "desktop-file-validate accepts the entry" desktop-file-validate "$entry"
 check "the entry starts this program" grep -qx "Exec=$scratch/tarnix-q8" "$entry"
 check "the check mark follows" test "$(login_item | cut -d' ' -f2)" = 1
@@ -138,16 +113,14 @@ check "the check mark follows the file removed elsewhere" test "$(login_item | c
 cp "$scratch/config.bin" "$entry"  # anything there counts: the desktop would start it
 check "... and a file put there elsewhere" test "$(login_item | cut -d' ' -f2)" = 1
 click_login
-check "choosing it again removes the entry" eventually 5 test ! -e "$entry"
+check "choosing it again removes the entry" wait_for 5 "the autostart entry removed" test ! -e "$entry"
 exit_from_menu "the window shown"
 
 # A trace that cannot be written (a full disk): a box at start-up, whose loop runs while Exit is
 # chosen.
 start --trace=/dev/full
-sleep 1.5
-screenshot "$scratch/box.png"
-check "a box opens at start-up" test "$(changed "$scratch/empty.png" "$scratch/box.png")" -gt 5000
+check "a box opens at start-up" wait_for 10 "the box on the screen" shows "$scratch/box.png" 5000
 exit_from_menu "a box open"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ] || { echo "--- program's errors:"; cat "$scratch/program.err"; exit 1; }
+[ "$failures" -eq 0 ] || { echo "--- program's errors:"; cat "$scratch/program.err"; }
+finish

@@ -5,10 +5,9 @@
 # the documents, the licence and the font dependency are there; the manual pages render and q8ctl's
 # completions for bash, zsh and fish complete `profile load` with the profiles that exist.
 #   debian_package_test.sh BUILD_DIR
-set -uo pipefail
 build=$1
-out=$(mktemp -d)
-trap 'rm -rf "$out"' EXIT
+. "$(dirname "$0")/../support/program-test.sh"
+out=$scratch
 
 if ! (cd "$build" && cpack -G DEB -B "$out" >"$out/cpack.log" 2>&1); then
   cat "$out/cpack.log"
@@ -16,14 +15,6 @@ if ! (cd "$build" && cpack -G DEB -B "$out" >"$out/cpack.log" 2>&1); then
   exit 1
 fi
 deb=$(ls "$out"/*.deb)
-
-failures=0
-passes=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
 
 lintian --fail-on error "$deb" >"$out/lintian.txt" 2>&1
 status=$?
@@ -127,5 +118,4 @@ check "postinst leaves udev alone where none runs" test "$(udevadm_calls absent)
 check "postrm reloads the rules" grep -q "udevadm control --reload-rules" "$out/control/postrm"
 check "the package depends on Liberation Sans" grep -q "fonts-liberation2" <(dpkg-deb -f "$deb" Depends)
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

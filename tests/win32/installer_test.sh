@@ -6,12 +6,12 @@
 # over a running copy that keeps the user's settings, and the silent uninstallation through the
 # entry's quiet-uninstall command, which ends a running copy, removes everything else and keeps the
 # settings and profiles; then "Remove my settings" asked for with /REMOVESETTINGS, which leaves no
-# folder. Needs an X display (scripts/with-wine gives one).
+# folder. On a private X server of its own.
 #   installer_test.sh SETUP_EXE BUILD_DIR VERSION
-set -uo pipefail
 setup=$1
 build=$2
 version=$3
+. "$(dirname "$0")/../support/program-test.sh"
 
 wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
@@ -19,12 +19,8 @@ if [ ! -f "$setup" ]; then
   echo "installer_test: no $setup: cmake --build --preset windows --target installer" >&2
   exit 1
 fi
-if [ -z "${DISPLAY:-}" ]; then
-  echo "installer_test: needs an X display: run it under scripts/with-wine" >&2
-  exit 1
-fi
+start_x_server
 
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/q8-installer-test.XXXXXX")
 export WINEPREFIX=$scratch/prefix
 # What Wine keeps outside the prefix goes to the scratch folder too: the user's XDG folders for
 # menus and MIME types, which a new prefix makes, and the Wine server's folder.
@@ -33,36 +29,9 @@ mkdir -p "$TMPDIR"
 export WINEDEBUG=-all
 # No Mono or Gecko installer, and no menu entries on the Linux desktop for the Start-menu shortcut.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-programs=()
-cleanup() {
-  "$wineserver" -k 2>/dev/null
-  for pid in "${programs[@]}"; do
-    wait "$pid" 2>/dev/null
-  done
-  "$wineserver" -w 2>/dev/null
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
+# The prefix's Wine server and every program it ran go before the scratch folder does.
+at_exit '"$wineserver" -k 2>/dev/null; "$wineserver" -w 2>/dev/null'
 
-checks=0
-failures=0
-# check DESCRIPTION COMMAND...: runs the command; its failure is the check's.
-check() {
-  local description=$1
-  shift
-  checks=$((checks + 1))
-  if "$@"; then
-    echo "ok: $description"
-  else
-    echo "FAILED: $description"
-    failures=$((failures + 1))
-  fi
-}
-finish() {
-  echo "installer_test: $((checks - failures)) passed, $failures failed, in $SECONDS s"
-  [ "$failures" -eq 0 ]
-  exit
-}
 # A Windows command in the scratch prefix, never for more than a minute.
 win() { timeout 60 "$wine64" "$@"; }
 # same ACTUAL EXPECTED: whether they are equal; says both when not.
@@ -93,34 +62,31 @@ registered_task() { compgen -G "$WINEPREFIX/drive_c/windows/system32/[Tt]asks/Ta
 start_program() {
   "$wine64" "$program_win\\TarnixMouseApp.exe" "--simulate=$state_win" >/dev/null 2>&1 &
   program=$!
-  programs+=("$program")
 }
 # Whether the last started program ends within SECONDS.
-ends_within() {
-  local seconds=$1
-  for _ in $(seq $((seconds * 10))); do
-    kill -0 "$program" 2>/dev/null || return 0
-    sleep 0.1
-  done
-  return 1
-}
+ends_within() { wait_exit "$1" "the tray program to end" "$program"; }
 same_file() { cmp -s "$1" "$2"; }
 sum() { md5sum <"$1"; }
 
 # --- A prefix of its own, with the Task Scheduler running ------------------------------------------
-mkdir -p "$WINEPREFIX"
-"$wineserver" -p
-win wineboot -i >/dev/null 2>&1
+# A copy of the prefix the Windows tests start from (tests/support/own-wine), else a new one.
 # Wine's service manager refuses to start a service in the session that made the prefix ("Service
 # database locked"); in a new session the Task Scheduler starts, as it runs on every Windows.
-"$wineserver" -k
-"$wineserver" -w
+if [ -f "${Q8_WINE_TEMPLATE:-}/.ready" ]; then
+  copy_wine_prefix "$Q8_WINE_TEMPLATE" "$WINEPREFIX"
+else
+  mkdir -p "$WINEPREFIX"
+  "$wineserver" -p
+  win wineboot -i >/dev/null 2>&1
+  "$wineserver" -k
+  "$wineserver" -w
+fi
 "$wineserver" -p
-for _ in 1 2 3; do
+scheduler_runs() {
   win net start schedule >/dev/null 2>&1
-  win sc query schedule 2>/dev/null | grep -q RUNNING && break
-  sleep 1
-done
+  win sc query schedule 2>/dev/null | grep -q RUNNING
+}
+wait_for 30 "Wine's Task Scheduler to start" scheduler_runs
 
 # --- A first installation, silent ------------------------------------------------------------------
 check "the silent setup program ends with 0" win "$setup" /S
@@ -210,10 +176,8 @@ uninstaller=${quiet_uninstall%\" /S}
 uninstaller=${uninstaller#\"}
 check "the quiet uninstall command starts" win "$uninstaller" /S
 # The uninstaller runs on from a copy of itself in the temporary folder; the entry goes last.
-for _ in $(seq 120); do
-  entry_exists || break
-  sleep 0.5
-done
+entry_gone() { ! entry_exists; }
+wait_for 60 "the uninstaller to remove the Uninstall entry" entry_gone
 check "the Uninstall entry is gone" test -z "$(entry_value DisplayName)"
 check "the uninstaller ended the running copy" ends_within 5
 check "the shortcut is gone" test ! -e "$shortcut"
@@ -228,10 +192,8 @@ check "the settings are the user's" \
 # --- "Remove my settings", asked for on the command line, leaves no folder ----------------------------
 check "a new installation over the kept settings ends with 0" win "$setup" /S
 check "the uninstaller with /REMOVESETTINGS starts" win "$program_win\\Uninstall.exe" /S /REMOVESETTINGS
-for _ in $(seq 120); do
-  [ -e "$program_dir" ] || break
-  sleep 0.5
-done
-check "the settings, the profiles and the folder are gone" test ! -e "$program_dir"
+check "the settings, the profiles and the folder are gone" \
+  wait_for 60 "the uninstaller to remove the program's folder" test ! -e "$program_dir"
 
+echo "installer_test: in $SECONDS s"
 finish
