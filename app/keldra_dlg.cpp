@@ -249,14 +249,6 @@ void CKeldraDlg::OnForegroundProgram(std::string_view program, bool thisProgram,
                                                  std::string(program), windowsProgram}));
 }
 
-std::string CKeldraDlg::TrayTip() {
-  std::string tip(kTrayTip);
-  if (const auto& active = keeper_.ActiveProfile()) {
-    tip += "\n" + std::string(Text(UiTextKey::TrayTipProfile)) + *active;
-  }
-  return tip;
-}
-
 bool CKeldraDlg::UnappliedEditsShown() {
   return windowShown_ && state_.settings.deviceConfig != state_.settings.deviceConfigBackup;
 }
@@ -369,10 +361,7 @@ void CKeldraDlg::RunSkinChooser() {
   state_.skinTextColor = choice->textColor;
   const ColorBytes color{choice->textColor.red, choice->textColor.green, choice->textColor.blue};
   ReportIniWriteError(WriteSkin(state_.files.strIni, color, choice->name));
-  if (page_ != nullptr && page_->IsBuilt()) {
-    page_->TearDown();
-    page_->Build();
-  }
+  RebuildPage();
   host_.BringToForeground();
   ShowWindow();
 }

@@ -137,7 +137,9 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   void ActiveProfileChanged() override { host_.SetTrayTip(TrayTip()); }
 
   // The tray icon's tip: the tool, and on a second line the active profile.
-  std::string TrayTip();
+  std::string TrayTip() {
+    return TrayTipFor(kTrayTip, Text(UiTextKey::TrayTipProfile), keeper_.ActiveProfile());
+  }
 
   // Hides the window, or minimises it where no tray icon would bring it back.
   void Conceal();

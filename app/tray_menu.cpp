@@ -43,4 +43,13 @@ std::optional<std::string> TrayMenuOffer::ProfileOfCommand(int command) const {
   return profiles_[static_cast<std::size_t>(command - kCommandFirstProfile)];
 }
 
+std::string TrayTipFor(std::string_view toolTip, std::string_view profileLabel,
+                       const std::optional<std::string>& active) {
+  std::string tip(toolTip);
+  if (active) {
+    tip.append("\n").append(profileLabel).append(*active);
+  }
+  return tip;
+}
+
 }  // namespace q8

@@ -42,4 +42,8 @@ class TrayMenuOffer {
   const AutostartEntry* autostart_ = nullptr;
 };
 
+// The tray icon's tip: the tool's own, and on a second line the active profile after its label.
+std::string TrayTipFor(std::string_view toolTip, std::string_view profileLabel,
+                       const std::optional<std::string>& active);
+
 }  // namespace q8

@@ -7,38 +7,17 @@
 # bare --simulate: they share the one simulated mouse in the settings folder.
 # Run it in a network namespace of its own (tests/support/own-network).
 #   profiles_dialog_test.sh BUILD_DIR [SCREENSHOT]
-set -uo pipefail
+. "$(dirname "$0")/../support/program-test.sh"
 build=$1
 screenshot=${2:-}
-scratch=$(mktemp -d)
-chmod 700 "$scratch"
-cp "$build/tarnix-q8" "$build/q8ctl" "$build/tarnix-q8.png" "$build/config.bin" "$build/str.ini" \
-  "$scratch/"
-cp -r "$build/Skins" "$scratch/Skins"
-display=:$((500 + RANDOM % 400))
-while [ -e "/tmp/.X${display#:}-lock" ]; do display=:$((500 + RANDOM % 400)); done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-pids=($!)
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
-export DISPLAY=$display XDG_RUNTIME_DIR=$scratch
-sleep 1
+copy_program "$build" tarnix-q8 q8ctl tarnix-q8.png config.bin str.ini
+start_x_server
 trayer --edge top --align right --widthtype pixel --width 200 --height 32 >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
+keep $!
+tray_up() { xdotool search --classname trayer >/dev/null 2>&1; }
+wait_for 10 "the notification area (trayer)" tray_up || exit 1
 icon=(1270 16)
 
-failures=0
-passes=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
 q8ctl() { "$scratch/q8ctl" --simulate "$@" >/dev/null; }
 rate() { od -An -tu1 -N1 "$scratch/simulated-mouse.bin" | tr -d ' '; }
 rate_becomes() {  # waits up to five seconds for the mouse's report-rate code to become $1
@@ -77,14 +56,17 @@ open_dialog() {
 q8ctl set report-rate 250
 "$scratch/tarnix-q8" --simulate &
 program=$!
-pids+=($program)
-sleep 3
+keep "$program"
+docked() {  # the icon, a child window of the program's, at the panel's right end
+  program_windows | awk '$3 < 32 && $2 > 1200' | grep -q .
+}
+wait_for 10 "the tray icon docked in the panel" docked
 check "the program and q8ctl share the simulated mouse in the settings folder (250 Hz)" \
   test "$(rate)" = 4
 
 xev -name other-program >/dev/null &
 game=$!
-pids+=($game)
+keep "$game"
 other=$(timeout 30 xdotool search --sync --name "^other-program$" | head -n 1)
 # What a window manager says of its windows: the list of them and each one's process.
 xprop -id "$other" -f _NET_WM_PID 32c -set _NET_WM_PID "$game"
@@ -123,5 +105,4 @@ check "and the rule that used it" test "$(grep -c '=Racing' "$scratch/profiles/r
 press 495 396  # Close
 check "the tray program runs on" kill -0 "$program"
 
-echo "$passes checks passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish
