@@ -177,7 +177,8 @@ void CKeldraDlg::OnTrayCallback(unsigned mouseMessage) {
       // The check mark names the profile the mouse holds, as its keeper knows it.
       trayMenu_.Show(host_,
                      {Text(UiTextKey::MenuExit), Text(UiTextKey::MenuProfiles),
-                      Text(UiTextKey::MenuStartAtLogIn)},
+                      Text(UiTextKey::MenuStartAtLogIn),
+                      profilesDialog_ ? Text(UiTextKey::MenuManageProfiles) : std::string_view()},
                      keeper_.Profiles().List(), keeper_.ActiveProfile());
       break;
     default:
@@ -227,6 +228,8 @@ void CKeldraDlg::OnStatusNotify(std::uintptr_t type, std::intptr_t value) {
 void CKeldraDlg::OnCommand(int command) {
   if (command == kCommandExit) {
     ExitProcess();
+  } else if (command == kCommandManageProfiles && profilesDialog_ != nullptr) {
+    profilesDialog_->RunProfilesDialog(profiles_);
   } else if (trayMenu_.TakeCheckCommand(command, host_)) {
     return;
   } else if (auto profile = trayMenu_.ProfileOfCommand(command)) {
@@ -358,10 +361,7 @@ void CKeldraDlg::RunSkinChooser() {
   state_.skinTextColor = choice->textColor;
   const ColorBytes color{choice->textColor.red, choice->textColor.green, choice->textColor.blue};
   ReportIniWriteError(WriteSkin(state_.files.strIni, color, choice->name));
-  if (page_ != nullptr && page_->IsBuilt()) {
-    page_->TearDown();
-    page_->Build();
-  }
+  RebuildPage();
   host_.BringToForeground();
   ShowWindow();
 }

@@ -11,15 +11,17 @@
 
 #include "app/main_window_host.h"
 #include "app/mouse_connection.h"
+#include "app/profile_manager.h"
+#include "app/profile_store.h"
 #include "app/profile_switcher.h"
 #include "app/settings_keeper.h"
 #include "app/tray_menu.h"
 #include "device/device_change.h"
+#include "dialogs/profiles_dialog_runner.h"
 #include "dialogs/skin_chooser_port.h"
 #include "model/app_state.h"
 #include "model/ui_text.h"
 #include "pages/main_page_operations.h"
-#include "settings/profile_file.h"
 #include "ui/image_decoder.h"
 #include "ui/main_window_controls.h"
 #include "ui/skin_painter.h"
@@ -58,6 +60,8 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   void SetPage(MainPageOperations* page) { page_ = page; }
   // The skin chooser; without one its area does nothing.
   void SetSkinChooser(SkinChooserPort* chooser) { skinChooser_ = chooser; }
+  // The profiles dialog; without one the tray menu does not offer it.
+  void SetProfilesDialog(ProfilesDialogPort* dialog) { profilesDialog_ = dialog; }
   // The entry that starts the program at log-in, offered in the tray menu; none: not offered.
   void SetAutostartEntry(const AutostartEntry* entry) { trayMenu_.SetAutostartEntry(entry); }
 
@@ -85,7 +89,7 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   // The status notification: always answered 0 by the shell.
   void OnStatusNotify(std::uintptr_t type, std::intptr_t value);
   // The shell was restarted and has forgotten every tray icon.
-  void OnTaskbarCreated() { host_.AddTrayIcon(kTrayTip); }
+  void OnTaskbarCreated() { host_.AddTrayIcon(TrayTip()); }
   // The window moved to a display of another scale: its fonts, canvas and page are made again.
   void OnDisplayScaleChanged();
   void OnDeviceChange(std::uint32_t eventCode, std::uint32_t recordType,
@@ -130,6 +134,12 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   std::string_view Text(UiTextKey key) override;
   void PageChanged() override { RebuildPage(); }
   bool UnappliedEditsShown() override;
+  void ActiveProfileChanged() override { host_.SetTrayTip(TrayTip()); }
+
+  // The tray icon's tip: the tool, and on a second line the active profile.
+  std::string TrayTip() {
+    return TrayTipFor(kTrayTip, Text(UiTextKey::TrayTipProfile), keeper_.ActiveProfile());
+  }
 
   // Hides the window, or minimises it where no tray icon would bring it back.
   void Conceal();
@@ -159,6 +169,7 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   std::filesystem::path canvasBackground_;  // what the window's canvas was made from
   MainPageOperations* page_ = nullptr;
   SkinChooserPort* skinChooser_ = nullptr;
+  ProfilesDialogPort* profilesDialog_ = nullptr;
 
   UiTextTable texts_;
   bool textsFilled_ = false;
@@ -174,6 +185,7 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   bool startedUp_ = false;
   TrayMenuOffer trayMenu_;
   SettingsKeeper keeper_{state_, host_, mouse_, deviceChanges_, *this};
+  ProfileManager profiles_{state_, keeper_};
 };
 
 }  // namespace q8

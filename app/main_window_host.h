@@ -37,13 +37,17 @@ inline constexpr std::string_view kMainWindowTitle = "Tarnix Q8";
 inline constexpr int kCommandExit = 1028;
 
 // The tray menu's profiles, in a submenu above Exit: choosing profile i sends
-// kCommandFirstProfile + i.
+// kCommandFirstProfile + i. Below them, when the submenu offers it, the entry that opens the
+// profiles dialog sends kCommandManageProfiles.
 inline constexpr int kCommandFirstProfile = 1100;
+inline constexpr int kCommandManageProfiles = 1030;
 inline constexpr std::size_t kMaxMenuProfiles = 100;
 struct ProfileMenu {
   std::string_view title;  // the submenu's text
   std::span<const std::string> names;
   std::optional<std::size_t> active;  // the one checked
+  // The last entry, after a separator ("Manage profiles…"); empty: none.
+  std::string_view manageText = {};
 };
 
 // The tray menu's "Start at log-in", where the system keeps such an entry per user (Linux):
@@ -54,8 +58,8 @@ struct MenuCheckItem {
   bool checked = false;
 };
 
-// The whole tray menu, top to bottom: the profiles' submenu (with at least one profile), the
-// entries with a check mark, Exit.
+// The whole tray menu, top to bottom: the profiles' submenu (with at least one profile, or the
+// entry that manages them), the entries with a check mark, Exit.
 struct TrayMenu {
   std::string_view exitText;
   std::optional<ProfileMenu> profiles;
@@ -103,6 +107,8 @@ class MainWindowHost : public SkinWindowHost,
   // --- Tray icon --------------------------------------------------------------------------------
   // Adds the icon with its tip; the icon's callbacks reach CKeldraDlg::OnTrayCallback.
   virtual void AddTrayIcon(std::string_view tip) = 0;
+  // Gives the icon another tip (lines separated by "\n").
+  virtual void SetTrayTip(std::string_view tip) = 0;
   virtual void ShowBalloon(const TrayBalloon& balloon) = 0;
   virtual void DeleteTrayIcon() = 0;
   // Opens the tray menu at the cursor with one item, `exitText`; choosing it sends kCommandExit.

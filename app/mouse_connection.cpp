@@ -40,6 +40,12 @@ std::optional<MouseOptions> ParseMouseOptions(std::span<const std::string> args,
   return options;
 }
 
+void UseDefaultSimulatedMouse(MouseOptions& options, const std::filesystem::path& folder) {
+  if (options.simulate && !options.stateFile) {
+    options.stateFile = folder / std::string(kDefaultSimulatedMouseFile);
+  }
+}
+
 bool MouseConnection::Open(const MouseOptions& options, SystemBusFactory systemBus,
                            std::string& error) {
   if (!options.simulate) {

@@ -29,6 +29,12 @@ struct MouseOptions {
   std::optional<std::filesystem::path> traceFile;
 };
 
+// The state file of the simulated mouse a bare --simulate means, in the folder of the tool's
+// config.bin: the tray program and q8ctl share it, so that what one writes the other reads.
+inline constexpr std::string_view kDefaultSimulatedMouseFile = "simulated-mouse.bin";
+// Gives a bare --simulate the default state file of the tool whose settings are in `folder`.
+void UseDefaultSimulatedMouse(MouseOptions& options, const std::filesystem::path& folder);
+
 // The program's options: "--simulate", "--simulate=STATE_FILE" and "--trace=FILE", nothing else.
 // The options, or the one line that says what is wrong.
 std::optional<MouseOptions> ParseMouseOptions(std::span<const std::string> args,

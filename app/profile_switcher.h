@@ -76,6 +76,9 @@ class ProfileSwitcher {
   // The mouse was read (whole or not: the gate tells): a mouse read whole gets the profile of the
   // program in front.
   void OnMouseRead() { Decide(); }
+  // The rules or the profiles they name changed (the profiles dialog): the program in front gets
+  // what they give it now, without having to come to the front again.
+  void OnRulesChanged() { Decide(); }
 
  private:
   void Decide();

@@ -89,11 +89,7 @@ bool SettingsKeeper::ApplyPage() {
   state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
   SaveIntoPageProfile();
   // The mouse holds the page's profile only when it took the page whole.
-  if (pageProfile_ && outcome.mouseWhole) {
-    active_ = pageProfile_->name;
-  } else {
-    active_.reset();
-  }
+  SetActive(pageProfile_ && outcome.mouseWhole ? std::optional(pageProfile_->name) : std::nullopt);
   return true;
 }
 
@@ -128,7 +124,18 @@ WriteOutcome SettingsKeeper::WritePage() {
 
 Profile SettingsKeeper::PageAsProfile() {
   return {state_.settings.deviceConfig, std::string(window_.Text(UiTextKey::StrIniSection)),
-          state_.captions};
+          state_.captions, KnownSensor()};
+}
+
+std::optional<std::uint8_t> SettingsKeeper::KnownSensor() const {
+  return memory_ == MemoryRead::kWhole ? std::optional(state_.sensorVariant) : std::nullopt;
+}
+
+void SettingsKeeper::SetActive(std::optional<std::string> name) {
+  if (active_ != name) {
+    active_ = std::move(name);
+    window_.ActiveProfileChanged();
+  }
 }
 
 void SettingsKeeper::SaveIntoPageProfile() {
@@ -180,7 +187,7 @@ void SettingsKeeper::ReportConnectionProblems() {
 // --- Profiles ------------------------------------------------------------------------------------
 
 void SettingsKeeper::OnLoadedElsewhere() {
-  active_.reset();
+  SetActive(std::nullopt);
   pageProfile_.reset();
   state_.settingsNewerOnDisk = true;
 }
@@ -241,12 +248,12 @@ bool SettingsKeeper::LoadProfile(const std::string& name, bool byHand, std::stri
   }
   if (outcome.mouseWhole) {
     pageProfile_ = PageProfile{name, profile};
-    active_ = name;
+    SetActive(name);
   } else {
     // The mouse holds part of the profile: none is active, and nothing is saved into any profile
     // until a whole load.
     pageProfile_.reset();
-    active_.reset();
+    SetActive(std::nullopt);
   }
   // The page shows what the files now hold, whatever the mouse took.
   state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
@@ -255,6 +262,43 @@ bool SettingsKeeper::LoadProfile(const std::string& name, bool byHand, std::stri
   window_.PageChanged();
   ReportConnectionProblems();
   return outcome.mouseWhole;
+}
+
+// --- What the profiles dialog did ----------------------------------------------------------------
+
+Profile SettingsKeeper::AppliedAsProfile() {
+  const std::string section(window_.Text(UiTextKey::StrIniSection));
+  return {state_.settings.deviceConfigBackup, section,
+          ReadStrIniSettings(state_.files.strIni, section).captions, KnownSensor()};
+}
+
+void SettingsKeeper::SavedAppliedAs(const std::string& name) {
+  if (!pageProfile_ || !SameNameIgnoringCase(pageProfile_->name, name)) {
+    return;
+  }
+  // What the file holds now, as the next comparison reads it.
+  const auto saved = Profiles().Load(pageProfile_->name);
+  if (const Profile* file = std::get_if<Profile>(&saved)) {
+    pageProfile_->file = *file;
+  }
+}
+
+void SettingsKeeper::ProfileRenamed(const std::string& from, const std::string& to) {
+  if (pageProfile_ && pageProfile_->name == from) {
+    pageProfile_->name = to;
+  }
+  if (active_ == from) {
+    SetActive(to);
+  }
+}
+
+void SettingsKeeper::ProfileDeleted(const std::string& name) {
+  if (pageProfile_ && pageProfile_->name == name) {
+    pageProfile_.reset();
+  }
+  if (active_ == name) {
+    SetActive(std::nullopt);
+  }
 }
 
 // --- What the user is told -----------------------------------------------------------------------

@@ -10,11 +10,11 @@
 #include "app/apply_settings.h"
 #include "app/main_window_host.h"
 #include "app/mouse_connection.h"
+#include "app/profile_store.h"
 #include "app/profile_switcher.h"
 #include "device/device_change.h"
 #include "model/app_state.h"
 #include "model/ui_text.h"
-#include "settings/profile_file.h"
 
 namespace q8 {
 
@@ -28,6 +28,8 @@ class SettingsKeeperWindow {
   virtual void PageChanged() = 0;
   // The settings window is shown holding changes the user has not applied.
   virtual bool UnappliedEditsShown() = 0;
+  // Another profile is active, or none is any more (the tray icon's tip names it).
+  virtual void ActiveProfileChanged() = 0;
 };
 
 // The one owner of what the tray program knows of the mouse and its profiles, and the one way to
@@ -67,6 +69,8 @@ class SettingsKeeper final : private ProfileSwitchHost {
     switcher_.OnProgramInFront(std::move(program));
   }
   void ChooseProfile(std::string name) { switcher_.OnChosenByHand(std::move(name)); }
+  // The rules changed: the program in front gets the profile they give it now.
+  void OnRulesChanged() { switcher_.OnRulesChanged(); }
   // The window was hidden, or changes applied: a switch held back may go now.
   void OnHoldMayHaveEnded() { switcher_.OnHoldMayHaveEnded(); }
   // Another program wrote the mouse, config.bin and str.ini (q8ctl's profile load, set, apply):
@@ -81,6 +85,21 @@ class SettingsKeeper final : private ProfileSwitchHost {
   const std::optional<std::string>& ActiveProfile() const { return active_; }
   // The profiles: the folder beside config.bin.
   ProfileStore Profiles() const;
+
+  // --- What the profiles dialog did ---------------------------------------------------------
+  // The settings the mouse was last given, as a profile: the page's record as applied (or loaded,
+  // or read from the files), the captions of str.ini, and the mouse's sensor when its memory was
+  // read whole.
+  Profile AppliedAsProfile();
+  // This program saved the applied settings as `name`'s file: when the page belongs to that
+  // profile, its file now holds what the page was applied as, and OK and Apply go on saving into
+  // it; the mouse holds it still.
+  void SavedAppliedAs(const std::string& name);
+  // The page's and the active profile's name follow a rename.
+  void ProfileRenamed(const std::string& from, const std::string& to);
+  // A deleted profile is neither the page's nor active any more: the mouse keeps its settings,
+  // which belong to no profile now.
+  void ProfileDeleted(const std::string& name);
 
   // Tells the user, once each, of a trace or a simulated mouse's state file that could not be
   // written.
@@ -111,6 +130,9 @@ class SettingsKeeper final : private ProfileSwitchHost {
   // came from.
   void SaveIntoPageProfile();
   Profile PageAsProfile();
+  // The sensor whose DPI levels a profile saved now names: the mouse's, when read whole.
+  std::optional<std::uint8_t> KnownSensor() const;
+  void SetActive(std::optional<std::string> name);
   void Balloon(std::string_view text, bool warning);
 
   AppState& state_;

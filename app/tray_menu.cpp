@@ -15,8 +15,8 @@ void TrayMenuOffer::Show(MainWindowHost& host, const Texts& texts,
   if (autostart_ != nullptr) {
     menu.startAtLogIn = MenuCheckItem{texts.startAtLogIn, autostart_->Exists()};
   }
-  if (!profiles_.empty()) {
-    menu.profiles = ProfileMenu{texts.profiles, profiles_, std::nullopt};
+  if (!profiles_.empty() || !texts.manageProfiles.empty()) {
+    menu.profiles = ProfileMenu{texts.profiles, profiles_, std::nullopt, texts.manageProfiles};
     const auto checked = std::find(profiles_.begin(), profiles_.end(), active);
     if (active && checked != profiles_.end()) {
       menu.profiles->active = static_cast<std::size_t>(checked - profiles_.begin());
@@ -41,6 +41,15 @@ std::optional<std::string> TrayMenuOffer::ProfileOfCommand(int command) const {
     return std::nullopt;
   }
   return profiles_[static_cast<std::size_t>(command - kCommandFirstProfile)];
+}
+
+std::string TrayTipFor(std::string_view toolTip, std::string_view profileLabel,
+                       const std::optional<std::string>& active) {
+  std::string tip(toolTip);
+  if (active) {
+    tip.append("\n").append(profileLabel).append(*active);
+  }
+  return tip;
 }
 
 }  // namespace q8

@@ -12,15 +12,17 @@
 namespace q8 {
 
 // What the tray menu a right click opens offers: the profiles' submenu (at most kMaxMenuProfiles
-// of them, sorted) with the active one checked, the entries with a check mark, Exit. It keeps the
-// profiles it offered until the next right click, so that a command chosen from the menu names
-// what the user saw.
+// of them, sorted) with the active one checked and, where the program has the profiles dialog,
+// "Manage profiles…" at its end (the submenu is then there without profiles too); the entries with
+// a check mark; Exit. It keeps the profiles it offered until the next right click, so that a
+// command chosen from the menu names what the user saw.
 class TrayMenuOffer {
  public:
   struct Texts {
     std::string_view exit;
     std::string_view profiles;
     std::string_view startAtLogIn;
+    std::string_view manageProfiles = {};  // empty: no profiles dialog
   };
 
   // The entry that starts the program at log-in, offered as "Start at log-in"; none: not offered.
@@ -39,5 +41,9 @@ class TrayMenuOffer {
   std::vector<std::string> profiles_;
   const AutostartEntry* autostart_ = nullptr;
 };
+
+// The tray icon's tip: the tool's own, and on a second line the active profile after its label.
+std::string TrayTipFor(std::string_view toolTip, std::string_view profileLabel,
+                       const std::optional<std::string>& active);
 
 }  // namespace q8

@@ -6,11 +6,11 @@
 
 #include "app/keldra_dlg.h"
 #include "app/main_page_attachment.h"
+#include "app/profile_store.h"
 #include "bench/delivered_files.h"
 #include "device/simulated_hid_bus.h"
 #include "device/simulated_mouse.h"
 #include "device/thread_sleeper.h"
-#include "settings/profile_file.h"
 #include "support/fake_window_host.h"
 #include "support/temp_dir.h"
 #include "ui/png_decoder.h"

@@ -52,17 +52,25 @@ inline constexpr std::array<CommandHelp, 9> kCommands{{
      false},
     {"plug", "plug", "with --simulate=STATE_FILE: plug the simulated mouse back in", false},
     {"profile",
-     "profile [--config FILE] list | save NAME | load NAME | delete NAME | show NAME\n"
-     "      profile [--config FILE] export NAME FILE | import [--force] FILE [NAME]",
+     "profile [--config FILE] list | save [--force] NAME | load NAME | show NAME\n"
+     "      profile [--config FILE] rename OLD NEW | delete NAME\n"
+     "      profile [--config FILE] export NAME FILE | import [--force] FILE [NAME]\n"
+     "      profile [--config FILE] rules | rule PROGRAM NAME | remove-rule PROGRAM\n"
+     "      profile [--config FILE] default NAME | no-default",
      "named copies of the settings and the button captions, kept one file each in the\n"
      "      profile folder beside config.bin (Profiles on Windows, profiles on Linux).\n"
      "      save takes config.bin and the captions of str.ini's language; load writes them\n"
      "      back and applies them to the mouse as apply does, and tells a running tray\n"
      "      program; show tells a profile's settings as show does; export writes a copy to\n"
-     "      FILE, import makes a profile of one (named after the file unless NAME is given;\n"
-     "      a profile of that name is replaced only with --force).\n"
+     "      FILE, import makes a profile of one (named after the file unless NAME is given).\n"
+     "      save and import replace a profile of that name only with --force. rename and\n"
+     "      delete take the profile's rules along. rule gives PROGRAM (an executable's file\n"
+     "      name) the profile NAME when it comes to the front; default gives NAME to every\n"
+     "      program without a rule; rules lists them, as rules.ini in the folder holds them.\n"
      "      A NAME has at most 64 bytes and no character a file name cannot hold.",
-     true, "list save load delete show export import", "load delete show export"},
+     true,
+     "list save load show rename delete export import rules rule remove-rule default no-default",
+     "load show rename delete export default"},
 }};
 
 struct OptionHelp {
@@ -74,8 +82,9 @@ struct OptionHelp {
 
 inline constexpr OptionHelp kSimulateOption{
     "--simulate", "STATE_FILE", true,
-    "talk to the simulated mouse instead of the HID bus; with a file,\n"
-    "the mouse keeps its memory there (322 bytes, created when missing)"};
+    "talk to the simulated mouse instead of the HID bus; it keeps its memory in\n"
+    "STATE_FILE (322 bytes, created when missing), by default simulated-mouse.bin\n"
+    "beside the tool's config.bin, which q8ctl and the tray program share"};
 inline constexpr OptionHelp kTraceOption{"--trace", "FILE", false,
                                          "append every feature report and protocol delay to FILE"};
 

@@ -89,9 +89,10 @@ ParseResult ParseInvocation(std::span<const std::string> args) {
   }
   const bool takesArguments = invocation.command == "set" || invocation.command == "notify" ||
                               invocation.command == "profile";
-  if (invocation.force && !(invocation.command == "profile" && !invocation.args.empty() &&
-                            invocation.args.front() == "import")) {
-    return std::string("only 'profile import' takes --force");
+  if (invocation.force &&
+      !(invocation.command == "profile" && !invocation.args.empty() &&
+        (invocation.args.front() == "import" || invocation.args.front() == "save"))) {
+    return std::string("only 'profile import' and 'profile save' take --force");
   }
   if (!takesArguments && !invocation.args.empty() && !invocation.help) {
     return "'" + invocation.command + "' takes no argument '" + invocation.args.front() + "'";

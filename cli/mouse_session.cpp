@@ -1,8 +1,10 @@
 #include "cli/mouse_session.h"
 
+#include "cli/tray_program.h"
 #include "device/device_change.h"
 #include "device/system_hid_bus.h"
 #include "model/ui_text.h"
+#include "settings/config_file.h"
 
 namespace q8 {
 
@@ -29,6 +31,12 @@ MouseSession::Outcome MouseSession::Open(bool holdForWrite) {
     options.traceFile = PathFromUtf8(*invocation_.traceFile);
   }
   std::string error;
+  // A bare --simulate's mouse lives with the tool's settings, where the tray program finds it
+  // too (whatever --config names).
+  if (const auto tool = ToolExecutable(error)) {
+    UseDefaultSimulatedMouse(options, DataFilePathsFor(*tool).configBin.parent_path());
+  }
+  error.clear();
   const bool opened = systemBus_ ? connection_.Open(options, *systemBus_, error)
                                  : connection_.Open(options, &OpenSystemHidBus, error);
   if (!opened) {

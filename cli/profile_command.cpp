@@ -7,60 +7,78 @@
 
 #include "app/apply_settings.h"
 #include "app/keldra_dlg.h"
+#include "app/profile_actions.h"
+#include "app/profile_store.h"
 #include "cli/mouse_session.h"
 #include "cli/q8ctl.h"
 #include "cli/q8ctl_commands.h"
 #include "cli/termination_hold.h"
 #include "cli/tray_program.h"
 #include "model/ui_text.h"
-#include "settings/profile_file.h"
 #include "settings/str_ini.h"
 #include "settings/utf8_path.h"
 
 namespace q8 {
 namespace {
 
-// The files a profile command works on: config.bin, the str.ini and the profile folder beside
-// it, and the caption section of str.ini's language.
-struct ProfileFiles {
-  std::filesystem::path configBin;
-  std::filesystem::path strIni;
-  std::string captionSection;
-  ProfileStore store;
-};
-
-ProfileFiles ProfileFilesFor(const std::filesystem::path& configBin) {
-  const std::filesystem::path folder = configBin.parent_path();
-  const std::filesystem::path strIni = folder / kIniFileName;
-  const UiLanguage language = SelectLanguage(ReadLanguageCode(strIni));
-  return {configBin, strIni, std::string(TextFor(UiTextKey::StrIniSection, language)),
-          ProfileStore(ProfileFolderIn(folder))};
-}
-
 // The number of arguments each profile command takes: at least, at most.
 std::optional<std::pair<std::size_t, std::size_t>> ProfileArity(const std::string& command) {
-  if (command == "list") {
-    return std::pair<std::size_t, std::size_t>{0, 0};
+  using Arity = std::pair<std::size_t, std::size_t>;
+  if (command == "list" || command == "rules" || command == "no-default") {
+    return Arity{0, 0};
   }
-  if (command == "save" || command == "load" || command == "delete" || command == "show") {
-    return std::pair<std::size_t, std::size_t>{1, 1};
+  if (command == "save" || command == "load" || command == "delete" || command == "show" ||
+      command == "remove-rule" || command == "default") {
+    return Arity{1, 1};
   }
-  if (command == "export") {
-    return std::pair<std::size_t, std::size_t>{2, 2};
+  if (command == "export" || command == "rename" || command == "rule") {
+    return Arity{2, 2};
   }
   if (command == "import") {
-    return std::pair<std::size_t, std::size_t>{1, 2};
+    return Arity{1, 2};
   }
   return std::nullopt;
+}
+
+// The outcome of a profile action as q8ctl tells it: what was done on standard output, a name or
+// file that cannot be used (exit status 2) or a file that could not be written (1) on standard
+// error. `clashHint` says how to go on where a profile of the name exists.
+int Told(const ProfileOutcome& outcome, std::string_view clashHint, std::ostream& out,
+         std::ostream& err) {
+  switch (outcome.status) {
+    case ProfileOutcome::Status::kDone:
+      out << outcome.message << '\n';
+      return kExitOk;
+    case ProfileOutcome::Status::kClash:
+      return BadInput(outcome.message + "; " + std::string(clashHint), err);
+    case ProfileOutcome::Status::kRefused:
+      return BadInput(outcome.message, err);
+    case ProfileOutcome::Status::kFailed:
+      break;
+  }
+  err << "q8ctl: " << outcome.message << '\n';
+  return kExitDeviceFailure;
+}
+
+// rules: each rule as rules.ini holds it, then the default.
+int ListRules(const ProfileActions& actions, std::ostream& out) {
+  const ProfileRules rules = actions.Rules();
+  for (const auto& [program, profile] : rules.rules) {
+    out << program << " = " << profile << '\n';
+  }
+  if (!rules.defaultProfile.empty()) {
+    out << "every other program = " << rules.defaultProfile << '\n';
+  }
+  return kExitOk;
 }
 
 // load NAME: the profile's record goes to the mouse and config.bin exactly as apply sends a
 // config.bin, its captions into str.ini, through the load the tray program makes too; a running
 // tray program hears of it.
-int LoadProfile(const Invocation& invocation, const ProfileFiles& files, const Profile& profile,
+int LoadProfile(const Invocation& invocation, const ProfileActions& files, const Profile& profile,
                 HidBus* systemBus, std::ostream& out, std::ostream& err) {
   StreamMessageSink configMessages(err);
-  auto loaded = LoadSettings(files.configBin, configMessages);
+  auto loaded = LoadSettings(files.ConfigBin(), configMessages);
   if (const auto* problem = std::get_if<std::string>(&loaded)) {
     return BadInput(*problem, err);
   }
@@ -81,7 +99,7 @@ int LoadProfile(const Invocation& invocation, const ProfileFiles& files, const P
       written = LoadProfileIntoMouse(session.Connection(), messages, messages,
                                      TextFor(UiTextKey::MsgMouseNotDetected, UiLanguage::EN),
                                      session.Device(), settings, captions, profile,
-                                     {files.configBin, files.strIni, files.captionSection});
+                                     {files.ConfigBin(), files.StrIni(), files.CaptionSection()});
     });
     if (messages.Count() == messagesBefore && !written.mouseWhole) {
       err << "q8ctl: the mouse stopped answering while it was written ("
@@ -98,7 +116,7 @@ int LoadProfile(const Invocation& invocation, const ProfileFiles& files, const P
     status = kExitDeviceFailure;
   }
   if (status == kExitOk) {
-    out << "applied " << files.configBin.string() << '\n';
+    out << "applied " << files.ConfigBin().string() << '\n';
   }
   if (outcome == MouseSession::Outcome::kReady) {
     // The files hold the profile even when the mouse did not take it whole: a running tray
@@ -130,72 +148,58 @@ int RunProfile(const Invocation& invocation, HidBus* systemBus, std::ostream& ou
   if (!configBin) {
     return BadInput(error + ", so there is no profile folder", err);
   }
-  const ProfileFiles files = ProfileFilesFor(*configBin);
-  const ProfileStore& store = files.store;
+  const ProfileActions actions(*configBin);
+  const ProfileStore& store = actions.Store();
+  constexpr std::string_view kReplaceHint = " under another NAME, or replace it with --force";
 
   if (command == "list") {
-    for (const std::string& name : store.List()) {
+    for (const std::string& name : actions.List()) {
       out << name << '\n';
     }
     return kExitOk;
   }
+  if (command == "rules") {
+    return ListRules(actions, out);
+  }
+  if (command == "no-default") {
+    return Told(actions.SetDefault({}), {}, out, err);
+  }
   if (command == "import") {
-    auto read = ReadProfileFile(PathFromUtf8(args[0]));
-    if (const auto* problem = std::get_if<std::string>(&read)) {
-      return BadInput(*problem, err);
-    }
-    const std::string name = args.size() == 2 ? args[1] : Utf8Of(PathFromUtf8(args[0]).stem());
-    if (auto problem = ProfileNameProblem(name)) {
-      return BadInput(*problem, err);
-    }
-    if (const auto existing = store.ProfileNamed(name); existing && !invocation.force) {
-      return BadInput("there is a profile named '" + *existing +
-                          "' already; import it under another NAME, or replace it with --force",
-                      err);
-    }
-    if (auto problem = store.Save(name, std::get<Profile>(read))) {
-      err << "q8ctl: " << *problem << '\n';
-      return kExitDeviceFailure;
-    }
-    out << "imported " << args[0] << " as profile '" << name << "'\n";
-    return kExitOk;
+    const std::optional<std::string> name =
+        args.size() == 2 ? std::optional<std::string>(args[1]) : std::nullopt;
+    return Told(actions.Import(PathFromUtf8(args[0]), name, invocation.force),
+                "import it" + std::string(kReplaceHint), out, err);
+  }
+  if (command == "rule") {
+    return Told(actions.SetRule(args[0], args[1]), {}, out, err);
+  }
+  if (command == "remove-rule") {
+    return Told(actions.RemoveRule(args[0]), {}, out, err);
   }
 
   const std::string& name = args[0];
-  if (auto problem = ProfileNameProblem(name)) {
-    return BadInput(*problem, err);
-  }
   if (command == "save") {
-    StreamMessageSink messages(err);
-    auto loaded = LoadSettings(files.configBin, messages);
-    if (const auto* problem = std::get_if<std::string>(&loaded)) {
-      return BadInput(*problem, err);
+    const auto current = actions.CurrentSettings();
+    if (const auto* refused = std::get_if<ProfileOutcome>(&current)) {
+      return Told(*refused, {}, out, err);
     }
-    if (messages.Count() > 0) {
-      return kExitUsage;
-    }
-    Profile profile;
-    profile.config = std::get<SettingsRecord>(loaded).deviceConfig;
-    profile.captionSection = files.captionSection;
-    profile.captions = ReadStrIniSettings(files.strIni, files.captionSection).captions;
-    if (auto problem = store.Save(name, profile)) {
-      err << "q8ctl: " << *problem << '\n';
-      return kExitDeviceFailure;
-    }
-    out << "saved profile '" << name << "' in " << Utf8Of(store.PathOf(name)) << '\n';
-    return kExitOk;
+    return Told(actions.SaveAs(name, std::get<Profile>(current), invocation.force),
+                "save it" + std::string(kReplaceHint), out, err);
+  }
+  if (command == "rename") {
+    return Told(actions.Rename(name, args[1]), {}, out, err);
   }
   if (command == "delete") {
-    const std::vector<std::string> names = store.List();
-    if (std::find(names.begin(), names.end(), name) == names.end()) {
-      return BadInput("there is no profile named '" + name + "'", err);
-    }
-    if (auto problem = store.Delete(name)) {
-      err << "q8ctl: " << *problem << '\n';
-      return kExitDeviceFailure;
-    }
-    out << "deleted profile '" << name << "'\n";
-    return kExitOk;
+    return Told(actions.Delete(name), {}, out, err);
+  }
+  if (command == "default") {
+    return Told(actions.SetDefault(name), {}, out, err);
+  }
+  if (command == "export") {
+    return Told(actions.Export(name, PathFromUtf8(args[1])), {}, out, err);
+  }
+  if (auto problem = ProfileNameProblem(name)) {
+    return BadInput(*problem, err);
   }
 
   auto loaded = store.Load(name);
@@ -203,23 +207,15 @@ int RunProfile(const Invocation& invocation, HidBus* systemBus, std::ostream& ou
     return BadInput(*problem, err);
   }
   const Profile& profile = std::get<Profile>(loaded);
-  if (command == "export") {
-    if (auto problem = WriteProfileFile(PathFromUtf8(args[1]), profile)) {
-      err << "q8ctl: " << *problem << '\n';
-      return kExitDeviceFailure;
-    }
-    out << "exported profile '" << name << "' to " << args[1] << '\n';
-    return kExitOk;
-  }
   if (command == "show") {
     SettingsRecord settings;
     settings.deviceConfig = profile.config;
     Invocation show = invocation;
     show.command = "show";
     show.args.clear();
-    return RunWithMouse(show, &settings, files.configBin, nullptr, systemBus, out, err);
+    return RunWithMouse(show, &settings, actions.ConfigBin(), nullptr, systemBus, out, err);
   }
-  return LoadProfile(invocation, files, profile, systemBus, out, err);
+  return LoadProfile(invocation, actions, profile, systemBus, out, err);
 }
 
 }  // namespace q8

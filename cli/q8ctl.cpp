@@ -155,27 +155,6 @@ int RunCommand(const Invocation& invocation, MouseSession& session, StreamMessag
   return kExitOk;
 }
 
-}  // namespace
-
-// The settings of a config.bin of the right size, or the one line that says why not.
-std::variant<SettingsRecord, std::string> LoadSettings(const std::filesystem::path& path,
-                                                       MessageSink& messages) {
-  std::error_code error;
-  const auto size = std::filesystem::file_size(path, error);
-  if (error) {
-    return "cannot read " + path.string() + ": " + error.message();
-  }
-  if (size != kConfigFileSize) {
-    return path.string() + " has " + std::to_string(size) + " bytes, not " +
-           std::to_string(kConfigFileSize) + "; it is not a config.bin";
-  }
-  SettingsRecord settings;
-  LoadConfigFile(path, settings, messages);
-  return settings;
-}
-
-namespace {
-
 // Reads config.bin again inside the hold of a command that writes: what it holds now is what the
 // command changes. The exit status when it no longer reads (nothing is then written).
 std::optional<int> ReadConfigAgain(const std::filesystem::path& configBin, SettingsRecord& settings,

@@ -26,10 +26,6 @@ int BadInput(const std::string& problem, std::ostream& err);
 // The config.bin a command works on: --config, or the tool's own (the one the tray program uses).
 std::optional<std::filesystem::path> ConfigPath(const Invocation& invocation, std::string& error);
 
-// The settings of a config.bin of the right size, or the one line that says why not.
-std::variant<SettingsRecord, std::string> LoadSettings(const std::filesystem::path& path,
-                                                       MessageSink& messages);
-
 // Runs a command that talks to the mouse (info, dump, show, apply, set), once the command line
 // and the files are checked. `saveButtonCaptions`, when given, runs after config.bin is saved.
 int RunWithMouse(const Invocation& invocation, SettingsRecord* settings,

@@ -49,8 +49,10 @@ std::optional<std::string> WriteAccessProblem(const Invocation& invocation) {
   const std::string profileCommand =
       command == "profile" && !invocation.args.empty() ? invocation.args[0] : std::string();
   const bool replacesConfig = command == "apply" || command == "set" || profileCommand == "load";
-  const bool writesProfiles =
-      profileCommand == "save" || profileCommand == "import" || profileCommand == "delete";
+  const bool writesProfiles = profileCommand == "save" || profileCommand == "import" ||
+                              profileCommand == "delete" || profileCommand == "rename" ||
+                              profileCommand == "rule" || profileCommand == "remove-rule" ||
+                              profileCommand == "default" || profileCommand == "no-default";
   if (!replacesConfig && !writesProfiles) {
     return std::nullopt;
   }

@@ -1,10 +1,13 @@
 // A profile file or a rules.ini as a user may receive them from someone else: any bytes. A profile
-// either reads, and then writes out and reads back as the same profile, or is refused with one
-// line; the rules never fail and never name an empty program or profile.
+// of either layout either reads, and then writes out in both layouts and reads back as the same
+// profile, or is refused with one line; a value out of range is told in one line too. The rules
+// never fail and never name an empty program or profile.
 #include <algorithm>
 
+#include "app/profile_store.h"
 #include "fuzz/fuzz_support.h"
-#include "settings/profile_file.h"
+#include "model/profile_format2.h"
+#include "settings/profile_format1.h"
 #include "settings/profile_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -18,7 +21,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Profile& profile = std::get<Profile>(parsed);
     const auto again = ParseProfileFile(ProfileFileBytes(profile));
     fuzz::Require(std::holds_alternative<Profile>(again) && std::get<Profile>(again) == profile,
-                  "a profile that reads is written out and reads back the same");
+                  "a profile that reads is written out readable and reads back the same");
+    Profile withoutSensor = profile;
+    withoutSensor.sensorVariant.reset();  // the first layout names no sensor
+    const auto hex = ParseProfileFile(HexProfileBytes(withoutSensor));
+    fuzz::Require(
+        std::holds_alternative<Profile>(hex) && std::get<Profile>(hex) == withoutSensor,
+        "a profile that reads is written out in the first layout and reads back the same");
+    for (const auto& range : {ProfileRangeProblem(profile.config), ReadableRangeProblem(profile)}) {
+      fuzz::Require(!range || range->find('\n') == std::string::npos,
+                    "a value out of range is told in one line");
+    }
   }
 
   const ProfileRules rules = ParseProfileRules(bytes);

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "model/ui_text.h"
 #include "settings/device_config.h"
 
 namespace q8 {
@@ -27,6 +28,14 @@ enum class KeyFunctionCode : std::uint8_t {
   Shift = 13,  // always set in both configurations at once
 };
 inline constexpr std::size_t kKeyFunctionCount = 14;
+
+// The name of each function, in function-code order: entry i names function i.
+inline constexpr std::array<UiTextKey, kKeyFunctionCount> kKeyFunctionNames{
+    UiTextKey::FnLeftClick, UiTextKey::FnRightClick, UiTextKey::FnMidClick,
+    UiTextKey::FnForward,   UiTextKey::FnBackward,   UiTextKey::FnDpiSwitch,
+    UiTextKey::FnWindows,   UiTextKey::FnMultimedia, UiTextKey::FnHotKey,
+    UiTextKey::FnFireKey,   UiTextKey::FnSingleKey,  UiTextKey::FnSnipeKey,
+    UiTextKey::FnKeyOff,    UiTextKey::FnShift};
 
 // Values of `DpiSwitchCode`.
 inline constexpr std::uint8_t kDpiPlus = 3;

@@ -92,9 +92,38 @@ enum class UiTextKey : std::size_t {
   NotifyProfileFileChanged,
   // The tray menu's entry that starts the program at log-in (Linux).
   MenuStartAtLogIn,
+  // The tray menu's entry that opens the profiles dialog, and the tip's line of the active profile
+  // (followed by the name).
+  MenuManageProfiles,
+  TrayTipProfile,
+  // The profiles dialog: its captions and buttons, and its questions and hints ("{}" stands for a
+  // profile's name).
+  ProfilesRules,
+  ProfilesName,
+  ProfilesSaveAs,
+  ProfilesRename,
+  ProfilesDelete,
+  ProfilesImport,
+  ProfilesExport,
+  ProfilesProgram,
+  ProfilesBrowse,
+  ProfilesSetRule,
+  ProfilesRemoveRule,
+  ProfilesDefault,
+  ProfilesNone,
+  ProfilesActive,
+  ProfilesActiveMark,
+  ProfilesClose,
+  ProfilesAskReplace,
+  ProfilesAskDelete,
+  ProfilesChooseProfile,
+  ProfilesChooseProgram,
+  ProfilesChooseRule,
+  ProfilesFileKind,
+  ProfilesProgramKind,
 };
 
-inline constexpr std::size_t kUiTextCount = 62;
+inline constexpr std::size_t kUiTextCount = 87;
 
 // The text of `key` in `language`, straight from the table; for code that runs before or without
 // a main window (the device operations take MsgMouseNotDetected this way).

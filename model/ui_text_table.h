@@ -115,6 +115,38 @@ inline constexpr std::array<UiTextEntry, kUiTextCount> kUiTextEntries{{
      "已应用，但未保存到配置文件：其文件已在别处被更改：",
      "已套用，但未儲存到設定檔：其檔案已在別處被變更："},
     {UiTextKey::MenuStartAtLogIn, "Start at log-in", "登录时启动", "登入時啟動"},
+
+    {UiTextKey::MenuManageProfiles, "Manage profiles…", "管理配置文件…", "管理設定檔…"},
+    {UiTextKey::TrayTipProfile, "Profile: ", "配置文件：", "設定檔："},
+    {UiTextKey::ProfilesRules, "Rules: a program and its profile", "规则：程序与配置文件",
+     "規則：程式與設定檔"},
+    {UiTextKey::ProfilesName, "Name:", "名称：", "名稱："},
+    {UiTextKey::ProfilesSaveAs, "Save current as", "保存当前设置", "儲存目前設定"},
+    {UiTextKey::ProfilesRename, "Rename", "重命名", "重新命名"},
+    {UiTextKey::ProfilesDelete, "Delete", "删除", "刪除"},
+    {UiTextKey::ProfilesImport, "Import…", "导入…", "匯入…"},
+    {UiTextKey::ProfilesExport, "Export…", "导出…", "匯出…"},
+    {UiTextKey::ProfilesProgram, "Program:", "程序：", "程式："},
+    {UiTextKey::ProfilesBrowse, "Browse…", "浏览…", "瀏覽…"},
+    {UiTextKey::ProfilesSetRule, "Set rule", "设置规则", "設定規則"},
+    {UiTextKey::ProfilesRemoveRule, "Remove rule", "删除规则", "刪除規則"},
+    {UiTextKey::ProfilesDefault, "Other programs:", "其他程序：", "其他程式："},
+    {UiTextKey::ProfilesNone, "(none)", "（无）", "（無）"},
+    {UiTextKey::ProfilesActive, "Active: ", "当前：", "目前："},
+    {UiTextKey::ProfilesActiveMark, " (active)", "（当前）", "（目前）"},
+    {UiTextKey::ProfilesClose, "Close", "关闭", "關閉"},
+    {UiTextKey::ProfilesAskReplace, "Replace the profile \"{}\"?", "替换配置文件“{}”？",
+     "取代設定檔「{}」？"},
+    {UiTextKey::ProfilesAskDelete, "Delete the profile \"{}\" and the rules that use it?",
+     "删除配置文件“{}”及使用它的规则？", "刪除設定檔「{}」及使用它的規則？"},
+    {UiTextKey::ProfilesChooseProfile, "Choose a profile in the list first.",
+     "请先在列表中选择配置文件。", "請先在清單中選擇設定檔。"},
+    {UiTextKey::ProfilesChooseProgram, "Choose a running program or browse to one first.",
+     "请先选择正在运行的程序或浏览程序。", "請先選擇正在執行的程式或瀏覽程式。"},
+    {UiTextKey::ProfilesChooseRule, "Choose a rule in the list first.", "请先在列表中选择规则。",
+     "請先在清單中選擇規則。"},
+    {UiTextKey::ProfilesFileKind, "Tarnix Q8 profiles", "Tarnix Q8 配置文件", "Tarnix Q8 設定檔"},
+    {UiTextKey::ProfilesProgramKind, "Programs", "程序", "程式"},
 }};
 
 // Entry i is the text of key i, so a key indexes the table directly.
@@ -127,7 +159,7 @@ constexpr bool EntriesFollowKeyOrder() {
   return true;
 }
 static_assert(EntriesFollowKeyOrder(), "kUiTextEntries must list the keys in UiTextKey order");
-static_assert(static_cast<std::size_t>(UiTextKey::MenuStartAtLogIn) + 1 == kUiTextCount);
+static_assert(static_cast<std::size_t>(UiTextKey::ProfilesProgramKind) + 1 == kUiTextCount);
 
 constexpr std::string_view TextIn(const UiTextEntry& entry, UiLanguage language) {
   switch (language) {

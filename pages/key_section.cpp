@@ -16,12 +16,7 @@ using namespace page_layout;
 using Controls = MainWindowControls;
 
 // The entries of every key list, in function-code order: entry i chooses function i.
-constexpr std::array<UiTextKey, kKeyFunctionCount> kKeyListEntries{
-    UiTextKey::FnLeftClick, UiTextKey::FnRightClick, UiTextKey::FnMidClick,
-    UiTextKey::FnForward,   UiTextKey::FnBackward,   UiTextKey::FnDpiSwitch,
-    UiTextKey::FnWindows,   UiTextKey::FnMultimedia, UiTextKey::FnHotKey,
-    UiTextKey::FnFireKey,   UiTextKey::FnSingleKey,  UiTextKey::FnSnipeKey,
-    UiTextKey::FnKeyOff,    UiTextKey::FnShift};
+constexpr const auto& kKeyListEntries = kKeyFunctionNames;
 
 // The DPI switch sub-list: entry i sets DpiSwitchCode 3 + i.
 constexpr std::array<std::uint8_t, 3> kDpiSubListCodes{kDpiPlus, kDpiMinus, kDpiLoop};

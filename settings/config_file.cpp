@@ -66,4 +66,20 @@ bool SaveConfigFile(const std::filesystem::path& path, const DeviceConfig& confi
   return true;
 }
 
+std::variant<SettingsRecord, std::string> LoadSettings(const std::filesystem::path& path,
+                                                       MessageSink& messages) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  if (error) {
+    return "cannot read " + path.string() + ": " + error.message();
+  }
+  if (size != kConfigFileSize) {
+    return path.string() + " has " + std::to_string(size) + " bytes, not " +
+           std::to_string(kConfigFileSize) + "; it is not a config.bin";
+  }
+  SettingsRecord settings;
+  LoadConfigFile(path, settings, messages);
+  return settings;
+}
+
 }  // namespace q8

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <variant>
 
 #include "settings/device_config.h"
 #include "settings/message_sink.h"
@@ -40,6 +42,12 @@ struct SettingsRecord {
 // any size but 220 bytes is ignored without a word; nothing is validated.
 void LoadConfigFile(const std::filesystem::path& path, SettingsRecord& settings,
                     MessageSink& messages);
+
+// The settings of a config.bin of exactly kConfigFileSize bytes, or the one line that says why not
+// (a missing or unreadable file is also reported through `messages`, as LoadConfigFile does):
+// for tools that must not work on a file that is no config.bin.
+std::variant<SettingsRecord, std::string> LoadSettings(const std::filesystem::path& path,
+                                                       MessageSink& messages);
 
 // Writes flag 1 and the record over an existing config.bin, replacing it whole, and returns
 // whether it was saved. A missing file is reported and never created; a failed write is reported

@@ -334,4 +334,15 @@ std::string_view TruncateToUtf16Units(std::string_view utf8, std::size_t maxUnit
   return utf8.substr(0, pos);
 }
 
+std::string_view TrimmedBlanks(std::string_view text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  while (!text.empty() && blank(text.front())) {
+    text.remove_prefix(1);
+  }
+  while (!text.empty() && blank(text.back())) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
+
 }  // namespace q8

@@ -53,6 +53,10 @@ std::string ValidUtf8(std::string_view text);
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
+// `text` without the blanks, tabs and carriage returns at either end, as a line of a text file is
+// read.
+std::string_view TrimmedBlanks(std::string_view text);
+
 // The number of UTF-16 code units `utf8` takes: the length Windows counts.
 std::size_t Utf16Length(std::string_view utf8);
 

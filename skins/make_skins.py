@@ -27,6 +27,7 @@ THEMES = {
 
 MAIN_SIZE = (876, 648)
 DIALOG_SIZE = (384, 316)
+PROFILES_SIZE = (560, 420)
 
 
 class Theme:
@@ -349,6 +350,31 @@ def dialog_background(t, kind, faces):
     return img
 
 
+# The profiles dialog: the profiles on the left, the rules on the right, each list and box in a
+# well (the value boxes with the arrow of their drop-down list), Close below.
+PROFILES_WELLS = [((24, 68, 262, 226), False), ((84, 233, 262, 253), False),
+                  ((298, 68, 536, 186), False), ((370, 194, 536, 212), True),
+                  ((298, 308, 536, 326), True)]
+
+
+def profiles_background(t, faces):
+    w, h = PROFILES_SIZE
+    img = backdrop(t, w, h)
+    title_bar(img, t, w, 30)
+    for x0, x1 in ((12, 274), (286, 548)):
+        panel = rounded_box(x0, 40, x1, 372, 6)
+        img.fill(panel, vertical(shade(t.panel, 1.15), t.panel, 40, 372), 0.9)
+        img.fill(ring(panel, 1.0), t.edge)
+        # An accent under the panel's caption.
+        img.fill(segment(x0 + 12, 65.5, x0 + 96, 65.5, 1.0), t.accent_a(0.55))
+    for (x0, y0, x1, y1), arrow in PROFILES_WELLS:
+        well(img, t, x0, y0, x1, y1, arrow)
+    img.fill(segment(12, 378.5, w - 12, 378.5, 1.0), t.edge)
+    bake(img, faces["button-close-normal"], 530, 6)
+    frame(img, t, w, h)
+    return img
+
+
 def faces_of(t):
     faces = {}
     for state, over in (("normal", False), ("over", True)):
@@ -385,6 +411,7 @@ def make_skin(name, colours):
         put("BasicSet2", page_art(t, faces), False)
         for kind in DIALOG_WELLS:
             put(kind, dialog_background(t, kind, faces), False)
+        put("profiles", profiles_background(t, faces), False)
     Image.default_scale = 1
     print("skin", name)
 

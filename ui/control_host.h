@@ -63,6 +63,8 @@ class ControlHost {
   virtual void CreateStatic(ControlId id, Rect rect, std::string_view text, StaticStyle style) = 0;
   // A single-line edit box for a number: digits only, text centred, no border.
   virtual void CreateEdit(ControlId id, Rect rect, std::string_view text) = 0;
+  // A single-line edit box for any text (a name), left-aligned, with a border.
+  virtual void CreateTextEdit(ControlId id, Rect rect, std::string_view text) = 0;
   virtual void SetControlText(ControlId id, std::string_view text) = 0;
   virtual std::string ControlText(ControlId id) const = 0;
   virtual void ShowControl(ControlId id, bool visible) = 0;

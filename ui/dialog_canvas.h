@@ -32,6 +32,8 @@ inline constexpr DialogBackground kSnipe{skin_image::kSnipeKey,
                                          "Snipe Dialog Load background image failed!!!"};
 inline constexpr DialogBackground kSkins{skin_image::kSkins,
                                          "Skins Dialog Load background image failed!!!"};
+inline constexpr DialogBackground kProfiles{skin_image::kProfiles,
+                                            "Profiles Dialog Load background image failed!!!"};
 }  // namespace dialog_background
 
 inline constexpr std::string_view kMsgDialogBackgroundFailed = "error";

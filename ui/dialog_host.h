@@ -1,5 +1,8 @@
 #pragma once
 
+#include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "settings/message_sink.h"
@@ -26,6 +29,17 @@ struct KeyCaptureStart {
   unsigned long errorCode = 0;
 };
 
+// A file the user picks in the system's file dialog: one to read, or one to write (the system asks
+// before it is replaced).
+struct FileChoice {
+  enum class Purpose { kOpen, kSave } purpose = Purpose::kOpen;
+  // The kind of file the dialog offers ("Tarnix Q8 profiles") and its pattern ("*.ini").
+  std::string kind;
+  std::string pattern;
+  // The name a file to write is offered under.
+  std::string suggestedName;
+};
+
 // What a skinned modal dialog's window does for its controller: the skinned window's services,
 // its native child controls, its message boxes (owned by the dialog), its one font and the end of
 // the modal run.
@@ -44,6 +58,10 @@ class DialogHost : public SkinWindowHost, public ControlHost, public MessageSink
   // run ends. The keystrokes still go on to normal processing. A window that cannot capture keys
   // keeps this answer: not started (the dialog tells the user so).
   virtual KeyCaptureStart StartKeyCapture() { return {}; }
+  // A question with Yes and No, owned by the dialog; true for Yes.
+  virtual bool AskYesNo(std::string_view text, std::string_view caption) = 0;
+  // The system's dialog to pick a file; nothing when the user cancels it.
+  virtual std::optional<std::filesystem::path> ChooseFile(const FileChoice& choice) = 0;
 };
 
 // A skinned modal dialog as its window sees it. The host creates the window from the template

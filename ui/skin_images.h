@@ -30,6 +30,7 @@ inline constexpr std::string_view kMediaKey = "/media-key.png";
 inline constexpr std::string_view kWindowsKey = "/windows-key.png";
 inline constexpr std::string_view kSnipeKey = "/snipe-key.png";
 inline constexpr std::string_view kSkins = "/skins.png";
+inline constexpr std::string_view kProfiles = "/profiles.png";
 }  // namespace skin_image
 
 // The size an image must have so that it fills exactly the rectangle that draws it, or, for a
@@ -43,8 +44,8 @@ struct SkinImageSize {
 };
 
 // Main window: the bottom buttons end at 875, the web link at 647. Dialogs: the close button ends
-// at 370, the launch-key list at 306.
-inline constexpr std::array<SkinImageSize, 23> kSkinImageSizes = {{
+// at 370, the launch-key list at 306. The profiles dialog: its close buttons end at 548 and 409.
+inline constexpr std::array<SkinImageSize, 24> kSkinImageSizes = {{
     {skin_image::kMain, 876, 648, false},         {skin_image::kBasicSet, 876, 648, false},
     {skin_image::kButtonNormal, 105, 21, true},   {skin_image::kButtonOver, 105, 21, true},
     {skin_image::kCloseNormal, 18, 18, true},     {skin_image::kCloseOver, 18, 18, true},
@@ -56,7 +57,7 @@ inline constexpr std::array<SkinImageSize, 23> kSkinImageSizes = {{
     {skin_image::kFireKey, 371, 307, false},      {skin_image::kHotKey, 371, 307, false},
     {skin_image::kSingleKey, 371, 307, false},    {skin_image::kMediaKey, 371, 307, false},
     {skin_image::kWindowsKey, 371, 307, false},   {skin_image::kSnipeKey, 371, 307, false},
-    {skin_image::kSkins, 371, 307, false},
+    {skin_image::kSkins, 371, 307, false},        {skin_image::kProfiles, 560, 420, false},
 }};
 
 }  // namespace q8

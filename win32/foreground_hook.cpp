@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "app/profile_switcher.h"
-#include "win32/unique_handle.h"
+#include "win32/process_image.h"
 #include "win32/wide_text.h"
 
 namespace q8::win32 {
@@ -11,29 +11,6 @@ namespace {
 
 // The callback of a WinEvent hook carries no data of its own: the one hook is found here.
 ForegroundHook::Listener* theListener = nullptr;
-
-// The file name of the process's image, or nothing when the process may not be asked (a process
-// of another user, or one that has ended).
-std::optional<std::string> ImageFileName(DWORD processId) {
-  UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-  if (!process.Valid()) {
-    return std::nullopt;
-  }
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD length = static_cast<DWORD>(path.size());
-    if (::QueryFullProcessImageNameW(process.Get(), 0, path.data(), &length)) {
-      path.resize(length);
-      break;
-    }
-    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || path.size() >= 32768) {
-      return std::nullopt;
-    }
-    path.resize(path.size() * 2);
-  }
-  const std::size_t slash = path.find_last_of(L"\\/");
-  return ToUtf8(slash == std::wstring::npos ? path : path.substr(slash + 1));
-}
 
 // The class name of the top-level window `window` belongs to.
 std::string TopLevelClass(HWND window) {

@@ -10,6 +10,7 @@
 #include "ui/png_decoder.h"
 #include "win32/main_window.h"
 #include "win32/message_params.h"
+#include "win32/running_programs.h"
 
 namespace q8 {
 namespace {
@@ -60,6 +61,9 @@ int CKeldraApp::Run() {
   KeyFunctionDialogRunner keyDialogs(window, dialogs);
   SkinsDialogChooser skinChooser(window, dialogs);
   dialog.SetSkinChooser(&skinChooser);
+  win32::Win32RunningPrograms programs;
+  ProfilesDialogRunner profilesDialog(window, dialogs, programs);
+  dialog.SetProfilesDialog(&profilesDialog);
   const auto page = AttachMainPage(dialog, keyDialogs);
   const int exitCode = window.Run(dialog);
   return exitCode < 0 ? kStartFailed : exitCode;

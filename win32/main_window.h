@@ -79,6 +79,7 @@ class MainWindow final : public NativeControlsOf<MainWindowHost> {
   void DeleteTrayIcon() override;
   void ShowTrayMenu(std::string_view exitText) override;
   void ShowTrayMenuWithProfiles(std::string_view exitText, const ProfileMenu& profiles) override;
+  void SetTrayTip(std::string_view tip) override;
   void OpenAddress(std::string_view address) override;
   void EndProcess(int exitCode) override;
 

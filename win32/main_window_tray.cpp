@@ -23,8 +23,11 @@ void MainWindow::ShowTrayMenu(std::string_view exitText) {
 }
 
 void MainWindow::ShowTrayMenuWithProfiles(std::string_view exitText, const ProfileMenu& profiles) {
-  TrayIcon::ShowMenuWithSubmenu(window_, kCommandExit, exitText, profiles.title, profiles.names,
-                                profiles.active, kCommandFirstProfile);
+  TrayIcon::ShowMenuWithSubmenu(window_, kCommandExit, exitText, profiles);
+}
+
+void MainWindow::SetTrayTip(std::string_view tip) {
+  trayIcon_.SetTip(tip);
 }
 
 }  // namespace q8::win32

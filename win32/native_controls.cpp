@@ -163,6 +163,10 @@ void NativeControls::CreateEdit(ControlId id, Rect rect, std::string_view text) 
   Create(id, L"EDIT", ES_NUMBER | ES_CENTER | ES_AUTOHSCROLL, 0, rect, text);
 }
 
+void NativeControls::CreateTextEdit(ControlId id, Rect rect, std::string_view text) {
+  Create(id, L"EDIT", WS_BORDER | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, 0, rect, text);
+}
+
 void NativeControls::SetControlText(ControlId id, std::string_view text) {
   if (HWND control = Find(id)) {
     ::SetWindowTextW(control, ToWide(text).c_str());

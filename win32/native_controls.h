@@ -38,6 +38,7 @@ class NativeControls {
   void ScrollList(ControlId id, int lines);
   void CreateStatic(ControlId id, Rect rect, std::string_view text, StaticStyle style);
   void CreateEdit(ControlId id, Rect rect, std::string_view text);
+  void CreateTextEdit(ControlId id, Rect rect, std::string_view text);
   void SetControlText(ControlId id, std::string_view text);
   std::string ControlText(ControlId id) const;
   void ShowControl(ControlId id, bool visible);
@@ -102,6 +103,9 @@ class NativeControlsOf : public Base {
   }
   void CreateEdit(ControlId id, Rect rect, std::string_view text) override {
     controls_.CreateEdit(id, rect, text);
+  }
+  void CreateTextEdit(ControlId id, Rect rect, std::string_view text) override {
+    controls_.CreateTextEdit(id, rect, text);
   }
   void SetControlText(ControlId id, std::string_view text) override {
     controls_.SetControlText(id, text);

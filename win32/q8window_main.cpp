@@ -5,6 +5,7 @@
 //   q8window notify TYPE VALUE  a status notification, as another program would send it
 //   q8window press X Y        a left-button press at client point X,Y (a page area, a button)
 //   q8window menu             a right click on the tray icon: the menu opens (and waits)
+//   q8window profiles         the menu's "Manage profiles…": prints the dialog's place and size
 //   q8window exit             the tray menu's Exit
 
 #include <windows.h>
@@ -115,9 +116,31 @@ int Press(HWND window, const wchar_t* x, const wchar_t* y) {
   return 0;
 }
 
+// The dialog the menu's "Manage profiles…" opens, once it is shown.
+int Profiles(HWND window) {
+  ::PostMessageW(window, WM_COMMAND, q8::kCommandManageProfiles, 0);
+  for (int tries = 0; tries < 100; ++tries) {
+    for (HWND dialog = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr); dialog != nullptr;
+         dialog = ::FindWindowExW(nullptr, dialog, L"#32770", nullptr)) {
+      if (::GetWindow(dialog, GW_OWNER) == window && ::IsWindowVisible(dialog)) {
+        RECT place{};
+        ::GetWindowRect(dialog, &place);
+        std::printf("dialog at %ld,%ld, %ldx%ld\n", place.left, place.top, place.right - place.left,
+                    place.bottom - place.top);
+        return 0;
+      }
+    }
+    ::Sleep(100);
+  }
+  std::fputs("q8window: the profiles dialog did not open\n", stderr);
+  return 1;
+}
+
 int Usage() {
-  std::fputs("usage: q8window wait SECONDS | show | notify TYPE VALUE | press X Y | menu | exit\n",
-             stderr);
+  std::fputs(
+      "usage: q8window wait SECONDS | show | notify TYPE VALUE | press X Y | menu | profiles | "
+      "exit\n",
+      stderr);
   return 2;
 }
 
@@ -149,6 +172,9 @@ int wmain(int argc, wchar_t** argv) {
     // Posted: the program stays in the menu until the menu is closed.
     ::PostMessageW(window, q8::win32::kTrayCallbackMessage, 0, kRightButtonUp);
     return 0;
+  }
+  if (command == L"profiles" && argc == 2) {
+    return Profiles(window);
   }
   if (command == L"exit" && argc == 2) {
     ::PostMessageW(window, WM_COMMAND, q8::kCommandExit, 0);

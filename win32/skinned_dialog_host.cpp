@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ui/device_scale.h"
+#include "win32/file_dialog.h"
 #include "win32/message_params.h"
 #include "win32/wide_text.h"
 #include "win32/window_scale.h"
@@ -149,6 +150,15 @@ void SkinnedDialogHost::TakeFocusFrom(HWND control) {
 
 void SkinnedDialogHost::ShowMessage(std::string_view text, std::string_view caption) {
   ::MessageBoxW(window_, ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK);
+}
+
+bool SkinnedDialogHost::AskYesNo(std::string_view text, std::string_view caption) {
+  return ::MessageBoxW(window_, ToWide(text).c_str(), ToWide(caption).c_str(),
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+std::optional<std::filesystem::path> SkinnedDialogHost::ChooseFile(const FileChoice& choice) {
+  return RunFileDialog(window_, choice);
 }
 
 void SkinnedDialogHost::SetFont(const FontRequest& font) {

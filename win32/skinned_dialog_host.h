@@ -49,6 +49,8 @@ class SkinnedDialogHost final : public NativeControlsOf<DialogHost> {
   TextPainter& Text() override { return text_; }
   void EndDialog(DialogResult result) override;
   KeyCaptureStart StartKeyCapture() override;
+  bool AskYesNo(std::string_view text, std::string_view caption) override;
+  std::optional<std::filesystem::path> ChooseFile(const FileChoice& choice) override;
 
  private:
   std::optional<INT_PTR> HandleCommand(WPARAM wParam, LPARAM lParam);

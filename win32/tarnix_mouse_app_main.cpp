@@ -10,6 +10,7 @@
 
 #include "app/mouse_connection.h"
 #include "device/system_hid_bus.h"
+#include "settings/executable_path.h"
 #include "settings/message_sink.h"
 #include "win32/keldra_app.h"
 #include "win32/wide_text.h"
@@ -42,10 +43,14 @@ void Complain(const std::string& text) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const std::vector<std::string> arguments = Arguments();
   std::string error;
-  const std::optional<q8::MouseOptions> options = q8::ParseMouseOptions(arguments, error);
+  std::optional<q8::MouseOptions> options = q8::ParseMouseOptions(arguments, error);
   if (!options) {
     Complain(error + "\n\n" + kUsage);
     return kUsageError;
+  }
+  // The settings and a bare --simulate's mouse live beside the executable.
+  if (const auto executable = q8::ExecutablePath()) {
+    q8::UseDefaultSimulatedMouse(*options, executable->parent_path());
   }
   q8::MouseConnection mouse;
   if (!mouse.Open(*options, q8::OpenSystemHidBus, error)) {

@@ -76,8 +76,7 @@ void TrayIcon::ShowMenu(HWND window, UINT command, std::string_view text) {
 }
 
 void TrayIcon::ShowMenuWithSubmenu(HWND window, UINT command, std::string_view text,
-                                   std::string_view title, std::span<const std::string> entries,
-                                   std::optional<std::size_t> checked, UINT firstEntryCommand) {
+                                   const ProfileMenu& profiles) {
   POINT cursor{};
   ::GetCursorPos(&cursor);
   HMENU menu = ::CreatePopupMenu();
@@ -91,17 +90,32 @@ void TrayIcon::ShowMenuWithSubmenu(HWND window, UINT command, std::string_view t
     }
     return;
   }
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const UINT flags = MF_STRING | (checked == i ? MF_CHECKED : MF_UNCHECKED);
-    ::AppendMenuW(submenu, flags, firstEntryCommand + static_cast<UINT>(i),
-                  ToWide(entries[i]).c_str());
+  for (std::size_t i = 0; i < profiles.names.size(); ++i) {
+    const UINT flags = MF_STRING | (profiles.active == i ? MF_CHECKED : MF_UNCHECKED);
+    ::AppendMenuW(submenu, flags, kCommandFirstProfile + static_cast<UINT>(i),
+                  ToWide(profiles.names[i]).c_str());
+  }
+  if (!profiles.manageText.empty()) {
+    if (!profiles.names.empty()) {
+      ::AppendMenuW(submenu, MF_SEPARATOR, 0, nullptr);
+    }
+    ::AppendMenuW(submenu, MF_STRING, kCommandManageProfiles, ToWide(profiles.manageText).c_str());
   }
   // From here the menu owns the submenu and destroys it with itself.
-  ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), ToWide(title).c_str());
+  ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu),
+                ToWide(profiles.title).c_str());
   ::AppendMenuW(menu, MF_STRING, command, ToWide(text).c_str());
   ::SetForegroundWindow(window);
   ::TrackPopupMenu(menu, kMenuFlags, cursor.x, cursor.y, 0, window, nullptr);
   ::DestroyMenu(menu);
+}
+
+void TrayIcon::SetTip(std::string_view tip) {
+  CopyField(record_.szTip, tip);
+  if (added_) {
+    record_.uFlags = kAddFlags;  // no balloon again
+    ::Shell_NotifyIconW(NIM_MODIFY, &record_);
+  }
 }
 
 }  // namespace q8::win32

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/main_window_host.h"
+
 namespace q8::win32 {
 
 // The message the tray icon sends its window for every mouse event over it.
@@ -32,11 +34,13 @@ class TrayIcon {
   void Delete();
   // The one-item pop-up menu at the cursor; choosing the item sends `window` WM_COMMAND `command`.
   static void ShowMenu(HWND window, UINT command, std::string_view text);
-  // The same menu with a submenu `title` above the item: entry i of `entries` sends
-  // `firstEntryCommand` + i, and entry `checked` (if any) carries a check mark.
+  // The same menu with the profiles' submenu above the item: entry i sends kCommandFirstProfile +
+  // i, the active one carries a check mark, and the manage entry (if any) follows a separator and
+  // sends kCommandManageProfiles.
   static void ShowMenuWithSubmenu(HWND window, UINT command, std::string_view text,
-                                  std::string_view title, std::span<const std::string> entries,
-                                  std::optional<std::size_t> checked, UINT firstEntryCommand);
+                                  const ProfileMenu& profiles);
+  // Another tip (lines separated by "\n").
+  void SetTip(std::string_view tip);
 
  private:
   NOTIFYICONDATAW record_{};

@@ -205,6 +205,15 @@ void QtControls::CreateEdit(ControlId id, Rect rect, std::string_view text) {
   Place(id, edit, rect);
 }
 
+void QtControls::CreateTextEdit(ControlId id, Rect rect, std::string_view text) {
+  auto* edit = new QLineEdit(QStringOf(text), &parent_);
+  QObject::connect(edit, &QLineEdit::textEdited, edit, [this, id] {
+    if (callbacks_.edit)
+      callbacks_.edit(id, EditEvent::kChange);
+  });
+  Place(id, edit, rect);
+}
+
 void QtControls::SetControlText(ControlId id, std::string_view text) {
   QWidget* widget = Find(id);
   if (auto* label = qobject_cast<QLabel*>(widget)) {

@@ -1,6 +1,7 @@
 #include "linux/gui/qt_dialog_window.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMessageBox>
@@ -90,6 +91,32 @@ void QtDialogWindow::TrackMouse(bool, unsigned hoverMs) {
 void QtDialogWindow::ShowMessage(std::string_view text, std::string_view caption) {
   QMessageBox box(QMessageBox::NoIcon, QStringOf(caption), QStringOf(text), QMessageBox::Ok, this);
   ExecOverOwner(box);
+}
+
+bool QtDialogWindow::AskYesNo(std::string_view text, std::string_view caption) {
+  QMessageBox box(QMessageBox::Question, QStringOf(caption), QStringOf(text),
+                  QMessageBox::Yes | QMessageBox::No, this);
+  return ExecOverOwner(box) == QMessageBox::Yes;
+}
+
+std::optional<std::filesystem::path> QtDialogWindow::ChooseFile(const FileChoice& choice) {
+  // Without a pattern: any file, since Linux programs have no extension of their own.
+  const QString pattern = choice.pattern.empty() ? QStringLiteral("*") : QStringOf(choice.pattern);
+  QFileDialog dialog(this, QString(), QString(),
+                     QStringOf(choice.kind) + QStringLiteral(" (") + pattern + QStringLiteral(")"));
+  if (choice.purpose == FileChoice::Purpose::kSave) {
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(QStringOf(choice.suggestedName));
+    // A file saved without an extension gets the pattern's ("*.ini" gives "ini").
+    dialog.setDefaultSuffix(QStringOf(choice.pattern).section(QLatin1Char('.'), -1));
+  } else {
+    dialog.setFileMode(QFileDialog::ExistingFile);
+  }
+  if (ExecOverOwner(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  return std::filesystem::path(dialog.selectedFiles().front().toStdString());
 }
 
 void QtDialogWindow::SetFont(const FontRequest& font) {

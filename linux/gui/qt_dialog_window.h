@@ -34,6 +34,8 @@ class QtDialogWindow final : public QDialog, public QtControlHostOf<DialogHost> 
   TextPainter& Text() override { return text_; }
   void EndDialog(DialogResult result) override;
   KeyCaptureStart StartKeyCapture() override;
+  bool AskYesNo(std::string_view text, std::string_view caption) override;
+  std::optional<std::filesystem::path> ChooseFile(const FileChoice& choice) override;
   // Whether the controller ended the run already (during its initialisation, say).
   std::optional<DialogResult> EndedWith() const { return endedWith_; }
 

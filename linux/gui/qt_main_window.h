@@ -65,6 +65,7 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   bool HasNotificationArea() const override { return hasTray_; }
   void MinimiseWindow() override { showMinimized(); }
   void AddTrayIcon(std::string_view tip) override;
+  void SetTrayTip(std::string_view tip) override;
   void ShowBalloon(const TrayBalloon& balloon) override;
   void DeleteTrayIcon() override;
   void ShowTrayMenu(std::string_view exitText) override;

@@ -78,6 +78,12 @@ void QtMainWindow::AddTrayIcon(std::string_view tip) {
   tray_->show();
 }
 
+void QtMainWindow::SetTrayTip(std::string_view tip) {
+  if (tray_) {
+    tray_->setToolTip(QStringOf(tip));
+  }
+}
+
 void QtMainWindow::DeleteTrayIcon() {
   tray_.reset();
 }
@@ -109,6 +115,14 @@ void QtMainWindow::FillTrayMenu(const TrayMenu& menu) {
       const int command = kCommandFirstProfile + static_cast<int>(i);
       connect(item, &QAction::triggered, this,
               [this, command] { controller_->OnCommand(command); });
+    }
+    if (!profiles->manageText.empty()) {
+      if (!profiles->names.empty()) {
+        profilesMenu_.addSeparator();
+      }
+      QAction* manage = profilesMenu_.addAction(QStringOf(profiles->manageText));
+      connect(manage, &QAction::triggered, this,
+              [this] { controller_->OnCommand(kCommandManageProfiles); });
     }
   }
   const bool offered = trayMenu_.actions().contains(startAtLogInAction_);

@@ -21,6 +21,8 @@
 #include "dialogs/skins_dialog_chooser.h"
 #include "linux/gui/foreground_sources.h"
 #include "linux/gui/qt_main_window.h"
+#include "linux/gui/x11_foreground.h"
+#include "linux/gui/x11_running_programs.h"
 #include "linux/status_socket.h"
 #include "linux/tool_home.h"
 #include "q8_version.h"
@@ -88,7 +90,7 @@ int main(int argc, char** argv) {
 
   const std::vector<std::string> args(argv + 1, argv + argc);
   std::string error;
-  const std::optional<MouseOptions> options = ParseMouseOptions(args, error);
+  std::optional<MouseOptions> options = ParseMouseOptions(args, error);
   if (!options) {
     std::cerr << "tarnix-q8: " << error << '\n';
     return 2;
@@ -109,6 +111,8 @@ int main(int argc, char** argv) {
     std::cerr << "tarnix-q8: " << error << '\n';
     return 1;
   }
+  // A bare --simulate's mouse lives with the settings, where q8ctl finds it too.
+  UseDefaultSimulatedMouse(*options, home->parent_path());
   MouseConnection mouse;
   if (!mouse.Open(*options, &OpenSystemHidBus, error)) {
     std::cerr << "tarnix-q8: " << error << '\n';
@@ -138,6 +142,13 @@ int main(int argc, char** argv) {
     autostart.emplace(*entry, *executable);
     dialog.SetAutostartEntry(&*autostart);
   }
+  // The programs a rule can be made for: X11's windows (under Wayland, Xwayland's); a Wayland
+  // compositor that lists its windows is one more source here.
+  linux_shell::X11RunningPrograms x11Programs;
+  MergedRunningPrograms programs;
+  programs.Add(x11Programs);
+  ProfilesDialogRunner profilesDialog(window, dialogs, programs);
+  dialog.SetProfilesDialog(&profilesDialog);
   const auto page = AttachMainPage(dialog, keyDialogs);
   dialog.OnInitDialog();
   // Linux windows have no non-client paints of their own: the two that end start-up in the tray

@@ -7,11 +7,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/profile_store.h"
 #include "device/simulated_hid_bus.h"
 #include "device/simulated_mouse.h"
 #include "model/dpi_levels.h"
 #include "settings/ini_file.h"
-#include "settings/profile_file.h"
 #include "support/fake_window_host.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
@@ -478,6 +478,91 @@ TEST_F(KeldraDlgTest, ProfilesFollowTheProgramInFrontAndTheMenu) {
   Click(700, 630);  // Apply
   EXPECT_EQ(MouseReportRate(), 8);
   EXPECT_EQ(dialog.ActiveProfile(), "Desktop");
+}
+
+// The profiles dialog as the tray menu opens it: the test plays the user through the port the
+// dialog gets.
+class FakeProfilesDialog final : public ProfilesDialogPort {
+ public:
+  void RunProfilesDialog(ProfilesPort& profiles) override {
+    if (user) {
+      user(profiles);
+    }
+  }
+  std::function<void(ProfilesPort&)> user;
+};
+
+// The dialog's actions on the active profile go through its keeper: a rename keeps it active under
+// its new name, a delete leaves none active, and a save by the dialog into the page's profile lets
+// OK and Apply save into it again. The tip and the menu's check mark name what the keeper says.
+// Without the dialog's wiring the keeper would name a profile that is gone, or refuse to save into
+// a file this program wrote itself.
+TEST_F(KeldraDlgTest, TheProfilesDialogActsThroughTheKeeperThatTheTipAndMenuFollow) {
+  FakeProfilesDialog profilesDialog;
+  dialog.SetProfilesDialog(&profilesDialog);
+  ASSERT_TRUE(Start());
+  host.calls.clear();
+  dialog.OnTrayCallback(kTrayRightButtonUp);
+  EXPECT_THAT(host.calls, ElementsAre("menu Profiles: / Manage profiles… | Exit"));
+
+  const auto inDialog = [&](std::function<void(ProfilesPort&)> user) {
+    profilesDialog.user = std::move(user);
+    dialog.OnCommand(kCommandManageProfiles);
+  };
+  inDialog([](ProfilesPort& p) { ASSERT_TRUE(p.SaveCurrentAs("Racing", false).Done()); });
+  const ProfileStore store(ProfileFolderIn(dir.path()));
+  const auto saved = store.Load("Racing");
+  ASSERT_TRUE(std::holds_alternative<Profile>(saved));
+  EXPECT_EQ(std::get<Profile>(saved).config, state.settings.deviceConfigBackup);
+  EXPECT_EQ(std::get<Profile>(saved).sensorVariant, state.sensorVariant);  // named by its DPI
+  dialog.OnTrayCallback(kTrayRightButtonUp);
+  dialog.OnCommand(kCommandFirstProfile);  // Racing, by hand
+  EXPECT_EQ(host.trayTip, "Tarnix Q8 Gaming Mouse 1.0\nProfile: Racing");
+
+  // Replaced elsewhere, then saved over by the dialog: this program's own save, which Apply goes
+  // on saving into.
+  Profile elsewhere = std::get<Profile>(saved);
+  elsewhere.config[field::ReportRateCode] = 2;
+  ASSERT_EQ(store.Save("Racing", elsewhere), std::nullopt);
+  inDialog([](ProfilesPort& p) {
+    EXPECT_EQ(p.SaveCurrentAs("Racing", false).status, ProfileOutcome::Status::kClash);
+    EXPECT_TRUE(p.SaveCurrentAs("Racing", true).Done());
+  });
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  state.settings.deviceConfig[field::ReportRateCode] = 8;
+  Click(700, 630);  // Apply
+  EXPECT_EQ(std::get<Profile>(store.Load("Racing")).config[field::ReportRateCode], 8);
+  EXPECT_THAT(host.balloons,
+              Not(Contains(testing::Field(&Balloon::text,
+                                          testing::HasSubstr("not saved into the profile")))));
+
+  inDialog([](ProfilesPort& p) {
+    ASSERT_TRUE(p.SetRule("game.exe", "Racing").Done());
+    ASSERT_TRUE(p.Rename("Racing", "Fast").Done());
+    EXPECT_EQ(p.ActiveProfile(), "Fast");
+  });
+  EXPECT_EQ(dialog.ActiveProfile(), "Fast");
+  EXPECT_EQ(host.trayTip, "Tarnix Q8 Gaming Mouse 1.0\nProfile: Fast");
+  host.calls.clear();
+  dialog.OnTrayCallback(kTrayRightButtonUp);
+  EXPECT_THAT(host.calls, ElementsAre("menu Profiles: [Fast] / Manage profiles… | Exit"));
+  const auto balloonsBefore = host.balloons.size();
+  dialog.OnForegroundProgram("game.exe");  // its rule followed the rename: Fast, active already
+  EXPECT_EQ(host.balloons.size(), balloonsBefore);
+
+  inDialog([](ProfilesPort& p) { ASSERT_TRUE(p.Delete("Fast").Done()); });
+  EXPECT_EQ(dialog.ActiveProfile(), std::nullopt);
+  EXPECT_EQ(host.trayTip, "Tarnix Q8 Gaming Mouse 1.0");
+
+  // A rule made for the program in front holds at once: the user goes back to that program from
+  // the dialog, which is no other program coming to the front.
+  dialog.OnForegroundProgram("editor");
+  inDialog([](ProfilesPort& p) {
+    ASSERT_TRUE(p.SaveCurrentAs("Desktop", false).Done());
+    ASSERT_TRUE(p.SetRule("editor", "Desktop").Done());
+  });
+  EXPECT_EQ(dialog.ActiveProfile(), "Desktop");
+  EXPECT_EQ(host.balloons.back().text, "Switch to profile Desktop");
 }
 
 // Sequences of events around profile switching, each with the loads expected (the balloons, the

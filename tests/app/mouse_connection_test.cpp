@@ -29,6 +29,18 @@ TEST(MouseOptionsTest, TakesSimulateWithOrWithoutAFileAndATraceNothingElse) {
   EXPECT_EQ(full->traceFile, std::filesystem::path("wire.txt"));
   EXPECT_FALSE(Parse({"--simulate"}, error)->stateFile);
 
+  // A bare --simulate gets the mouse shared with the settings' folder; a named file and the
+  // system's bus are left alone.
+  const std::filesystem::path folder = "settings";
+  for (auto [args, expected] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"--simulate"}, "settings/simulated-mouse.bin"},
+           {{"--simulate=state.bin"}, "state.bin"},
+           {{}, ""}}) {
+    auto options = Parse(args, error);
+    UseDefaultSimulatedMouse(*options, folder);
+    EXPECT_EQ(options->stateFile.value_or(""), std::filesystem::path(expected));
+  }
+
   for (const char* bad : {"--simulate=", "--trace=", "--simulated", "--trace", "apply"}) {
     error.clear();
     EXPECT_FALSE(Parse({bad}, error)) << bad;

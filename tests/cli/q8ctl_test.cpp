@@ -9,12 +9,12 @@
 #include <thread>
 #include <utility>
 
+#include "app/profile_store.h"
 #include "device/mouse_state_file.h"
 #include "device/simulated_hid_bus.h"
 #include "device/wire_trace.h"
 #include "settings/durable_file.h"
 #include "settings/ini_file.h"
-#include "settings/profile_file.h"
 #include "settings/str_ini.h"
 
 #include "q8_version.h"
@@ -445,7 +445,7 @@ TEST_F(Q8ctlTest, AProfileSavedThenLoadedRestoresTheMouseAndTheFiles) {
   test::WriteBytes(damaged, Bytes{'[', 'P', 'r', 'o', 'f', 'i', 'l', 'e', ']'});
   const auto outOfRange = dir / "lighting.ini";
   std::string text = test::ReadText(exported);
-  text.replace(text.find("LightingMode=") + 13, 2, "07");
+  text.replace(text.find("LightingMode=Standard"), 21, "LightingMode=code 7");
   test::WriteBytes(outOfRange, Bytes(text.begin(), text.end()));
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {"profile", "CONFIG", "load", "../Racing"},
@@ -455,7 +455,14 @@ TEST_F(Q8ctlTest, AProfileSavedThenLoadedRestoresTheMouseAndTheFiles) {
            {"profile", "CONFIG", "import", damaged.string()},
            {"profile", "CONFIG", "import", outOfRange.string()},
            {"profile", "CONFIG", "import", exported.string(), "Copy"},
-           {"profile", "CONFIG", "import", exported.string(), "COPY"}}) {
+           {"profile", "CONFIG", "import", exported.string(), "COPY"},
+           {"profile", "CONFIG", "save", "racing"},
+           {"profile", "CONFIG", "rename", "Racing", "copy"},
+           {"profile", "CONFIG", "rename", "Missing", "Other"},
+           {"profile", "CONFIG", "rule", "game.exe", "Missing"},
+           {"profile", "CONFIG", "rule", "a=b", "Racing"},
+           {"profile", "CONFIG", "remove-rule", "game.exe"},
+           {"profile", "CONFIG", "default", "Missing"}}) {
     const ToolRun run = Run(args);
     EXPECT_EQ(run.status, kExitUsage) << args[2];
     EXPECT_EQ(LineCount(run.err), 1u) << run.err;
@@ -464,6 +471,13 @@ TEST_F(Q8ctlTest, AProfileSavedThenLoadedRestoresTheMouseAndTheFiles) {
   EXPECT_EQ(test::ReadBytes(configPath), expectedConfig);
   EXPECT_EQ(Run({"profile", "CONFIG", "import", "--force", exported.string(), "Copy"}).status,
             kExitOk);
+  // A name that differs only in letter case replaces that profile under its own name, on every
+  // system: Linux would otherwise keep both files, Windows rename the one it has.
+  const ToolRun outOfRangeRun = Run({"profile", "CONFIG", "import", outOfRange.string(), "Odd"});
+  EXPECT_THAT(outOfRangeRun.err, HasSubstr("[Settings] LightingMode holds code 7"));
+  ASSERT_EQ(Run({"profile", "CONFIG", "import", "--force", exported.string(), "COPY"}).status,
+            kExitOk);
+  EXPECT_EQ(Run({"profile", "CONFIG", "list"}).out, "Copy\nRacing\nshared\n");
 #ifndef _WIN32
   // The listing names exactly what load finds, whatever else lies in the folder.
   const auto folder = ProfileFolderIn(dir.path());
@@ -472,6 +486,30 @@ TEST_F(Q8ctlTest, AProfileSavedThenLoadedRestoresTheMouseAndTheFiles) {
   EXPECT_EQ(Run({"profile", "CONFIG", "list"}).out, "Copy\nRacing\nshared\n");
   EXPECT_EQ(Run({"profile", "CONFIG", "load", "Upper"}).status, kExitUsage);
 #endif
+}
+
+// Rules made through q8ctl are the ones the switch reads; a profile renamed or deleted takes its
+// rules along, so that no rule names a profile that is gone.
+TEST_F(Q8ctlTest, RulesFollowTheirProfileThroughRenameAndDelete) {
+  ASSERT_EQ(Run({"profile", "CONFIG", "save", "Racing"}).status, kExitOk);
+  ASSERT_EQ(Run({"profile", "CONFIG", "save", "Desktop"}).status, kExitOk);
+  EXPECT_EQ(Run({"profile", "CONFIG", "save", "--force", "racing"}).status, kExitOk);
+  ASSERT_EQ(Run({"profile", "CONFIG", "rule", "game.exe", "Racing"}).status, kExitOk);
+  ASSERT_EQ(Run({"profile", "CONFIG", "rule", "editor", "Desktop"}).status, kExitOk);
+  ASSERT_EQ(Run({"profile", "CONFIG", "default", "Racing"}).status, kExitOk);
+  EXPECT_EQ(Run({"profile", "CONFIG", "rules"}).out,
+            "game.exe = Racing\neditor = Desktop\nevery other program = Racing\n");
+
+  const ToolRun renamed = Run({"profile", "CONFIG", "rename", "Racing", "Fast"});
+  EXPECT_EQ(renamed.out, "renamed profile 'Racing' to 'Fast'\n");
+  EXPECT_EQ(Run({"profile", "CONFIG", "list"}).out, "Desktop\nFast\n");
+  const ToolRun deleted = Run({"profile", "CONFIG", "delete", "Desktop"});
+  EXPECT_EQ(deleted.out, "deleted profile 'Desktop' and its 1 rule\n");
+  EXPECT_EQ(Run({"profile", "CONFIG", "rules"}).out,
+            "game.exe = Fast\nevery other program = Fast\n");
+  ASSERT_EQ(Run({"profile", "CONFIG", "remove-rule", "GAME.EXE"}).status, kExitOk);
+  ASSERT_EQ(Run({"profile", "CONFIG", "no-default"}).status, kExitOk);
+  EXPECT_EQ(Run({"profile", "CONFIG", "rules"}).out, "");
 }
 
 }  // namespace

@@ -14,11 +14,11 @@
 #include <future>
 #include <sstream>
 
+#include "app/profile_store.h"
 #include "cli/q8ctl.h"
 #include "device/simulated_hid_bus.h"
 #include "device/simulated_mouse.h"
 #include "linux/status_socket.h"
-#include "settings/profile_file.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
 #include "ui/png_decoder.h"

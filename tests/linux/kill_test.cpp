@@ -87,16 +87,31 @@ bool Save(const SavedFiles& files, int version, std::size_t first = 0) {
 }
 
 // Starts a child that saves settings `version`, then the other, and so on until it is killed.
+// Returns once the child is about to save: on a busy machine a fork takes longer than a round of
+// saves, and a kill timed from the fork would land before the first save.
 pid_t StartSaving(const SavedFiles& files, int version, std::size_t first) {
+  int started[2];
+  if (::pipe(started) != 0) {
+    return -1;
+  }
   const pid_t child = ::fork();
   if (child == 0) {
+    ::close(started[0]);
+    const char saving = 1;
+    if (::write(started[1], &saving, 1) != 1) {
+      ::_exit(1);
+    }
     for (;; version ^= 1) {
       if (!Save(files, version, first)) {
         ::_exit(1);
       }
     }
   }
-  return child;
+  ::close(started[1]);
+  char saving = 0;
+  const bool childSaves = child > 0 && ::read(started[0], &saving, 1) == 1;
+  ::close(started[0]);
+  return childSaves ? child : -1;
 }
 
 TEST(KillTest, EverySaveIsOldOrNewAfterAKillAtAnyMoment) {

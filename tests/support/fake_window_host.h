@@ -89,6 +89,14 @@ class FakeControlsOf : public Base {
     edit.text = text;
     controls[id] = edit;
   }
+  void CreateTextEdit(ControlId id, Rect rect, std::string_view text) override {
+    Log("create text edit " + std::to_string(id));
+    FakeControl edit;
+    edit.kind = FakeControl::Kind::kEdit;
+    edit.rect = rect;
+    edit.text = text;
+    controls[id] = edit;
+  }
   void SetControlText(ControlId id, std::string_view text) override {
     if (FakeControl* c = Find(id))
       c->text = text;
@@ -195,19 +203,27 @@ class FakeMainWindowHost final : public FakeControlsOf<MainWindowHost> {
   void SetBusy(bool busy) override { Log(busy ? "busy" : "not busy"); }
 
   void AddTrayIcon(std::string_view tip) override { Log("tray add " + std::string(tip)); }
+  void SetTrayTip(std::string_view tip) override {
+    trayTip = tip;
+    Log("tray tip " + std::string(tip));
+  }
   void ShowBalloon(const TrayBalloon& b) override {
     balloons.push_back({std::string(b.text), std::string(b.title), b.timeoutMs});
     Log("balloon " + std::string(b.title));
   }
   void DeleteTrayIcon() override { Log("tray delete"); }
   void ShowTrayMenu(std::string_view exitText) override { Log("menu " + std::string(exitText)); }
-  // Logs "menu Profiles: a, [b], c | Exit" with the checked profile in brackets.
+  // Logs "menu Profiles: a, [b], c / Manage profiles… | Exit" with the checked profile in
+  // brackets.
   void ShowTrayMenuWithProfiles(std::string_view exitText, const ProfileMenu& profiles) override {
     std::string entry = "menu " + std::string(profiles.title) + ":";
     for (std::size_t i = 0; i < profiles.names.size(); ++i) {
       const bool checked = profiles.active == i;
       entry += std::string(i == 0 ? " " : ", ") + (checked ? "[" : "") + profiles.names[i] +
                (checked ? "]" : "");
+    }
+    if (!profiles.manageText.empty()) {
+      entry += " / " + std::string(profiles.manageText);
     }
     Log(entry + " | " + std::string(exitText));
   }
@@ -250,6 +266,7 @@ class FakeMainWindowHost final : public FakeControlsOf<MainWindowHost> {
   std::optional<LanguageFonts> fonts;
   std::vector<TrackRequest> tracks;
   std::vector<Balloon> balloons;
+  std::string trayTip;
   // Plays the user of a dialog run over the window; Cancel when unset.
   std::function<DialogResult(DialogController&)> runDialog;
   DrawLog drawLog;
@@ -300,6 +317,16 @@ class FakeDialogHost final : public FakeControlsOf<DialogHost> {
     Log("capture keys");
     return keyCapture;
   }
+  bool AskYesNo(std::string_view question, std::string_view) override {
+    questions.emplace_back(question);
+    Log("ask " + std::string(question));
+    return answerYes;
+  }
+  std::optional<std::filesystem::path> ChooseFile(const FileChoice& choice) override {
+    fileChoices.push_back(choice);
+    Log("choose file " + choice.pattern);
+    return chosenFile;
+  }
   void DestroyControl(ControlId id) override {
     if (focus == id)
       LoseFocus();
@@ -337,6 +364,12 @@ class FakeDialogHost final : public FakeControlsOf<DialogHost> {
   std::vector<TrackRequest> tracks;
   // What starting the key capture answers.
   KeyCaptureStart keyCapture{true, 0};
+  // The questions asked and what the user answers; the file dialogs opened and the file chosen
+  // (nothing: Cancel).
+  std::vector<std::string> questions;
+  bool answerYes = true;
+  std::vector<FileChoice> fileChoices;
+  std::optional<std::filesystem::path> chosenFile;
   DrawLog drawLog;
   FakeTextPainter text;
   DialogController* controller = nullptr;

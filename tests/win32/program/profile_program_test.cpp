@@ -9,8 +9,8 @@
 #include <fstream>
 #include <string>
 
+#include "app/profile_store.h"
 #include "settings/config_file.h"
-#include "settings/profile_file.h"
 #include "support/fakes.h"
 #include "win32/message_params.h"
 #include "win32/program/program_driver.h"
@@ -21,46 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-// The report-rate code the simulated mouse holds, once it becomes `code` or after ten seconds.
-int MouseRateBecomes(const fs::path& state, int code) {
-  int seen = -1;
-  for (int i = 0; i < 200 && seen != code; ++i) {
-    const auto bytes = ReadBytes(state);
-    seen = bytes.empty() ? -1 : bytes[0];
-    if (seen != code) {
-      ::Sleep(50);
-    }
-  }
-  return seen;
-}
-
-// Another program, started with its window in front, ended with the object.
-class OtherProgram {
- public:
-  explicit OtherProgram(std::wstring commandLine) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                         &startup, &info_)) {
-      ::WaitForInputIdle(info_.hProcess, 20000);
-    }
-  }
-  ~OtherProgram() {
-    if (info_.hProcess != nullptr) {
-      ::TerminateProcess(info_.hProcess, 0);
-      ::WaitForSingleObject(info_.hProcess, 10000);
-      ::CloseHandle(info_.hThread);
-      ::CloseHandle(info_.hProcess);
-    }
-  }
-  OtherProgram(const OtherProgram&) = delete;
-  OtherProgram& operator=(const OtherProgram&) = delete;
-  bool Started() const { return info_.hProcess != nullptr; }
-
- private:
-  PROCESS_INFORMATION info_{};
-};
 
 TEST(ProfileProgramTest, TheMouseTakesTheProfileOfTheProgramInFront) {
   ProgramFolder folder;

@@ -52,6 +52,46 @@ class RunningProgram {
   DWORD processId_ = 0;
 };
 
+// Another program, started with its window in front, ended with the object.
+class OtherProgram {
+ public:
+  explicit OtherProgram(std::wstring commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                         &startup, &info_)) {
+      ::WaitForInputIdle(info_.hProcess, 20000);
+    }
+  }
+  ~OtherProgram() {
+    if (info_.hProcess != nullptr) {
+      ::TerminateProcess(info_.hProcess, 0);
+      ::WaitForSingleObject(info_.hProcess, 10000);
+      ::CloseHandle(info_.hThread);
+      ::CloseHandle(info_.hProcess);
+    }
+  }
+  OtherProgram(const OtherProgram&) = delete;
+  OtherProgram& operator=(const OtherProgram&) = delete;
+  bool Started() const { return info_.hProcess != nullptr; }
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+// The report-rate code the simulated mouse holds, once it becomes `code` or after ten seconds.
+inline int MouseRateBecomes(const std::filesystem::path& state, int code) {
+  int seen = -1;
+  for (int i = 0; i < 200 && seen != code; ++i) {
+    const auto bytes = ReadBytes(state);
+    seen = bytes.empty() ? -1 : bytes[0];
+    if (seen != code) {
+      ::Sleep(50);
+    }
+  }
+  return seen;
+}
+
 // Every window of the class "TarnixQ8Class", of any process.
 std::vector<HWND> MainWindows();
 

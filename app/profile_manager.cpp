@@ -1,0 +1,45 @@
+#include "app/profile_manager.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace q8 {
+namespace {
+
+bool Listed(const ProfileActions& actions, std::string_view name) {
+  const auto names = actions.List();
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+}  // namespace
+
+ProfileOutcome ProfileManager::SaveCurrentAs(std::string_view name, bool replace) {
+  const ProfileActions actions = Actions();
+  ProfileOutcome outcome = actions.SaveAs(name, keeper_.AppliedAsProfile(), replace);
+  if (outcome.Done()) {
+    keeper_.SavedAppliedAs(actions.Store().ProfileNamed(name).value_or(std::string(name)));
+  }
+  return outcome;
+}
+
+// The keeper follows what happened to the file, also when the rules could not follow it.
+ProfileOutcome ProfileManager::Rename(std::string_view from, std::string_view to) {
+  const ProfileActions actions = Actions();
+  ProfileOutcome outcome = actions.Rename(from, to);
+  if (!Listed(actions, from) && Listed(actions, to)) {
+    keeper_.ProfileRenamed(std::string(from), std::string(to));
+  }
+  return RulesChanged(std::move(outcome));
+}
+
+ProfileOutcome ProfileManager::Delete(std::string_view name) {
+  const ProfileActions actions = Actions();
+  const bool was = Listed(actions, name);
+  ProfileOutcome outcome = actions.Delete(name);
+  if (was && !Listed(actions, name)) {
+    keeper_.ProfileDeleted(std::string(name));
+  }
+  return RulesChanged(std::move(outcome));
+}
+
+}  // namespace q8
