@@ -233,48 +233,53 @@ TEST(TrayProgramTest, TheMouseUnpluggedAndPluggedBackFromOutsideAlsoInTheMiddleO
 
 // Exit from the tray menu while a box or a dialog runs its own loop over the window: the process
 // must end at once, or it keeps the single-instance mutex and every new start ends silently.
-TEST(TrayProgramTest, ExitEndsTheProgramAtOnceWhileABoxOrADialogIsOpen) {
-  struct Case {
-    const char* what;
-    Point press;
-    bool sent;  // the press arrives as a sent message still waiting for its answer
-  };
-  const Case cases[] = {
-      {"the left-click warning", {300, 209}, false},
-      {"the left-click warning opened from a sent message", {300, 209}, true},
-      {"the skin chooser", {710, 14}, false},
-  };
+// Exit from the tray menu while a press on `press` has opened a box or a dialog; `sent`: the press
+// arrives as a sent message still waiting for its answer. One test each, as each starts the
+// program twice: side by side they take the time of one.
+void ExitEndsTheProgramAtOnceWhileOpenedBy(Point press, bool sent) {
   ProgramFolder folder;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    RunningProgram program(folder, kSimulatedMouse);
-    HWND window = program.WaitUntilReady();
-    ASSERT_NE(window, nullptr);
-    LRESULT answer = -1;
-    ASSERT_TRUE(SendAndWait(window, win32::kTrayCallbackMessage, 0, kLeftButtonUp, answer));
-    if (c.sent) {
-      DWORD_PTR ignored = 0;
-      ::SendMessageTimeoutW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(c.press), SMTO_NORMAL, 300,
-                            &ignored);
-    } else {
-      ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(c.press));
-    }
-    // A box or a dialog disables the window it belongs to while it runs.
-    ASSERT_TRUE(Eventually([&] { return !::IsWindowEnabled(window); }, 10s));
-
-    // At once: under Wine without a notification area, deleting the tray icon alone waits two
-    // seconds for an answer that never comes.
-    ::PostMessageW(window, WM_COMMAND, kCommandExit, 0);
-    EXPECT_EQ(program.WaitForExit(4s), std::optional<DWORD>(0));
-
-    RunningProgram next(folder, kSimulatedMouse);
-    HWND nextWindow = next.WaitUntilReady();
-    ASSERT_NE(nextWindow, nullptr) << "a new start ends at once";
-    ASSERT_TRUE(SendAndWait(nextWindow, win32::kTrayCallbackMessage, 0, kLeftButtonUp, answer));
-    EXPECT_TRUE(::IsWindowVisible(nextWindow));
-    ::PostMessageW(nextWindow, WM_COMMAND, kCommandExit, 0);
-    EXPECT_EQ(next.WaitForExit(20s), std::optional<DWORD>(0));
+  RunningProgram program(folder, kSimulatedMouse);
+  HWND window = program.WaitUntilReady();
+  ASSERT_NE(window, nullptr);
+  LRESULT answer = -1;
+  ASSERT_TRUE(SendAndWait(window, win32::kTrayCallbackMessage, 0, kLeftButtonUp, answer));
+  if (sent) {
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(press), SMTO_NORMAL, 300,
+                          &ignored);
+  } else {
+    ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(press));
   }
+  // A box or a dialog disables the window it belongs to while it runs.
+  ASSERT_TRUE(Eventually([&] { return !::IsWindowEnabled(window); }, 10s));
+
+  // At once: under Wine without a notification area, deleting the tray icon alone waits two
+  // seconds for an answer that never comes.
+  ::PostMessageW(window, WM_COMMAND, kCommandExit, 0);
+  EXPECT_EQ(program.WaitForExit(4s), std::optional<DWORD>(0));
+
+  RunningProgram next(folder, kSimulatedMouse);
+  HWND nextWindow = next.WaitUntilReady();
+  ASSERT_NE(nextWindow, nullptr) << "a new start ends at once";
+  ASSERT_TRUE(SendAndWait(nextWindow, win32::kTrayCallbackMessage, 0, kLeftButtonUp, answer));
+  EXPECT_TRUE(::IsWindowVisible(nextWindow));
+  ::PostMessageW(nextWindow, WM_COMMAND, kCommandExit, 0);
+  EXPECT_EQ(next.WaitForExit(20s), std::optional<DWORD>(0));
+}
+
+constexpr Point kLeftClickKey{300, 209};  // key row 1, the only Left Click: a warning
+constexpr Point kSkinsArea{710, 14};
+
+TEST(TrayProgramTest, ExitEndsTheProgramAtOnceWhileTheLeftClickWarningIsOpen) {
+  ExitEndsTheProgramAtOnceWhileOpenedBy(kLeftClickKey, false);
+}
+
+TEST(TrayProgramTest, ExitEndsTheProgramAtOnceWhileAWarningOpenedFromASentMessageIsOpen) {
+  ExitEndsTheProgramAtOnceWhileOpenedBy(kLeftClickKey, true);
+}
+
+TEST(TrayProgramTest, ExitEndsTheProgramAtOnceWhileTheSkinChooserIsOpen) {
+  ExitEndsTheProgramAtOnceWhileOpenedBy(kSkinsArea, false);
 }
 
 }  // namespace
