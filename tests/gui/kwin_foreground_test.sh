@@ -8,20 +8,10 @@
 # KWin carries a file capability a container may refuse to run: the test runs a copy of it (which
 # has none), named as KWin must be named to find its own platform plugin.
 #   kwin_foreground_test.sh BUILD_DIR
-set -uo pipefail
+. "$(dirname "$0")/../support/program-test.sh"
 build=$1
-scratch=$(mktemp -d)
-chmod 700 "$scratch"
-pids=()
-cleanup() {
-  [ -d "$scratch/wine" ] && WINEPREFIX=$scratch/wine wineserver -k 2>/dev/null
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
-cp "$build/tarnix-q8" "$build/tarnix-q8.png" "$build/q8ctl" "$build/config.bin" "$build/str.ini" "$scratch/"
-cp -r "$build/Skins" "$scratch/Skins"
+copy_program "$build" tarnix-q8 tarnix-q8.png q8ctl config.bin str.ini
+at_exit '[ -d "$scratch/wine" ] && WINEPREFIX=$scratch/wine wineserver -k 2>/dev/null'
 mkdir "$scratch/kwin" "$scratch/run" "$scratch/data" "$scratch/data/applications"
 chmod 700 "$scratch/run"
 cp "$(command -v kwin_wayland)" "$scratch/kwin/kwin_wayland"
@@ -29,22 +19,6 @@ cp "$(command -v kwin_wayland)" "$scratch/kwin/kwin_wayland"
 sed "s|^Exec=.*|Exec=$scratch/tarnix-q8|" "$(dirname "$0")/../../linux/tarnix-q8.desktop" \
   >"$scratch/data/applications/tarnix-q8.desktop"
 
-failures=0
-passes=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
-eventually() {  # eventually SECONDS COMMAND...: polls COMMAND every 100 ms
-  local tries=$(($1 * 10))
-  shift
-  until "$@"; do
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || return 1
-    sleep 0.1
-  done
-}
 rate() { od -An -tu1 -N1 "$scratch/mouse-state.bin" | tr -d ' '; }
 rate_becomes() {  # rate_becomes CODE: within five seconds
   for _ in $(seq 50); do [ "$(rate)" = "$1" ] && return 0; sleep 0.1; done
@@ -58,12 +32,14 @@ export XDG_RUNTIME_DIR=$scratch/run DBUS_SESSION_BUS_ADDRESS=unix:path=$scratch/
 export LANG=C.UTF-8 WINEPREFIX=$scratch/wine WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 unset DISPLAY WAYLAND_DISPLAY
 dbus-daemon --session --address="$DBUS_SESSION_BUS_ADDRESS" --nofork >/dev/null 2>&1 &
-pids+=($!)
+keep $!
 (cd "$scratch/kwin" && XDG_DATA_HOME=$scratch/data exec ./kwin_wayland --virtual --xwayland \
   --socket wayland-q8 --width 1280 --height 800 >"$scratch/kwin.log" 2>&1) &
 kwin=$!
-pids+=($kwin)
-eventually 15 test -S "$scratch/run/wayland-q8" || { echo "FAILED: KWin starts"; cat "$scratch/kwin.log"; exit 1; }
+keep $kwin
+show_on_failure "$scratch/kwin.log" "$scratch/program.err"
+kwin_listens() { test -S "$scratch/run/wayland-q8"; }
+wait_for 15 "KWin's Wayland socket" kwin_listens || exit 1
 export WAYLAND_DISPLAY=wayland-q8
 
 # KWin's scripting: runs a script in the compositor (print() goes to KWin's log).
@@ -88,15 +64,17 @@ q8ctl set report-rate 1000 && q8ctl profile save Writing
 printf '[Rules]\nweston-flower=Racing\nNOTEPAD.EXE=Writing\n[Default]\nProfile=Desktop\n' \
   >"$scratch/profiles/rules.ini"
 
-"$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" 2>"$scratch/program.err" &
-pids+=($!)
-sleep 2
+"$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" --trace="$scratch/wire.trace" \
+  2>"$scratch/program.err" &
+keep $!
+read_whole() { [ "$(grep -c "^get page" "$scratch/wire.trace" 2>/dev/null)" -ge 5 ]; }
+wait_for 20 "the start-up's read of the mouse" read_whole || exit 1
 weston-flower >/dev/null 2>&1 &
-pids+=($!)
+keep $!
 activate flower
 check "a native Wayland window: its process's rule, Racing (code 4)" rate_becomes 4
 weston-clickdot >/dev/null 2>&1 &
-pids+=($!)
+keep $!
 sleep 1
 activate clickdot
 check "a window without a rule: the default profile, Desktop (code 2)" rate_becomes 2
@@ -105,15 +83,14 @@ check "the first window again: Racing (code 4)" rate_becomes 4
 
 # KWin's own Xwayland, its child.
 DISPLAY=$(ps -o args= --ppid "$kwin" | sed -n 's/^[^ ]*Xwayland \(:[0-9]*\) .*/\1/p' | head -n 1) wine notepad >/dev/null 2>&1 &
-pids+=($!)
+keep $!
 notepad_there() { kwin_script "const all = workspace.clientList();
 for (let i = 0; i < all.length; ++i) print('q8client ' + all[i].resourceClass);" &&
   sleep 0.3 && grep -aq 'q8client notepad.exe' "$scratch/kwin.log"; }
-check "Wine's notepad opens under Xwayland" eventually 60 notepad_there
+check "Wine's notepad opens under Xwayland" wait_for 60 "notepad under Xwayland" notepad_there
 activate notepad.exe
 check "notepad.exe under Xwayland: its .exe's rule, Writing (code 1)" rate_becomes 1
 activate flower
 check "the native window again: Racing (code 4)" rate_becomes 4
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ] || { echo "--- program's errors:"; cat "$scratch/program.err"; exit 1; }
+finish
