@@ -76,12 +76,7 @@ void ProfileSwitcher::Decide() {
 }
 
 void ProfileSwitcher::Load(const std::string& name, bool byHand) {
-  std::string problem;
-  if (host_.LoadProfile(name, byHand, problem)) {
-    host_.TellLoaded(name);
-  } else {
-    host_.TellNotLoaded(name, problem);
-  }
+  host_.LoadProfile(name, byHand);
   // A program that came to the front while a box of the load was open.
   OnHoldMayHaveEnded();
 }

@@ -42,24 +42,29 @@ ProfileStore SettingsKeeper::Profiles() const {
 
 void SettingsKeeper::ReadMouse() {
   // Only a found mouse is read: it is present before the switch the read may let go, and stays
-  // absent when it was unplugged during the read (noticed once the read has ended).
+  // absent when it was unplugged during the read.
   state_.devicePresent = true;
-  bool whole = false;
   {
+    // A plug or unplug that comes during the read (its box lets it in) is acted on once the read
+    // is kept and told (see OperationScope): a second read in between would be overwritten by this
+    // one's outcome.
     const DeviceChangeHandler::OperationScope operation(deviceChanges_);
     host_.SetBusy(true);
-    const WholeOperation read(mouse_, host_, window_.Text(UiTextKey::MsgMouseNotDetected));
-    state_.sensorVariant = ReadFoundMouse(read.Ports(), state_.device);
-    whole = read.Whole();
+    bool whole = false;
+    {
+      const WholeOperation read(mouse_, host_, window_.Text(UiTextKey::MsgMouseNotDetected));
+      state_.sensorVariant = ReadFoundMouse(read.Ports(), state_.device);
+      whole = read.Whole();
+    }
     host_.SetBusy(false);
-  }
-  const bool toldPartial = memory_ == MemoryRead::kPartial;
-  memory_ = whole ? MemoryRead::kWhole : MemoryRead::kPartial;
-  // A mouse plugged in again may carry another sensor, whose DPI levels the page names.
-  window_.PageChanged();
-  ReportConnectionProblems();
-  if (!whole && !toldPartial) {
-    Balloon(window_.Text(UiTextKey::NotifyProfilesHalted), /*warning=*/true);
+    const bool toldPartial = memory_ == MemoryRead::kPartial;
+    memory_ = whole ? MemoryRead::kWhole : MemoryRead::kPartial;
+    // A mouse plugged in again may carry another sensor, whose DPI levels the page names.
+    window_.PageChanged();
+    ReportConnectionProblems();
+    if (!whole && !toldPartial) {
+      Balloon(window_.Text(UiTextKey::NotifyProfilesHalted), /*warning=*/true);
+    }
   }
   switcher_.OnMouseRead();
 }
@@ -85,6 +90,9 @@ bool SettingsKeeper::ApplyPage() {
     case WriteGate::kOpen:
       break;
   }
+  // A plug or unplug that comes during the write is acted on once its outcome is kept (see
+  // OperationScope): the read it brings may switch the profile, and the page is then another's.
+  const DeviceChangeHandler::OperationScope operation(deviceChanges_);
   const WriteOutcome outcome = WritePage();
   state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
   SaveIntoPageProfile();
@@ -94,8 +102,6 @@ bool SettingsKeeper::ApplyPage() {
 }
 
 WriteOutcome SettingsKeeper::WritePage() {
-  // A mouse unplugged in the middle is noticed once the write has ended (see OperationScope).
-  const DeviceChangeHandler::OperationScope operation(deviceChanges_);
   host_.SetBusy(true);
   WriteOutcome outcome;
   {
@@ -223,26 +229,27 @@ bool SettingsKeeper::NeedsLoad(const std::string& name) {
   return file != nullptr && *file != pageProfile_->file;
 }
 
-bool SettingsKeeper::LoadProfile(const std::string& name, bool byHand, std::string& problem) {
+void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
   auto read = Profiles().Load(name);
-  if (const auto* readProblem = std::get_if<std::string>(&read)) {
-    problem = *readProblem;
-    return false;  // nothing written: everything stays as it was
+  if (const auto* problem = std::get_if<std::string>(&read)) {
+    TellNotLoaded(name, *problem);
+    return;  // nothing written: everything stays as it was
   }
   const Profile& profile = std::get<Profile>(read);
+  // A plug or unplug that comes during the load is acted on once its outcome is kept and told (see
+  // OperationScope): the read it brings may load another profile, which then comes last.
+  const DeviceChangeHandler::OperationScope operation(deviceChanges_);
+  host_.SetBusy(true);
   WriteOutcome outcome;
   {
-    // A mouse unplugged in the middle is noticed once the write has ended (see OperationScope).
-    const DeviceChangeHandler::OperationScope operation(deviceChanges_);
-    host_.SetBusy(true);
     OncePerCauseSink once(host_, toldFileProblems_);
     outcome = LoadProfileIntoMouse(mouse_, host_, byHand ? static_cast<MessageSink&>(host_) : once,
                                    window_.Text(UiTextKey::MsgMouseNotDetected), state_.device,
                                    state_.settings, state_.captions, profile,
                                    {state_.files.configBin, state_.files.strIni,
                                     std::string(window_.Text(UiTextKey::StrIniSection))});
-    host_.SetBusy(false);
   }
+  host_.SetBusy(false);
   if (outcome.configSaved && outcome.captionsSaved) {
     toldFileProblems_.clear();  // a problem that comes back is news again
   }
@@ -261,7 +268,11 @@ bool SettingsKeeper::LoadProfile(const std::string& name, bool byHand, std::stri
   state_.settingsNewerOnDisk = false;
   window_.PageChanged();
   ReportConnectionProblems();
-  return outcome.mouseWhole;
+  if (outcome.mouseWhole) {
+    TellLoaded(name);
+  } else {
+    TellNotLoaded(name, {});
+  }
 }
 
 // --- What the profiles dialog did ----------------------------------------------------------------

@@ -120,10 +120,11 @@ class SettingsKeeper final : private ProfileSwitchHost {
   std::optional<std::string> ProfileForProgram(
       const std::optional<ProgramInFront>& program) override;
   bool NeedsLoad(const std::string& name) override;
-  bool LoadProfile(const std::string& name, bool byHand, std::string& problem) override;
-  void TellLoaded(const std::string& name) override;
-  void TellNotLoaded(const std::string& name, const std::string& problem) override;
+  void LoadProfile(const std::string& name, bool byHand) override;
   void TellRefused(const std::string& name, WriteGate gate) override;
+
+  void TellLoaded(const std::string& name);
+  void TellNotLoaded(const std::string& name, const std::string& problem);
 
   WriteOutcome WritePage();
   // OK and Apply over a profile's page: its file takes the page when it still holds what the page
