@@ -236,6 +236,10 @@ void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
     return;  // nothing written: everything stays as it was
   }
   const Profile& profile = std::get<Profile>(read);
+  // The page is the profile's from the first report on: a show while a box of the load is open
+  // must not take the files' older settings (or str.ini's older captions) back into it.
+  state_.reloadOnShow = false;
+  state_.settingsNewerOnDisk = false;
   // A plug or unplug that comes during the load is acted on once its outcome is kept and told (see
   // OperationScope): the read it brings may load another profile, which then comes last.
   const DeviceChangeHandler::OperationScope operation(deviceChanges_);
@@ -264,8 +268,6 @@ void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
   }
   // The page shows what the files now hold, whatever the mouse took.
   state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
-  state_.reloadOnShow = false;
-  state_.settingsNewerOnDisk = false;
   window_.PageChanged();
   ReportConnectionProblems();
   if (outcome.mouseWhole) {
