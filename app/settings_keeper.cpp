@@ -95,9 +95,11 @@ bool SettingsKeeper::ApplyPage() {
   const DeviceChangeHandler::OperationScope operation(deviceChanges_);
   const WriteOutcome outcome = WritePage();
   state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
-  SaveIntoPageProfile();
-  // The mouse holds the page's profile only when it took the page whole.
-  SetActive(pageProfile_ && outcome.mouseWhole ? std::optional(pageProfile_->name) : std::nullopt);
+  // The mouse holds the page's profile only when it took the page whole and the profile's file
+  // took it too: a page the file did not take (changed elsewhere, not saved) belongs to no profile,
+  // and the rule loads the file at its program's next turn.
+  const bool saved = SaveIntoPageProfile();
+  SetActive(saved && outcome.mouseWhole ? std::optional(pageProfile_->name) : std::nullopt);
   return true;
 }
 
@@ -144,16 +146,16 @@ void SettingsKeeper::SetActive(std::optional<std::string> name) {
   }
 }
 
-void SettingsKeeper::SaveIntoPageProfile() {
+bool SettingsKeeper::SaveIntoPageProfile() {
   if (!pageProfile_) {
-    return;  // the page came from the files, or from a load that failed part-way
+    return false;  // the page came from the files, or from a load that failed part-way
   }
   const ProfileStore store = Profiles();
   if (!store.ProfileNamed(pageProfile_->name)) {
     // Deleted meanwhile (q8ctl profile delete): it stays deleted, and the page belongs to no
     // profile any more.
     pageProfile_.reset();
-    return;
+    return false;
   }
   const auto onDisk = store.Load(pageProfile_->name);
   const Profile* file = std::get_if<Profile>(&onDisk);
@@ -169,17 +171,18 @@ void SettingsKeeper::SaveIntoPageProfile() {
       Balloon(std::string(window_.Text(UiTextKey::NotifyProfileFileChanged)) + pageProfile_->name,
               /*warning=*/true);
     }
-    return;
+    return false;
   }
   if (auto problem = store.Save(pageProfile_->name, PageAsProfile())) {
     host_.ShowMessage(*problem, kApplicationName);
-    return;
+    return false;
   }
   // What the file holds now, as the next comparison reads it.
   const auto saved = store.Load(pageProfile_->name);
   if (const Profile* savedFile = std::get_if<Profile>(&saved)) {
     pageProfile_->file = *savedFile;
   }
+  return true;
 }
 
 void SettingsKeeper::ReportConnectionProblems() {

@@ -128,8 +128,8 @@ class SettingsKeeper final : private ProfileSwitchHost {
 
   WriteOutcome WritePage();
   // OK and Apply over a profile's page: its file takes the page when it still holds what the page
-  // came from.
-  void SaveIntoPageProfile();
+  // came from. True when the file holds the page now.
+  bool SaveIntoPageProfile();
   Profile PageAsProfile();
   // The sensor whose DPI levels a profile saved now names: the mouse's, when read whole.
   std::optional<std::uint8_t> KnownSensor() const;
