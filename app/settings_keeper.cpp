@@ -208,6 +208,8 @@ void SettingsKeeper::TakeFilesIntoPage() {
   state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
   state_.captions =
       ReadStrIniSettings(state_.files.strIni, window_.Text(UiTextKey::StrIniSection)).captions;
+  // The page's unapplied changes went with it: a switch they held back goes now.
+  switcher_.OnHoldMayHaveEnded();
 }
 
 std::optional<std::string> SettingsKeeper::ProfileForProgram(

@@ -78,7 +78,8 @@ class SettingsKeeper final : private ProfileSwitchHost {
   void OnLoadedElsewhere();
 
   // Another program's load seen at the window's next show: the page's record and captions are
-  // what config.bin and str.ini now hold, and Cancel returns to them.
+  // what config.bin and str.ini now hold, and Cancel returns to them. A switch held back for the
+  // changes the page showed goes then.
   void TakeFilesIntoPage();
 
   // The profile the mouse holds whole, as loaded by this program; nothing when not known.
