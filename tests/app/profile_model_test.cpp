@@ -412,6 +412,7 @@ class World {
         dialog.OnTrayCallback(kTrayLeftButtonUp);
         break;
       case Kind::kEdit:
+        edited = host.visible;
         if (host.visible)
           state.settings.deviceConfig[field::ReportRateCode] = RateOf(a);
         break;
@@ -424,6 +425,7 @@ class World {
         else if (host.visible)
           dialog.OnLButtonDown({kButtonAreas[a % 4].left + 10, kButtonAreas[a % 4].top + 10});
         ruleOwed = ruleOwed || (owed && (a % 4 > 1 || trayWrites == writes));
+        edited = edited && a % 4 > 1;  // OK and Apply apply the changes
         break;
       }
       case Kind::kChoose: {
@@ -633,10 +635,11 @@ class World {
     }
 
     // When nothing holds back, the mouse ends with the rule's profile, or the user was told why
-    // not. A switch waits while the window is shown with changes until it is hidden or they are
-    // applied.
-    const bool editsShown =
-        host.visible && state.settings.deviceConfig != state.settings.deviceConfigBackup;
+    // not. A switch waits while the window is shown with changes (even changed back: nothing tells
+    // of an edit) until it is hidden or they are applied.
+    edited = edited && host.visible;
+    const bool editsShown = host.visible && (edited || state.settings.deviceConfig !=
+                                                           state.settings.deviceConfigBackup);
     if (ruleOwed && Wanted() && cable && readWhole && !editsShown && !toldWhyNot &&
         !HoldsAVersionOf(Wanted())) {
       fail("rule", [&] {
@@ -691,6 +694,7 @@ class World {
   bool ruleOwed = false;     // the program in front or the mouse came since a choice or q8ctl
   bool toldWhyNot = false;   // a load of the rule's profile was told to have failed
   bool readWhole = true;
+  bool edited = false;                     // changes made in the window shown
   std::optional<std::string> loadedWhole;  // the tray's last write: this profile's load, whole
   std::map<std::string, std::vector<DeviceConfig>> history;
   std::map<std::string, std::vector<std::uint8_t>> known;  // each profile's file as last read
