@@ -46,16 +46,25 @@ void ProfileSwitcher::Decide() {
     return;
   }
   const std::optional<std::string> wanted = host_.ProfileForProgram(*programInFront_);
-  if (!wanted || !host_.NeedsLoad(*wanted)) {
+  if (!wanted) {
     return;
   }
-  switch (host_.Gate()) {
+  const WriteGate gate = host_.Gate();
+  if (gate == WriteGate::kBusy) {
+    // Which profile the mouse holds is known only once the running write has ended: a program
+    // that came back to the front of the active profile during a box of another profile's load
+    // needs its profile again afterwards.
+    heldBack_ = true;
+    return;
+  }
+  if (!host_.NeedsLoad(*wanted)) {
+    return;
+  }
+  switch (gate) {
+    case WriteGate::kBusy:  // held back above
     case WriteGate::kNoMouse:
     case WriteGate::kUnread:
       return;  // the next whole read of the mouse gives the program then in front its profile
-    case WriteGate::kBusy:
-      heldBack_ = true;
-      return;
     case WriteGate::kOpen:
       if (host_.UnappliedEditsShown()) {
         heldBack_ = true;
@@ -67,12 +76,7 @@ void ProfileSwitcher::Decide() {
 }
 
 void ProfileSwitcher::Load(const std::string& name, bool byHand) {
-  std::string problem;
-  if (host_.LoadProfile(name, byHand, problem)) {
-    host_.TellLoaded(name);
-  } else {
-    host_.TellNotLoaded(name, problem);
-  }
+  host_.LoadProfile(name, byHand);
   // A program that came to the front while a box of the load was open.
   OnHoldMayHaveEnded();
 }

@@ -36,14 +36,10 @@ class ProfileSwitchHost {
   // Whether the profile must be loaded for the mouse to hold it: it is not the active one, or its
   // file changed since it was loaded or saved.
   virtual bool NeedsLoad(const std::string& name) = 0;
-  // Loads the profile into the mouse, the files and the page; true when the mouse was written
-  // whole. A problem of the profile's file is told in `problem`. `byHand`: chosen by the user.
-  virtual bool LoadProfile(const std::string& name, bool byHand, std::string& problem) = 0;
-
-  // What the user is told.
-  virtual void TellLoaded(const std::string& name) = 0;
-  virtual void TellNotLoaded(const std::string& name, const std::string& problem) = 0;
-  // A profile chosen by hand that the gate refused.
+  // Loads the profile into the mouse, the files and the page, and tells the user whether the
+  // mouse took it whole. `byHand`: chosen by the user.
+  virtual void LoadProfile(const std::string& name, bool byHand) = 0;
+  // Tells the user of a profile chosen by hand that the gate refused.
   virtual void TellRefused(const std::string& name, WriteGate gate) = 0;
 };
 

@@ -42,24 +42,29 @@ ProfileStore SettingsKeeper::Profiles() const {
 
 void SettingsKeeper::ReadMouse() {
   // Only a found mouse is read: it is present before the switch the read may let go, and stays
-  // absent when it was unplugged during the read (noticed once the read has ended).
+  // absent when it was unplugged during the read.
   state_.devicePresent = true;
-  bool whole = false;
   {
+    // A plug or unplug that comes during the read (its box lets it in) is acted on once the read
+    // is kept and told (see OperationScope): a second read in between would be overwritten by this
+    // one's outcome.
     const DeviceChangeHandler::OperationScope operation(deviceChanges_);
     host_.SetBusy(true);
-    const WholeOperation read(mouse_, host_, window_.Text(UiTextKey::MsgMouseNotDetected));
-    state_.sensorVariant = ReadFoundMouse(read.Ports(), state_.device);
-    whole = read.Whole();
+    bool whole = false;
+    {
+      const WholeOperation read(mouse_, host_, window_.Text(UiTextKey::MsgMouseNotDetected));
+      state_.sensorVariant = ReadFoundMouse(read.Ports(), state_.device);
+      whole = read.Whole();
+    }
     host_.SetBusy(false);
-  }
-  const bool toldPartial = memory_ == MemoryRead::kPartial;
-  memory_ = whole ? MemoryRead::kWhole : MemoryRead::kPartial;
-  // A mouse plugged in again may carry another sensor, whose DPI levels the page names.
-  window_.PageChanged();
-  ReportConnectionProblems();
-  if (!whole && !toldPartial) {
-    Balloon(window_.Text(UiTextKey::NotifyProfilesHalted), /*warning=*/true);
+    const bool toldPartial = memory_ == MemoryRead::kPartial;
+    memory_ = whole ? MemoryRead::kWhole : MemoryRead::kPartial;
+    // A mouse plugged in again may carry another sensor, whose DPI levels the page names.
+    window_.PageChanged();
+    ReportConnectionProblems();
+    if (!whole && !toldPartial) {
+      Balloon(window_.Text(UiTextKey::NotifyProfilesHalted), /*warning=*/true);
+    }
   }
   switcher_.OnMouseRead();
 }
@@ -85,17 +90,20 @@ bool SettingsKeeper::ApplyPage() {
     case WriteGate::kOpen:
       break;
   }
+  // A plug or unplug that comes during the write is acted on once its outcome is kept (see
+  // OperationScope): the read it brings may switch the profile, and the page is then another's.
+  const DeviceChangeHandler::OperationScope operation(deviceChanges_);
   const WriteOutcome outcome = WritePage();
   state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
-  SaveIntoPageProfile();
-  // The mouse holds the page's profile only when it took the page whole.
-  SetActive(pageProfile_ && outcome.mouseWhole ? std::optional(pageProfile_->name) : std::nullopt);
+  // The mouse holds the page's profile only when it took the page whole and the profile's file
+  // took it too: a page the file did not take (changed elsewhere, not saved) belongs to no profile,
+  // and the rule loads the file at its program's next turn.
+  const bool saved = SaveIntoPageProfile();
+  SetActive(saved && outcome.mouseWhole ? std::optional(pageProfile_->name) : std::nullopt);
   return true;
 }
 
 WriteOutcome SettingsKeeper::WritePage() {
-  // A mouse unplugged in the middle is noticed once the write has ended (see OperationScope).
-  const DeviceChangeHandler::OperationScope operation(deviceChanges_);
   host_.SetBusy(true);
   WriteOutcome outcome;
   {
@@ -138,16 +146,16 @@ void SettingsKeeper::SetActive(std::optional<std::string> name) {
   }
 }
 
-void SettingsKeeper::SaveIntoPageProfile() {
+bool SettingsKeeper::SaveIntoPageProfile() {
   if (!pageProfile_) {
-    return;  // the page came from the files, or from a load that failed part-way
+    return false;  // the page came from the files, or from a load that failed part-way
   }
   const ProfileStore store = Profiles();
   if (!store.ProfileNamed(pageProfile_->name)) {
     // Deleted meanwhile (q8ctl profile delete): it stays deleted, and the page belongs to no
     // profile any more.
     pageProfile_.reset();
-    return;
+    return false;
   }
   const auto onDisk = store.Load(pageProfile_->name);
   const Profile* file = std::get_if<Profile>(&onDisk);
@@ -163,17 +171,18 @@ void SettingsKeeper::SaveIntoPageProfile() {
       Balloon(std::string(window_.Text(UiTextKey::NotifyProfileFileChanged)) + pageProfile_->name,
               /*warning=*/true);
     }
-    return;
+    return false;
   }
   if (auto problem = store.Save(pageProfile_->name, PageAsProfile())) {
     host_.ShowMessage(*problem, kApplicationName);
-    return;
+    return false;
   }
   // What the file holds now, as the next comparison reads it.
   const auto saved = store.Load(pageProfile_->name);
   if (const Profile* savedFile = std::get_if<Profile>(&saved)) {
     pageProfile_->file = *savedFile;
   }
+  return true;
 }
 
 void SettingsKeeper::ReportConnectionProblems() {
@@ -199,6 +208,8 @@ void SettingsKeeper::TakeFilesIntoPage() {
   state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
   state_.captions =
       ReadStrIniSettings(state_.files.strIni, window_.Text(UiTextKey::StrIniSection)).captions;
+  // The page's unapplied changes went with it: a switch they held back goes now.
+  switcher_.OnHoldMayHaveEnded();
 }
 
 std::optional<std::string> SettingsKeeper::ProfileForProgram(
@@ -223,26 +234,31 @@ bool SettingsKeeper::NeedsLoad(const std::string& name) {
   return file != nullptr && *file != pageProfile_->file;
 }
 
-bool SettingsKeeper::LoadProfile(const std::string& name, bool byHand, std::string& problem) {
+void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
   auto read = Profiles().Load(name);
-  if (const auto* readProblem = std::get_if<std::string>(&read)) {
-    problem = *readProblem;
-    return false;  // nothing written: everything stays as it was
+  if (const auto* problem = std::get_if<std::string>(&read)) {
+    TellNotLoaded(name, *problem);
+    return;  // nothing written: everything stays as it was
   }
   const Profile& profile = std::get<Profile>(read);
+  // The page is the profile's from the first report on: a show while a box of the load is open
+  // must not take the files' older settings (or str.ini's older captions) back into it.
+  state_.reloadOnShow = false;
+  state_.settingsNewerOnDisk = false;
+  // A plug or unplug that comes during the load is acted on once its outcome is kept and told (see
+  // OperationScope): the read it brings may load another profile, which then comes last.
+  const DeviceChangeHandler::OperationScope operation(deviceChanges_);
+  host_.SetBusy(true);
   WriteOutcome outcome;
   {
-    // A mouse unplugged in the middle is noticed once the write has ended (see OperationScope).
-    const DeviceChangeHandler::OperationScope operation(deviceChanges_);
-    host_.SetBusy(true);
     OncePerCauseSink once(host_, toldFileProblems_);
     outcome = LoadProfileIntoMouse(mouse_, host_, byHand ? static_cast<MessageSink&>(host_) : once,
                                    window_.Text(UiTextKey::MsgMouseNotDetected), state_.device,
                                    state_.settings, state_.captions, profile,
                                    {state_.files.configBin, state_.files.strIni,
                                     std::string(window_.Text(UiTextKey::StrIniSection))});
-    host_.SetBusy(false);
   }
+  host_.SetBusy(false);
   if (outcome.configSaved && outcome.captionsSaved) {
     toldFileProblems_.clear();  // a problem that comes back is news again
   }
@@ -257,11 +273,13 @@ bool SettingsKeeper::LoadProfile(const std::string& name, bool byHand, std::stri
   }
   // The page shows what the files now hold, whatever the mouse took.
   state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
-  state_.reloadOnShow = false;
-  state_.settingsNewerOnDisk = false;
   window_.PageChanged();
   ReportConnectionProblems();
-  return outcome.mouseWhole;
+  if (outcome.mouseWhole) {
+    TellLoaded(name);
+  } else {
+    TellNotLoaded(name, {});
+  }
 }
 
 // --- What the profiles dialog did ----------------------------------------------------------------

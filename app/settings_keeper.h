@@ -78,7 +78,8 @@ class SettingsKeeper final : private ProfileSwitchHost {
   void OnLoadedElsewhere();
 
   // Another program's load seen at the window's next show: the page's record and captions are
-  // what config.bin and str.ini now hold, and Cancel returns to them.
+  // what config.bin and str.ini now hold, and Cancel returns to them. A switch held back for the
+  // changes the page showed goes then.
   void TakeFilesIntoPage();
 
   // The profile the mouse holds whole, as loaded by this program; nothing when not known.
@@ -120,15 +121,16 @@ class SettingsKeeper final : private ProfileSwitchHost {
   std::optional<std::string> ProfileForProgram(
       const std::optional<ProgramInFront>& program) override;
   bool NeedsLoad(const std::string& name) override;
-  bool LoadProfile(const std::string& name, bool byHand, std::string& problem) override;
-  void TellLoaded(const std::string& name) override;
-  void TellNotLoaded(const std::string& name, const std::string& problem) override;
+  void LoadProfile(const std::string& name, bool byHand) override;
   void TellRefused(const std::string& name, WriteGate gate) override;
+
+  void TellLoaded(const std::string& name);
+  void TellNotLoaded(const std::string& name, const std::string& problem);
 
   WriteOutcome WritePage();
   // OK and Apply over a profile's page: its file takes the page when it still holds what the page
-  // came from.
-  void SaveIntoPageProfile();
+  // came from. True when the file holds the page now.
+  bool SaveIntoPageProfile();
   Profile PageAsProfile();
   // The sensor whose DPI levels a profile saved now names: the mouse's, when read whole.
   std::optional<std::uint8_t> KnownSensor() const;
