@@ -5,6 +5,16 @@
 #include "ui/skin_directory.h"
 
 namespace q8 {
+namespace {
+
+// Whether `image`, drawn from the window's origin, hides all under it in `device` (the screen's
+// pixels): it has no alpha channel and reaches over the whole area.
+bool HidesArea(const DecodedImage& image, Rect device) {
+  return !image.hasAlpha && device.left >= 0 && device.top >= 0 &&
+         image.pixels.Width() >= device.right && image.pixels.Height() >= device.bottom;
+}
+
+}  // namespace
 
 bool SkinPainter::DrawImage(Canvas* target, std::string_view imageName, Point at) const {
   if (target == nullptr) {
@@ -32,12 +42,28 @@ void SkinPainter::DrawGround(Canvas* target, std::span<const std::string_view> g
   const double scale = target->Scale();
   const Rect device = DeviceRect(area, scale);
   Canvas piece(device.Width(), device.Height());
-  for (const std::string_view name : ground) {
+  // An image under one already decoded that hides the area (the page art just drawn) would not
+  // show: it is neither decoded nor drawn.
+  std::size_t lowest = ground.size() - 1;
+  while (lowest > 0) {
+    const DecodedImage* kept =
+        images_.FindKept(SkinImagePath(skinDirectory_, ground[lowest]), scale);
+    if (kept != nullptr && HidesArea(*kept, device)) {
+      break;
+    }
+    --lowest;
+  }
+  for (const std::string_view name : ground.subspan(lowest)) {
     if (const DecodedImage* image = images_.Find(SkinImagePath(skinDirectory_, name), scale)) {
       DrawPrepared(piece, *image, -device.left, -device.top);
     }
   }
   CopyOver(*target, piece, device.left, device.top);
+}
+
+bool SkinPainter::Hides(std::string_view imageName, Rect area, double scale) const {
+  const DecodedImage* image = images_.Find(SkinImagePath(skinDirectory_, imageName), scale);
+  return image != nullptr && HidesArea(*image, DeviceRect(area, scale));
 }
 
 void SkinPainter::DrawCaption(Canvas* target, std::string_view text, Rect rect,

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 
 #include "png_writer.h"
@@ -231,6 +232,63 @@ TEST_F(DrawPngTest, KeptImagesFollowTheirFilesAndOneSkinFolder) {
     EXPECT_EQ(counting.decodes, step.decodes) << step.path;
   }
   EXPECT_EQ(images.size(), 1u);
+}
+
+// A ground image under one already decoded that hides the area (no alpha channel, reaching over
+// it all) is neither decoded nor drawn; under one with alpha, or too small, or not decoded yet, it
+// is. The ground: low.png, red, under top.png, green.
+TEST_F(DrawPngTest, AGroundImageHiddenByAnotherAlreadyDecodedIsLeftOut) {
+  struct Ground {
+    const char* what;
+    PngContent top;
+    bool topDrawnBefore;
+    int decodes;  // during the ground's drawing
+    Pixel at2x2;  // inside the area, outside a 2 x 2 top
+  };
+  const auto green = [](std::uint32_t side, bool alpha) {
+    std::vector<std::uint8_t> data;
+    for (std::uint32_t i = 0; i < side * side; ++i) {
+      data.insert(data.end(), {0, 255, 0});
+      if (alpha) {
+        data.push_back(0);
+      }
+    }
+    return alpha ? test::RgbaPng(side, side, data) : test::RgbPng(side, side, data);
+  };
+  constexpr Pixel kRed{0, 0, 255, 255};
+  constexpr Pixel kGreen{0, 255, 0, 255};
+  const Ground grounds[] = {
+      {"opaque over the area", green(4, false), true, 0, kGreen},
+      {"transparent", green(4, true), true, 1, kRed},
+      {"smaller than the area", green(2, false), true, 1, kRed},
+      {"not decoded before", green(4, false), false, 2, kGreen},
+  };
+  for (const Ground& ground : grounds) {
+    SCOPED_TRACE(ground.what);
+    const auto skin = dir_ / ground.what;
+    std::filesystem::create_directories(skin);
+    std::vector<std::uint8_t> red;
+    for (int i = 0; i < 16; ++i) {
+      red.insert(red.end(), {255, 0, 0});
+    }
+    test::WritePng(skin / "low.png", test::RgbPng(4, 4, red));
+    test::WritePng(skin / "top.png", ground.top);
+    CountingDecoder counting(decoder_);
+    test::DrawLog log;
+    test::FakeTextPainter text(log);
+    const std::string folder = skin.string();
+    const Rgb colour;
+    const SkinPainter painter(folder, colour, counting, text, nullptr);
+    Canvas canvas = Filled(4, 4, kBlack);
+    if (ground.topDrawnBefore) {
+      painter.DrawImage(&canvas, "/top.png", {0, 0});
+    }
+    const int before = counting.decodes;
+    constexpr std::array<std::string_view, 2> names{"/low.png", "/top.png"};
+    painter.DrawGround(&canvas, names, {1, 1, 3, 3});
+    EXPECT_EQ(counting.decodes - before, ground.decodes);
+    EXPECT_EQ(canvas.At(2, 2), ground.at2x2);
+  }
 }
 
 // A 2 x 2 image, left column red and right column blue, drawn at skin position (1, 1) into a
