@@ -20,6 +20,12 @@ class MainPageOperations {
   virtual void Build() = 0;
   // TearDownMainPage: destroys the page's controls and open lists; the page is then not built.
   virtual void TearDown() = 0;
+  // Draws the built page into the canvas again as it stands, its controls and lists left as they
+  // are: for a canvas made anew, as the window is shown after it let go of it.
+  virtual void Redraw() = 0;
+  // Whether the page's drawing begins with opaque art over the whole window, hiding its
+  // background: a canvas made for Redraw then need not hold the background.
+  virtual bool HidesBackground() const = 0;
 
   // A press on the built page: closes every open list that lies neither under the point nor under
   // the area that opened it.

@@ -25,6 +25,11 @@ void DrawLabel(const MainPageContext& page, Canvas* target, UiTextKey key, Rect 
 
 }  // namespace
 
+bool PageArtHidesBackground(const MainPageContext& page) {
+  return page.painter.Hides(skin_image::kBasicSet, page.window.Area(),
+                            page.window.host().PixelRatio());
+}
+
 void DrawPageFrame(const MainPageContext& page, Canvas* target) {
   page.painter.DrawImage(target, skin_image::kBasicSet, {0, 0});
   DrawButtons(page, target);

@@ -8,4 +8,7 @@ namespace q8 {
 // the section and row labels and the web-site link.
 void DrawPageFrame(const MainPageContext& page, Canvas* target);
 
+// Whether the page art, which the frame draws first, hides the whole window's background.
+bool PageArtHidesBackground(const MainPageContext& page);
+
 }  // namespace q8
