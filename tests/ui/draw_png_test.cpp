@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 
@@ -245,15 +246,17 @@ TEST_F(DrawPngTest, AGroundImageHiddenByAnotherAlreadyDecodedIsLeftOut) {
     int decodes;  // during the ground's drawing
     Pixel at2x2;  // inside the area, outside a 2 x 2 top
   };
-  const auto green = [](std::uint32_t side, bool alpha) {
-    std::vector<std::uint8_t> data;
-    for (std::uint32_t i = 0; i < side * side; ++i) {
-      data.insert(data.end(), {0, 255, 0});
-      if (alpha) {
-        data.push_back(0);
-      }
+  // Square images of one colour; alpha 0 where they have an alpha channel.
+  const auto filled = [](std::uint32_t side, std::array<std::uint8_t, 3> rgb, bool alpha) {
+    const std::size_t channels = alpha ? 4 : 3;
+    std::vector<std::uint8_t> data(side * side * channels, 0);
+    for (std::size_t i = 0; i < data.size(); i += channels) {
+      std::copy(rgb.begin(), rgb.end(), data.begin() + static_cast<std::ptrdiff_t>(i));
     }
     return alpha ? test::RgbaPng(side, side, data) : test::RgbPng(side, side, data);
+  };
+  const auto green = [&](std::uint32_t side, bool alpha) {
+    return filled(side, {0, 255, 0}, alpha);
   };
   constexpr Pixel kRed{0, 0, 255, 255};
   constexpr Pixel kGreen{0, 255, 0, 255};
@@ -267,11 +270,7 @@ TEST_F(DrawPngTest, AGroundImageHiddenByAnotherAlreadyDecodedIsLeftOut) {
     SCOPED_TRACE(ground.what);
     const auto skin = dir_ / ground.what;
     std::filesystem::create_directories(skin);
-    std::vector<std::uint8_t> red;
-    for (int i = 0; i < 16; ++i) {
-      red.insert(red.end(), {255, 0, 0});
-    }
-    test::WritePng(skin / "low.png", test::RgbPng(4, 4, red));
+    test::WritePng(skin / "low.png", filled(4, {255, 0, 0}, false));
     test::WritePng(skin / "top.png", ground.top);
     CountingDecoder counting(decoder_);
     test::DrawLog log;
