@@ -255,16 +255,14 @@ TEST_F(DrawPngTest, AGroundImageHiddenByAnotherAlreadyDecodedIsLeftOut) {
     }
     return alpha ? test::RgbaPng(side, side, data) : test::RgbPng(side, side, data);
   };
-  const auto green = [&](std::uint32_t side, bool alpha) {
-    return filled(side, {0, 255, 0}, alpha);
-  };
+  constexpr std::array<std::uint8_t, 3> kGreenRgb{0, 255, 0};
   constexpr Pixel kRed{0, 0, 255, 255};
   constexpr Pixel kGreen{0, 255, 0, 255};
   const Ground grounds[] = {
-      {"opaque over the area", green(4, false), true, 0, kGreen},
-      {"transparent", green(4, true), true, 1, kRed},
-      {"smaller than the area", green(2, false), true, 1, kRed},
-      {"not decoded before", green(4, false), false, 2, kGreen},
+      {"opaque over the area", filled(4, kGreenRgb, false), true, 0, kGreen},
+      {"transparent", filled(4, kGreenRgb, true), true, 1, kRed},
+      {"smaller than the area", filled(2, kGreenRgb, false), true, 1, kRed},
+      {"not decoded before", filled(4, kGreenRgb, false), false, 2, kGreen},
   };
   for (const Ground& ground : grounds) {
     SCOPED_TRACE(ground.what);

@@ -104,7 +104,6 @@ TEST(SkinnedWindowTest, ACanvasLetGoOfIsMadeAgainBlankAtTheScaleOfThen) {
   ASSERT_TRUE(window.MakeCanvas(decoder, "skin/main.png"));
   EXPECT_EQ(host.kept, window.canvas());
   window.ReleaseCanvas();
-  EXPECT_TRUE(window.CanvasReleased());
   EXPECT_EQ(host.kept, nullptr);
   log.clear();
   int drawings = 0;
@@ -116,12 +115,10 @@ TEST(SkinnedWindowTest, ACanvasLetGoOfIsMadeAgainBlankAtTheScaleOfThen) {
   host.pixelRatio = 2.0;
   host.width = 5;  // the window took another size on a display of another scale
   ASSERT_TRUE(window.MakeBlankCanvas());
-  EXPECT_FALSE(window.CanvasReleased());
   EXPECT_EQ(host.kept, window.canvas());
   EXPECT_EQ(host.resizes.back(), (std::pair<int, int>{1, 1}));
   EXPECT_EQ(window.canvas()->Width(), 2);
   EXPECT_EQ(window.canvas()->Scale(), 2.0);
-  EXPECT_EQ(window.canvas()->At(1, 1), Pixel{});
   EXPECT_TRUE(log.empty());  // nothing decoded
 }
 
