@@ -12,6 +12,9 @@ namespace q8::linux_shell {
 QtSkinSurface::QtSkinSurface(QWidget& window, Callbacks callbacks)
     : window_(window), callbacks_(std::move(callbacks)) {
   window_.setMouseTracking(true);
+  // Paint covers every pixel: Qt need not fill the window with its background colour first, over
+  // a megabyte and more at every paint of the whole window.
+  window_.setAttribute(Qt::WA_OpaquePaintEvent);
   hoverTimer_.setSingleShot(true);
   connect(&hoverTimer_, &QTimer::timeout, this, [this] {
     if (hoverArmed_ && window_.rect().contains(window_.mapFromGlobal(QCursor::pos()))) {
