@@ -300,13 +300,15 @@ void CKeldraDlg::RestoreCanvas() {
     return;
   }
   MainPageOperations* page = BuiltPage();
-  // Page art that hides the whole window leaves nothing of the background to see: it is not
-  // decoded then.
-  if (page == nullptr || !page->HidesBackground() || !window_.MakeBlankCanvas()) {
+  // Page art that hides the whole window leaves nothing of the background to see: it becomes the
+  // canvas, and the background is not decoded.
+  std::optional<Canvas> art = page != nullptr ? page->TakeArt() : std::nullopt;
+  const bool overArt = art && window_.TakeCanvas(std::move(*art));
+  if (!overArt) {
     window_.MakeCanvas(decoder_, canvasBackground_);
   }
   if (page != nullptr) {
-    page->Redraw();
+    page->Redraw(overArt);
   }
   painter_.ReleaseImages();
 }

@@ -33,18 +33,18 @@ void MainPage::Build() {
   page_.controls.SetMainPageDrawn();
 }
 
-void MainPage::Redraw() {
+void MainPage::Redraw(bool overArt) {
   if (built_) {
-    page_.window.Draw([&](Canvas* target) { DrawPage(target); });
+    page_.window.Draw([&](Canvas* target) { DrawPage(target, overArt); });
   }
 }
 
-bool MainPage::HidesBackground() const {
-  return PageArtHidesBackground(page_);
+std::optional<Canvas> MainPage::TakeArt() {
+  return TakePageArt(page_);
 }
 
-void MainPage::DrawPage(Canvas* target) {
-  DrawPageFrame(page_, target);
+void MainPage::DrawPage(Canvas* target, bool overArt) {
+  DrawPageFrame(page_, target, overArt);
   keys_.Draw(target);
   rates_.Draw(target);
 }

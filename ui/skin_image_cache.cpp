@@ -24,31 +24,10 @@ std::optional<SkinImageCache::FileStamp> SkinImageCache::StampOf(
   return stamp;
 }
 
-std::optional<SkinImageCache::Stamps> SkinImageCache::StampsOf(const std::filesystem::path& path,
-                                                               double scale) {
-  const auto file = StampOf(path);
-  if (!file) {
-    return std::nullopt;
-  }
-  return Stamps{*file, scale == kUnscaled ? std::nullopt : StampOf(DoubleSizePath(path))};
-}
-
-const DecodedImage* SkinImageCache::FindKept(const std::filesystem::path& path,
-                                             double scale) const {
-  if (path.parent_path() != folder_ || scale != scale_) {
-    return nullptr;
-  }
-  const auto found = kept_.find(path.string());
-  if (found == kept_.end() || StampsOf(path, scale) != found->second.stamps) {
-    return nullptr;
-  }
-  return &found->second.image;
-}
-
 const DecodedImage* SkinImageCache::Find(const std::filesystem::path& path, double scale) {
   unkept_.reset();
-  const auto stampsNow = StampsOf(path, scale);
-  if (!stampsNow) {
+  const auto file = StampOf(path);
+  if (!file) {
     unkept_ = DecodeAtScale(decoder_, path, scale, true);
     return unkept_ ? &*unkept_ : nullptr;
   }
@@ -57,7 +36,8 @@ const DecodedImage* SkinImageCache::Find(const std::filesystem::path& path, doub
     folder_ = path.parent_path();
     scale_ = scale;
   }
-  const Stamps& stamps = *stampsNow;
+  const auto twice = scale == kUnscaled ? std::nullopt : StampOf(DoubleSizePath(path));
+  const Stamps stamps{*file, twice};
   const std::string key = path.string();
   if (const auto found = kept_.find(key); found != kept_.end()) {
     if (found->second.stamps == stamps) {
@@ -84,6 +64,17 @@ const DecodedImage* SkinImageCache::Find(const std::filesystem::path& path, doub
   }
   keptPixels_ += pixels;
   return &kept_.insert_or_assign(key, Kept{stamps, std::move(*image)}).first->second.image;
+}
+
+std::optional<Canvas> SkinImageCache::Take(const std::filesystem::path& path) {
+  const auto found = kept_.find(path.string());
+  if (found == kept_.end()) {
+    return std::nullopt;
+  }
+  Canvas pixels = std::move(found->second.image.pixels);
+  keptPixels_ -= pixels.Pixels().size();
+  kept_.erase(found);
+  return pixels;
 }
 
 }  // namespace q8

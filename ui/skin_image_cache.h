@@ -35,9 +35,8 @@ class SkinImageCache {
   // valid until the next look-up or Clear.
   const DecodedImage* Find(const std::filesystem::path& path, double scale);
 
-  // The image at `path` as drawn at `scale` when it is kept and its file unchanged, or null:
-  // nothing is decoded.
-  const DecodedImage* FindKept(const std::filesystem::path& path, double scale) const;
+  // The pixels of the image kept for `path`, which is kept no more; nothing when none is kept.
+  std::optional<Canvas> Take(const std::filesystem::path& path);
 
   // How many images are kept.
   std::size_t size() const { return kept_.size(); }
@@ -67,9 +66,6 @@ class SkinImageCache {
   };
 
   static std::optional<FileStamp> StampOf(const std::filesystem::path& path);
-  // The stamps of the file at `path` and, at a scale, of its double-size file; nothing when the
-  // path is not a file.
-  static std::optional<Stamps> StampsOf(const std::filesystem::path& path, double scale);
 
   ImageDecoder& decoder_;
   const std::size_t maxKeptPixels_;

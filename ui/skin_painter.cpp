@@ -42,18 +42,7 @@ void SkinPainter::DrawGround(Canvas* target, std::span<const std::string_view> g
   const double scale = target->Scale();
   const Rect device = DeviceRect(area, scale);
   Canvas piece(device.Width(), device.Height());
-  // An image under one already decoded that hides the area (the page art just drawn) would not
-  // show: it is neither decoded nor drawn.
-  std::size_t lowest = ground.size() - 1;
-  while (lowest > 0) {
-    const DecodedImage* kept =
-        images_.FindKept(SkinImagePath(skinDirectory_, ground[lowest]), scale);
-    if (kept != nullptr && HidesArea(*kept, device)) {
-      break;
-    }
-    --lowest;
-  }
-  for (const std::string_view name : ground.subspan(lowest)) {
+  for (const std::string_view name : ground) {
     if (const DecodedImage* image = images_.Find(SkinImagePath(skinDirectory_, name), scale)) {
       DrawPrepared(piece, *image, -device.left, -device.top);
     }
@@ -61,9 +50,14 @@ void SkinPainter::DrawGround(Canvas* target, std::span<const std::string_view> g
   CopyOver(*target, piece, device.left, device.top);
 }
 
-bool SkinPainter::Hides(std::string_view imageName, Rect area, double scale) const {
-  const DecodedImage* image = images_.Find(SkinImagePath(skinDirectory_, imageName), scale);
-  return image != nullptr && HidesArea(*image, DeviceRect(area, scale));
+std::optional<Canvas> SkinPainter::TakeIfHiding(std::string_view imageName, Rect area,
+                                                double scale) const {
+  const std::filesystem::path path = SkinImagePath(skinDirectory_, imageName);
+  const DecodedImage* image = images_.Find(path, scale);
+  if (image == nullptr || !HidesArea(*image, DeviceRect(area, scale))) {
+    return std::nullopt;
+  }
+  return images_.Take(path);
 }
 
 void SkinPainter::DrawCaption(Canvas* target, std::string_view text, Rect rect,

@@ -27,9 +27,10 @@ bool SkinnedWindow::MakeCanvas(ImageDecoder& decoder, const std::filesystem::pat
   return true;
 }
 
-bool SkinnedWindow::MakeBlankCanvas() {
+bool SkinnedWindow::TakeCanvas(Canvas&& pixels) {
   const double scale = host_.PixelRatio();
-  if (width_ == 0 || !FitsAtScale(width_, height_, scale)) {
+  if (width_ == 0 || pixels.Width() != ToDevice(width_, scale) ||
+      pixels.Height() != ToDevice(height_, scale)) {
     return false;
   }
   released_ = false;
@@ -37,8 +38,7 @@ bool SkinnedWindow::MakeBlankCanvas() {
   if (host_.ClientRect() != Area()) {
     host_.ResizeClient(width_, height_);
   }
-  // Sized as MakeCanvas sizes a background at that scale.
-  canvas_.emplace(ToDevice(width_, scale), ToDevice(height_, scale));
+  canvas_ = std::move(pixels);
   canvas_->SetScale(scale);
   host_.KeepCanvas(&*canvas_);
   return true;

@@ -24,11 +24,11 @@ class SkinnedWindow {
   // canvas is the image at that scale (AtScale). Returns false, leaving the window without a
   // canvas and its size as it was, when the image cannot be decoded or is too large at that scale.
   bool MakeCanvas(ImageDecoder& decoder, const std::filesystem::path& background);
-  // Makes the canvas again after ReleaseCanvas without decoding the background: the size it gave
-  // the window, at the host's pixel ratio of now, every pixel zero. For a window whose next drawing
-  // covers it whole with opaque art, which is all that would show of the background. False, making
-  // nothing, when no background was ever taken.
-  bool MakeBlankCanvas();
+  // Makes `pixels` the canvas again after ReleaseCanvas, without decoding the background: an
+  // opaque image that covers the window, which is all that would show of the background. False,
+  // taking nothing, unless they have the size the background gave the window at the host's pixel
+  // ratio of now.
+  bool TakeCanvas(Canvas&& pixels);
   // The client area the background gave the window (skin pixels); empty before one was taken.
   Rect Area() const { return {0, 0, width_, height_}; }
   // Lets go of the canvas of a window nobody sees.

@@ -42,8 +42,8 @@ class OneListPage final : public MainPageOperations {
     controls_.CreateStatic(80, {700, 331, 760, 345}, "Standard", StaticStyle::kCentre);
   }
   void TearDown() override { built_ = false; }
-  void Redraw() override {}
-  bool HidesBackground() const override { return false; }
+  void Redraw(bool) override {}
+  std::optional<Canvas> TakeArt() override { return std::nullopt; }
   void CloseListsOutside(Point) override {}
   void SelectKeyConfig(KeyConfigId) override {}
   void RestoreDefaultKeys() override {}

@@ -235,56 +235,45 @@ TEST_F(DrawPngTest, KeptImagesFollowTheirFilesAndOneSkinFolder) {
   EXPECT_EQ(images.size(), 1u);
 }
 
-// A ground image under one already decoded that hides the area (no alpha channel, reaching over
-// it all) is neither decoded nor drawn; under one with alpha, or too small, or not decoded yet, it
-// is. The ground: low.png, red, under top.png, green.
-TEST_F(DrawPngTest, AGroundImageHiddenByAnotherAlreadyDecodedIsLeftOut) {
-  struct Ground {
+// An image that would hide all under it in an area (no alpha channel, reaching over it all) is
+// taken out of the kept images, as a window's canvas; any other stays kept, nothing taken.
+TEST_F(DrawPngTest, AnImageHidingAnAreaIsTakenOutOfTheKeptImages) {
+  struct Take {
     const char* what;
-    PngContent top;
-    bool topDrawnBefore;
-    int decodes;  // during the ground's drawing
-    Pixel at2x2;  // inside the area, outside a 2 x 2 top
+    PngContent image;
+    bool taken;
   };
-  // Square images of one colour; alpha 0 where they have an alpha channel.
-  const auto filled = [](std::uint32_t side, std::array<std::uint8_t, 3> rgb, bool alpha) {
+  // Green squares; alpha 0 where they have an alpha channel.
+  const auto green = [](std::uint32_t side, bool alpha) {
     const std::size_t channels = alpha ? 4 : 3;
     std::vector<std::uint8_t> data(side * side * channels, 0);
-    for (std::size_t i = 0; i < data.size(); i += channels) {
-      std::copy(rgb.begin(), rgb.end(), data.begin() + static_cast<std::ptrdiff_t>(i));
+    for (std::size_t i = 1; i < data.size(); i += channels) {
+      data[i] = 255;
     }
     return alpha ? test::RgbaPng(side, side, data) : test::RgbPng(side, side, data);
   };
-  constexpr std::array<std::uint8_t, 3> kGreenRgb{0, 255, 0};
-  constexpr Pixel kRed{0, 0, 255, 255};
-  constexpr Pixel kGreen{0, 255, 0, 255};
-  const Ground grounds[] = {
-      {"opaque over the area", filled(4, kGreenRgb, false), true, 0, kGreen},
-      {"transparent", filled(4, kGreenRgb, true), true, 1, kRed},
-      {"smaller than the area", filled(2, kGreenRgb, false), true, 1, kRed},
-      {"not decoded before", filled(4, kGreenRgb, false), false, 2, kGreen},
+  const Take takes[] = {
+      {"opaque over the area", green(4, false), true},
+      {"transparent", green(4, true), false},
+      {"smaller than the area", green(2, false), false},
   };
-  for (const Ground& ground : grounds) {
-    SCOPED_TRACE(ground.what);
-    const auto skin = dir_ / ground.what;
+  for (const Take& take : takes) {
+    SCOPED_TRACE(take.what);
+    const auto skin = dir_ / take.what;
     std::filesystem::create_directories(skin);
-    test::WritePng(skin / "low.png", filled(4, {255, 0, 0}, false));
-    test::WritePng(skin / "top.png", ground.top);
+    test::WritePng(skin / "art.png", take.image);
     CountingDecoder counting(decoder_);
     test::DrawLog log;
     test::FakeTextPainter text(log);
     const std::string folder = skin.string();
     const Rgb colour;
     const SkinPainter painter(folder, colour, counting, text, nullptr);
-    Canvas canvas = Filled(4, 4, kBlack);
-    if (ground.topDrawnBefore) {
-      painter.DrawImage(&canvas, "/top.png", {0, 0});
+    const std::optional<Canvas> art = painter.TakeIfHiding("/art.png", {0, 0, 4, 4}, 1.0);
+    ASSERT_EQ(art.has_value(), take.taken);
+    if (art) {
+      EXPECT_EQ(art->At(3, 3), (Pixel{0, 255, 0, 255}));
     }
-    const int before = counting.decodes;
-    constexpr std::array<std::string_view, 2> names{"/low.png", "/top.png"};
-    painter.DrawGround(&canvas, names, {1, 1, 3, 3});
-    EXPECT_EQ(counting.decodes - before, ground.decodes);
-    EXPECT_EQ(canvas.At(2, 2), ground.at2x2);
+    EXPECT_EQ(painter.KeptImages(), take.taken ? 0u : 1u);
   }
 }
 
