@@ -85,9 +85,15 @@ void CKeldraDlg::SetUpPresentation() {
   FillTexts();
   ReadStrIni(IniReading::kEverything);
   LoadSkin();
+  if (host_.HasNotificationArea()) {
+    // Start-up ends hidden in the tray (the first non-client paints): nothing drawn now would be
+    // seen. The canvas goes at once, and the first show makes it again and draws the page.
+    window_.ReleaseCanvas();
+  }
   host_.SetFonts(CreateLanguageFonts(state_.language, host_.PlatformVersion()));
   if (state_.devicePresent && page_ != nullptr) {
     page_->Build();
+    painter_.ReleaseImages();
   }
 }
 
@@ -115,6 +121,12 @@ void CKeldraDlg::LoadSkin() {
 
 void CKeldraDlg::OnDisplayScaleChanged() {
   host_.SetFonts(CreateLanguageFonts(state_.language, host_.PlatformVersion()));
+  if (window_.CanvasReleased()) {
+    // Hidden: the canvas is made at the show, at the scale of then; the page is made again now,
+    // for its controls take the new fonts.
+    RebuildPage();
+    return;
+  }
   window_.MakeCanvas(decoder_, canvasBackground_);
   if (page_ != nullptr && page_->IsBuilt()) {
     RebuildPage();
@@ -130,7 +142,9 @@ bool CKeldraDlg::OnNcPaint() {
   --paintsToHide_;
   windowShown_ = false;
   host_.HideWindow();
-  painter_.ReleaseImages();  // a program waiting in the tray keeps no decoded images
+  // A program waiting in the tray keeps no picture of its window and no decoded images.
+  window_.ReleaseCanvas();
+  painter_.ReleaseImages();
   return true;
 }
 
@@ -140,11 +154,7 @@ void CKeldraDlg::RebuildPage() {
   }
   page_->TearDown();
   page_->Build();
-  if (!windowShown_) {
-    // Made again in the background (a profile switch, the mouse plugged in): the images it was
-    // drawn from are not kept for a window nobody sees.
-    painter_.ReleaseImages();
-  }
+  painter_.ReleaseImages();
 }
 
 // --- The mouse -----------------------------------------------------------------------------------
@@ -270,13 +280,37 @@ void CKeldraDlg::Conceal() {
   }
   windowShown_ = false;
   keeper_.OnHoldMayHaveEnded();
-  // Hidden, the window draws nothing: its decoded images go until it is shown again.
+  // Hidden, the window draws nothing: its decoded images go until it is shown again, and its
+  // canvas too where only ShowWindow brings it back (a minimised window comes back by the
+  // system's hand, with the picture it had).
+  if (host_.HasNotificationArea()) {
+    window_.ReleaseCanvas();
+  }
   painter_.ReleaseImages();
 }
 
 void CKeldraDlg::ShowWindow() {
+  RestoreCanvas();
   windowShown_ = true;
   host_.ShowWindow();
+}
+
+void CKeldraDlg::RestoreCanvas() {
+  if (!window_.CanvasReleased()) {
+    return;
+  }
+  MainPageOperations* page = BuiltPage();
+  // Page art that hides the whole window leaves nothing of the background to see: it becomes the
+  // canvas, and the background is not decoded.
+  std::optional<Canvas> art = page != nullptr ? page->TakeArt() : std::nullopt;
+  const bool overArt = art && window_.TakeCanvas(std::move(*art));
+  if (!overArt) {
+    window_.MakeCanvas(decoder_, canvasBackground_);
+  }
+  if (page != nullptr) {
+    page->Redraw(overArt);
+  }
+  painter_.ReleaseImages();
 }
 
 void CKeldraDlg::OnClose() {
@@ -303,17 +337,20 @@ bool CKeldraDlg::OnKeyDown(int virtualKey) {
 // --- Clicks --------------------------------------------------------------------------------------
 
 void CKeldraDlg::OnLButtonDown(Point point) {
-  if (DispatchCommandArea(point)) {
-    return;
+  if (!DispatchCommandArea(point) && !DispatchToPage(point)) {
+    // No caption bar: a press anywhere else moves the window.
+    host_.StartDrag(point);
   }
-  if (page_ != nullptr && page_->IsBuilt()) {
-    page_->CloseListsOutside(point);
-    if (DispatchPageClick(*page_, point)) {
-      return;
-    }
+  // What a click drew (a page, the report rate's ground) may have needed the page art.
+  painter_.ReleaseImages();
+}
+
+bool CKeldraDlg::DispatchToPage(Point point) {
+  if (page_ == nullptr || !page_->IsBuilt()) {
+    return false;
   }
-  // No caption bar: a press anywhere else moves the window.
-  host_.StartDrag(point);
+  page_->CloseListsOutside(point);
+  return DispatchPageClick(*page_, point);
 }
 
 bool CKeldraDlg::DispatchCommandArea(Point point) {

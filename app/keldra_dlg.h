@@ -156,9 +156,14 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   void RebuildPage();
   void ShowFromTray();
   bool DispatchCommandArea(Point point);
+  // A press on the built page: lists outside it closed, then the page's area under it; false when
+  // no area took it.
+  bool DispatchToPage(Point point);
   void RunSkinChooser();
   void ExitProcess();
   void ShowWindow();
+  // The canvas made again, with the page drawn into it, where the hidden window let go of it.
+  void RestoreCanvas();
   // The page when it is built, or nothing.
   MainPageOperations* BuiltPage();
 
@@ -175,6 +180,9 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   bool textsFilled_ = false;
   MainWindowCaptions captions_;
   SkinnedWindow window_;
+  // Keeps what it decodes only until the drawing that needed it is done (a page drawing, a
+  // click's, the show's): the page art is as large as the window, and the small images hover
+  // draws are decoded again in a fraction of a millisecond.
   SkinPainter painter_;
   MainWindowControls controls_;
   DeviceChangeHandler deviceChanges_;

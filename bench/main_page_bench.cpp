@@ -1,8 +1,10 @@
 // The settings page drawn into the main window's canvas from the delivered default skin, and one
 // hover redraw of a key row, at 100 % and at 200 % (four times the pixels, from the skin's
-// double-size images): the images come from the real PNG decoder through the painter's kept
-// images, as in the program, which decodes each once. Texts cost nothing here (the platform draws
-// them), so these are the core's share.
+// double-size images): the images come from the real PNG decoder, kept by the painter from one
+// round to the next, so these figures are the drawing's share. The program lets go of the images
+// once a page drawing is done and decodes them anew for the next (the page art's decoding is
+// BM_DrawPageArt). Texts cost nothing here (the platform draws them), so these are the core's
+// share.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>

@@ -25,14 +25,28 @@ void MainPage::Build() {
   keys_.ShowActiveCaptions();
   // One drawing: the whole page reaches the window in a single copy, after its value texts exist.
   page_.window.Draw([&](Canvas* target) {
-    DrawPageFrame(page_, target);
-    keys_.Draw(target);
-    rates_.Draw(target);
+    DrawPage(target);
     rates_.ShowStages(!staticsExist_);
     lighting_.ShowValues(!staticsExist_);
     staticsExist_ = true;
   });
   page_.controls.SetMainPageDrawn();
+}
+
+void MainPage::Redraw(bool overArt) {
+  if (built_) {
+    page_.window.Draw([&](Canvas* target) { DrawPage(target, overArt); });
+  }
+}
+
+std::optional<Canvas> MainPage::TakeArt() {
+  return TakePageArt(page_);
+}
+
+void MainPage::DrawPage(Canvas* target, bool overArt) {
+  DrawPageFrame(page_, target, overArt);
+  keys_.Draw(target);
+  rates_.Draw(target);
 }
 
 // Until the tool has saved config.bin once, the captions in str.ini may belong to another layout:

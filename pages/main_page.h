@@ -21,6 +21,8 @@ class MainPage final : public MainPageOperations {
   bool IsBuilt() const override { return built_; }
   void Build() override;
   void TearDown() override;
+  void Redraw(bool overArt) override;
+  std::optional<Canvas> TakeArt() override;
   void CloseListsOutside(Point point) override;
 
   void SelectKeyConfig(KeyConfigId config) override { keys_.SelectKeyConfig(config); }
@@ -40,6 +42,8 @@ class MainPage final : public MainPageOperations {
 
  private:
   void TakeDefaultCaptionsOnFirstRun();
+  // Everything the page draws into the canvas; the page art unless `overArt`.
+  void DrawPage(Canvas* target, bool overArt = false);
 
   MainPageContext page_;
   KeySection keys_;

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "settings/device_config.h"
+#include "ui/canvas.h"
 #include "ui/control_host.h"
 #include "ui/rect.h"
 
@@ -20,6 +21,14 @@ class MainPageOperations {
   virtual void Build() = 0;
   // TearDownMainPage: destroys the page's controls and open lists; the page is then not built.
   virtual void TearDown() = 0;
+  // Draws the built page into the canvas again as it stands, its controls and lists left as they
+  // are: for a canvas made anew, as the window is shown after it let go of it. `overArt`: the
+  // canvas is the page art (TakeArt), and the rest of the page is drawn over it.
+  virtual void Redraw(bool overArt) = 0;
+  // The page art, which its drawing begins with, as the window's whole canvas: when it is opaque
+  // and covers the window, hiding the background, which then need not be decoded. Nothing
+  // otherwise.
+  virtual std::optional<Canvas> TakeArt() = 0;
 
   // A press on the built page: closes every open list that lies neither under the point nor under
   // the area that opened it.

@@ -25,8 +25,15 @@ void DrawLabel(const MainPageContext& page, Canvas* target, UiTextKey key, Rect 
 
 }  // namespace
 
-void DrawPageFrame(const MainPageContext& page, Canvas* target) {
-  page.painter.DrawImage(target, skin_image::kBasicSet, {0, 0});
+std::optional<Canvas> TakePageArt(const MainPageContext& page) {
+  return page.painter.TakeIfHiding(skin_image::kBasicSet, page.window.Area(),
+                                   page.window.host().PixelRatio());
+}
+
+void DrawPageFrame(const MainPageContext& page, Canvas* target, bool overArt) {
+  if (!overArt) {
+    page.painter.DrawImage(target, skin_image::kBasicSet, {0, 0});
+  }
   DrawButtons(page, target);
   if (target != nullptr) {
     // The title is the one text in the title font, in a fixed grey whatever the skin.

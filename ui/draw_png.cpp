@@ -9,6 +9,12 @@ std::uint8_t Scale(std::uint8_t value, unsigned factor) {
   return static_cast<std::uint8_t>(value * factor / 255u);
 }
 
+// Where pixel (x, y) of `canvas` lies in its pixel array.
+std::size_t Offset(const Canvas& canvas, int x, int y) {
+  return static_cast<std::size_t>(y) * static_cast<std::size_t>(canvas.Width()) +
+         static_cast<std::size_t>(x);
+}
+
 // Calls draw(targetPixel, imagePixel) for every pixel of `image` placed at (x, y) that lies
 // inside `target`.
 template <typename Draw>
@@ -17,9 +23,16 @@ void ForEachOverlap(Canvas& target, const Canvas& image, int x, int y, Draw draw
   const int top = std::max(y, 0);
   const int right = std::min(x + image.Width(), target.Width());
   const int bottom = std::min(y + image.Height(), target.Height());
+  if (left >= right) {
+    return;
+  }
+  // Row by row through the pixel arrays: a whole-window image is over half a million pixels.
+  const auto width = static_cast<std::size_t>(right - left);
   for (int ty = top; ty < bottom; ++ty) {
-    for (int tx = left; tx < right; ++tx) {
-      draw(target.At(tx, ty), image.At(tx - x, ty - y));
+    const auto to = target.Pixels().subspan(Offset(target, left, ty), width);
+    const auto from = image.Pixels().subspan(Offset(image, left - x, ty - y), width);
+    for (std::size_t i = 0; i < width; ++i) {
+      draw(to[i], from[i]);
     }
   }
 }

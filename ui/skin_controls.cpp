@@ -48,7 +48,9 @@ void SkinSlider::DrawStop(const SkinPainter& painter, Canvas* target, int stop, 
 
 void SkinSlider::DrawAll(const SkinPainter& painter, Canvas* target) const {
   for (int i = 0; i < static_cast<int>(stops_.size()); ++i) {
-    DrawStop(painter, target, i, i == selected_);
+    const HotRegion& region = stops_[static_cast<std::size_t>(i)];
+    painter.DrawImage(target, i == selected_ ? skin_image::kSliderLight : skin_image::kSliderDark,
+                      TopLeft(region));
   }
 }
 

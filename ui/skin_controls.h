@@ -37,8 +37,8 @@ struct SkinDropdown {
 
 // A row of stop markers: the chosen stop shows the light image, every other stop the dark one.
 // The chosen stop may be none of them (-1), as when the device reports a value the row lacks.
-// Each stop is drawn on the window's ground (`ground`, see SkinPainter::DrawGround), never over
-// the stop's previous image: the images are partly transparent, and the light knob would show
+// A choice draws each stop on the window's ground (`ground`, see SkinPainter::DrawGround), never
+// over the stop's previous image: the images are partly transparent, and the light knob would show
 // through the dark one.
 class SkinSlider {
  public:
@@ -47,7 +47,7 @@ class SkinSlider {
       : stops_(stops), selected_(selected), ground_(ground) {}
 
   int selected() const { return selected_; }
-  // Draws every stop.
+  // Draws every stop over the ground as it lies: a page just drawn, where no stop was drawn yet.
   void DrawAll(const SkinPainter& painter, Canvas* target) const;
   // Moves the choice: the light image at the new stop, then the dark one at the old stop;
   // choosing the chosen stop again draws nothing. A stop outside the row chooses none: the old

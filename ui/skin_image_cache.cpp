@@ -66,4 +66,15 @@ const DecodedImage* SkinImageCache::Find(const std::filesystem::path& path, doub
   return &kept_.insert_or_assign(key, Kept{stamps, std::move(*image)}).first->second.image;
 }
 
+std::optional<Canvas> SkinImageCache::Take(const std::filesystem::path& path) {
+  const auto found = kept_.find(path.string());
+  if (found == kept_.end()) {
+    return std::nullopt;
+  }
+  Canvas pixels = std::move(found->second.image.pixels);
+  keptPixels_ -= pixels.Pixels().size();
+  kept_.erase(found);
+  return pixels;
+}
+
 }  // namespace q8

@@ -35,6 +35,9 @@ class SkinImageCache {
   // valid until the next look-up or Clear.
   const DecodedImage* Find(const std::filesystem::path& path, double scale);
 
+  // The pixels of the image kept for `path`, which is kept no more; nothing when none is kept.
+  std::optional<Canvas> Take(const std::filesystem::path& path);
+
   // How many images are kept.
   std::size_t size() const { return kept_.size(); }
   // Lets go of every image, the last one drawn without being kept too.

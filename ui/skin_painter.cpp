@@ -5,6 +5,16 @@
 #include "ui/skin_directory.h"
 
 namespace q8 {
+namespace {
+
+// Whether `image`, drawn from the window's origin, hides all under it in `device` (the screen's
+// pixels): it has no alpha channel and reaches over the whole area.
+bool HidesArea(const DecodedImage& image, Rect device) {
+  return !image.hasAlpha && device.left >= 0 && device.top >= 0 &&
+         image.pixels.Width() >= device.right && image.pixels.Height() >= device.bottom;
+}
+
+}  // namespace
 
 bool SkinPainter::DrawImage(Canvas* target, std::string_view imageName, Point at) const {
   if (target == nullptr) {
@@ -38,6 +48,16 @@ void SkinPainter::DrawGround(Canvas* target, std::span<const std::string_view> g
     }
   }
   CopyOver(*target, piece, device.left, device.top);
+}
+
+std::optional<Canvas> SkinPainter::TakeIfHiding(std::string_view imageName, Rect area,
+                                                double scale) const {
+  const std::filesystem::path path = SkinImagePath(skinDirectory_, imageName);
+  const DecodedImage* image = images_.Find(path, scale);
+  if (image == nullptr || !HidesArea(*image, DeviceRect(area, scale))) {
+    return std::nullopt;
+  }
+  return images_.Take(path);
 }
 
 void SkinPainter::DrawCaption(Canvas* target, std::string_view text, Rect rect,

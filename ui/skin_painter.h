@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -42,6 +43,10 @@ class SkinPainter {
   // An image that cannot be decoded adds nothing (the main window's rule: no message); without
   // ground images nothing is drawn.
   void DrawGround(Canvas* target, std::span<const std::string_view> ground, Rect area) const;
+  // The skin image `imageName` at `scale`, taken out of the kept images, when drawn from the
+  // window's origin it would hide all that lies under it in `area` (skin pixels): it has no alpha
+  // channel and reaches over the whole area. Nothing when it would not, or cannot be decoded.
+  std::optional<Canvas> TakeIfHiding(std::string_view imageName, Rect area, double scale) const;
   // Lets go of the images kept so far (a hidden window needs none); the next draw decodes anew.
   void ReleaseImages() const { images_.Clear(); }
   std::size_t KeptImages() const { return images_.size(); }

@@ -16,6 +16,11 @@ class SkinWindowHost {
   // corner (a plain source copy, no blending). The source is at its own scale: the area covers
   // DeviceRect(area, source.Scale()) of the screen's pixels.
   virtual void CopyToWindow(const Canvas& source, Rect area) = 0;
+  // The canvas that holds the window's picture from now on, or null when it has none. A host may
+  // paint the window from it whenever the system asks, instead of keeping a copy: a copy from it
+  // then only tells which area changed. It stays valid until the next call or the end of the
+  // window's controller, which outlives the window on screen.
+  virtual void KeepCanvas(const Canvas* /*canvas*/) {}
   // Device pixels per skin pixel where the window is shown: the scale its canvas is drawn at.
   virtual double PixelRatio() const { return 1.0; }
   // Gives the client area this size (skin pixels), keeping the window's position and z-order.

@@ -3,6 +3,7 @@
 #include <malloc.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -227,6 +228,11 @@ void QtMainWindow::HideWindow() {
   // decoded skin images as it hides the window, and the heap gives back to the system the pages
   // they leave free, once the controller is done.
   surface_.Release();
+  // Nor Qt's copy of it, the backing store (2 MB of shared memory with the X server): Qt gives it
+  // the window's size again before the first paint of the next show.
+  if (QBackingStore* store = backingStore()) {
+    store->resize(QSize(1, 1));
+  }
   QTimer::singleShot(0, this, [] { malloc_trim(0); });
 }
 

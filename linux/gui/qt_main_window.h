@@ -43,6 +43,7 @@ class QtMainWindow final : public QWidget, public QtControlHostOf<MainWindowHost
   // SkinWindowHost
   Rect ClientRect() const override { return {0, 0, width(), height()}; }
   void CopyToWindow(const Canvas& source, Rect area) override;
+  void KeepCanvas(const Canvas* canvas) override { surface_.KeepCanvas(canvas); }
   double PixelRatio() const override { return surface_.PixelRatio(); }
   void ResizeClient(int width, int height) override;
   void TrackMouse(bool alsoLeave, unsigned hoverMs) override;

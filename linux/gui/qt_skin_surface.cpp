@@ -12,6 +12,9 @@ namespace q8::linux_shell {
 QtSkinSurface::QtSkinSurface(QWidget& window, Callbacks callbacks)
     : window_(window), callbacks_(std::move(callbacks)) {
   window_.setMouseTracking(true);
+  // Paint covers every pixel: Qt need not fill the window with its background colour first, over
+  // a megabyte and more at every paint of the whole window.
+  window_.setAttribute(Qt::WA_OpaquePaintEvent);
   hoverTimer_.setSingleShot(true);
   connect(&hoverTimer_, &QTimer::timeout, this, [this] {
     if (hoverArmed_ && window_.rect().contains(window_.mapFromGlobal(QCursor::pos()))) {
@@ -32,25 +35,56 @@ Point QtSkinSurface::CursorInWindow() const {
   return {p.x(), p.y()};
 }
 
+namespace {
+
+// The canvas's pixels as Qt sees them, without a copy.
+QImage ImageOf(const Canvas& canvas) {
+  QImage image(reinterpret_cast<const uchar*>(canvas.Pixels().data()), canvas.Width(),
+               canvas.Height(), canvas.Width() * 4, QImage::Format_RGB32);
+  image.setDevicePixelRatio(canvas.Scale());
+  return image;
+}
+
+}  // namespace
+
+void QtSkinSurface::KeepCanvas(const Canvas* canvas) {
+  kept_ = canvas;
+  screen_ = QImage();
+  window_.update();
+}
+
 void QtSkinSurface::CopyToWindow(const Canvas& source, Rect area) {
-  const QImage canvas(reinterpret_cast<const uchar*>(source.Pixels().data()), source.Width(),
-                      source.Height(), source.Width() * 4, QImage::Format_RGB32);
-  if (screen_.size() != window_.size() * source.Scale() ||
-      screen_.devicePixelRatio() != source.Scale()) {
-    NewScreen(source.Scale());
-  }
-  // Device pixels onto device pixels: the picture's pixels seen without its scale, so that
-  // nothing is resampled.
-  QImage pixels(screen_.bits(), screen_.width(), screen_.height(), screen_.bytesPerLine(),
-                screen_.format());
-  const Rect device = DeviceRect(area, source.Scale());
-  {
-    QPainter painter(&pixels);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPoint(device.left, device.top), canvas,
-                      QRect(0, 0, device.Width(), device.Height()));
+  // The kept canvas is the window's picture from its origin: a copy of it elsewhere is no part
+  // of that picture.
+  if (&source != kept_ || area.left != 0 || area.top != 0) {
+    if (kept_ != nullptr) {
+      // Something else reached the window: from now on its picture is a copy.
+      CopyIntoScreen(*kept_, {0, 0, window_.width(), window_.height()});
+      kept_ = nullptr;
+    }
+    CopyIntoScreen(source, area);
   }
   window_.update(area.left, area.top, area.Width(), area.Height());
+}
+
+void QtSkinSurface::CopyIntoScreen(const Canvas& source, Rect area) {
+  if (screen_.size() != window_.size() * source.Scale() ||
+      screen_.devicePixelRatio() != source.Scale()) {
+    screen_ = QImage(window_.size() * source.Scale(), QImage::Format_RGB32);
+    screen_.setDevicePixelRatio(source.Scale());
+    screen_.fill(Qt::black);
+  }
+  // Device pixels onto device pixels: both images seen without their scale, so that nothing is
+  // resampled.
+  QImage pixels(screen_.bits(), screen_.width(), screen_.height(), screen_.bytesPerLine(),
+                screen_.format());
+  QImage canvas = ImageOf(source);
+  canvas.setDevicePixelRatio(1.0);
+  const Rect device = DeviceRect(area, source.Scale());
+  QPainter painter(&pixels);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.drawImage(QPoint(device.left, device.top), canvas,
+                    QRect(0, 0, device.Width(), device.Height()));
 }
 
 void QtSkinSurface::ResizeClient(int width, int height) {
@@ -58,13 +92,7 @@ void QtSkinSurface::ResizeClient(int width, int height) {
   // Moved to a screen of another scale, the window keeps its size in the screen's pixels (X11),
   // which is another size in the window's: a fixed size that did not change resizes nothing.
   window_.resize(width, height);
-  NewScreen(PixelRatio());
-}
-
-void QtSkinSurface::NewScreen(double scale) {
-  screen_ = QImage(window_.size() * scale, QImage::Format_RGB32);
-  screen_.setDevicePixelRatio(scale);
-  screen_.fill(Qt::black);
+  screen_ = QImage();
 }
 
 void QtSkinSurface::ArmHover(unsigned hoverMs) {
@@ -74,7 +102,13 @@ void QtSkinSurface::ArmHover(unsigned hoverMs) {
 
 void QtSkinSurface::Paint() {
   QPainter painter(&window_);
-  painter.drawImage(0, 0, screen_);
+  if (kept_ != nullptr) {
+    painter.drawImage(0, 0, ImageOf(*kept_));
+  } else if (!screen_.isNull()) {
+    painter.drawImage(0, 0, screen_);
+  } else {
+    painter.fillRect(window_.rect(), Qt::black);
+  }
 }
 
 bool QtSkinSurface::eventFilter(QObject* watched, QEvent* event) {

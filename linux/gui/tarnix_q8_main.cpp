@@ -50,14 +50,21 @@ QString ApplicationIconFile(const std::filesystem::path& executable) {
   return {};
 }
 
-// The program's icon from its PNG file, read as PNG: an icon made from a file name asks every
-// image-format plugin Qt has whether it reads the file, and each one then stays loaded.
-QIcon ApplicationIcon(const QString& file) {
-  QImage image;
-  if (file.isEmpty() || !image.load(file, "PNG")) {
+// The program's icon from its PNG file, decoded as the skins are: Qt's image reader, even told the
+// format, asks every image-format plugin Qt has whether it reads the file, and each one then stays
+// loaded for the life of the program.
+QIcon ApplicationIcon(const QString& file, q8::ImageDecoder& decoder) {
+  const std::optional<q8::DecodedImage> decoded =
+      file.isEmpty() ? std::nullopt : decoder.Decode(file.toStdString());
+  if (!decoded) {
     return QIcon::fromTheme(QStringLiteral("input-mouse"));
   }
-  return QIcon(QPixmap::fromImage(std::move(image)));
+  const q8::Canvas& pixels = decoded->pixels;
+  // Straight BGRA bytes, which Qt calls ARGB32 on a little-endian machine; copied, for the
+  // decoded pixels go when this returns.
+  const QImage image(reinterpret_cast<const uchar*>(pixels.Pixels().data()), pixels.Width(),
+                     pixels.Height(), pixels.Width() * 4, QImage::Format_ARGB32);
+  return QIcon(QPixmap::fromImage(image.copy()));
 }
 
 }  // namespace
@@ -123,7 +130,7 @@ int main(int argc, char** argv) {
   state.executable = *home;
   PngDecoder decoder;
   const QString iconFile = ApplicationIconFile(*executable);
-  linux_shell::QtMainWindow window(mouse, state, ApplicationIcon(iconFile));
+  linux_shell::QtMainWindow window(mouse, state, ApplicationIcon(iconFile, decoder));
   window.SetNoticeIcon(iconFile);
   // A claim that failed (the name held by what is not this user's copy) is reported by the window.
   window.HoldStatusSocket(std::move(claim));

@@ -41,6 +41,10 @@ class RecordingPage final : public MainPageOperations {
     calls.push_back("tear down");
     built = false;
   }
+  void Redraw(bool overArt) override { redraws.push_back(overArt); }
+  std::optional<Canvas> TakeArt() override {
+    return hidesBackground ? std::optional<Canvas>(Canvas(876, 648)) : std::nullopt;
+  }
   void CloseListsOutside(Point p) override { calls.push_back("close lists " + At(p)); }
   void SelectKeyConfig(KeyConfigId c) override {
     calls.push_back(c == KeyConfigId::A ? "mode A" : "mode B");
@@ -68,6 +72,10 @@ class RecordingPage final : public MainPageOperations {
 
   bool built = false;
   std::vector<std::string> calls;
+  // Whether each redraw was over the page art.
+  std::vector<bool> redraws;
+  // As the delivered skins' page art does, at 100 %.
+  bool hidesBackground = true;
   ButtonCaptions captionsAtBuild;
 
  private:
@@ -161,9 +169,11 @@ TEST_F(KeldraDlgTest, StartsWithTheMouseHiddenInTheTrayWithPageSkinAndFonts) {
 }
 
 // Moved to a display of another scale, the window's fonts, canvas and page are made again: a page
-// left as it was would stay drawn at the old scale.
+// left as it was would stay drawn at the old scale. Hidden, the window has no canvas to draw on:
+// the page made again draws nothing, and the show makes the canvas at the scale of then.
 TEST_F(KeldraDlgTest, AnotherDisplayScaleMakesFontsCanvasAndPageAgain) {
   ASSERT_TRUE(Start());
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
   host.calls.clear();
   page.calls.clear();
   host.pixelRatio = 2.0;
@@ -172,6 +182,20 @@ TEST_F(KeldraDlgTest, AnotherDisplayScaleMakesFontsCanvasAndPageAgain) {
   EXPECT_THAT(page.calls, ElementsAre("tear down", "build"));
   ASSERT_NE(dialog.Window().canvas(), nullptr);
   EXPECT_EQ(dialog.Window().canvas()->Width(), 2 * 876);
+
+  dialog.OnKeyDown(kKeyEscape);
+  host.calls.clear();
+  page.calls.clear();
+  const int copies = host.copies;
+  host.pixelRatio = 1.5;
+  dialog.OnDisplayScaleChanged();
+  EXPECT_THAT(host.calls, ElementsAre("fonts"));
+  EXPECT_THAT(page.calls, ElementsAre("tear down", "build"));
+  EXPECT_EQ(dialog.Window().canvas(), nullptr);
+  EXPECT_EQ(host.copies, copies);
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  ASSERT_NE(dialog.Window().canvas(), nullptr);
+  EXPECT_EQ(dialog.Window().canvas()->Width(), 1314);
 }
 
 TEST_F(KeldraDlgTest, StartsWithoutTheMouseAnnouncingItAndNeverShowsTheWindow) {
@@ -874,12 +898,48 @@ TEST_F(KeldraDlgTest, EnterEscapeAndCloseHideTheWindowOtherKeysPass) {
   EXPECT_FALSE(host.endedWith.has_value());
 }
 
+// Hidden, the window keeps no canvas and no decoded image; shown again, whichever way it was
+// hidden, it has a canvas made anew with its page drawn into it. Page art with transparent parts
+// needs the window's background under it: then the canvas is decoded from that again.
+TEST_F(KeldraDlgTest, AWindowShownAgainHasItsPageDrawnAnew) {
+  struct Hiding {
+    const char* what;
+    std::function<void()> hide;
+    bool artHidesBackground = true;
+  };
+  const Hiding hidings[] = {
+      {"Enter", [&] { dialog.OnKeyDown(kKeyEnter); }},
+      {"Cancel", [&] { Click(800, 630); }},
+      {"closed, art with transparent parts", [&] { dialog.OnClose(); }, false},
+  };
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(dialog.Window().canvas(), nullptr);  // start-up ends hidden: nothing drawn
+  for (const Hiding& hiding : hidings) {
+    SCOPED_TRACE(hiding.what);
+    page.hidesBackground = hiding.artHidesBackground;
+    page.redraws.clear();
+    host.calls.clear();
+    dialog.OnTrayCallback(kTrayLeftButtonUp);
+    ASSERT_NE(dialog.Window().canvas(), nullptr);
+    EXPECT_THAT(page.redraws, ElementsAre(hiding.artHidesBackground));
+    // The background decoded again sizes the window again.
+    EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "resize 876x648"),
+              hiding.artHidesBackground ? 0 : 1);
+    hiding.hide();
+    EXPECT_FALSE(host.visible);
+    EXPECT_EQ(dialog.Window().canvas(), nullptr);
+    EXPECT_EQ(dialog.Painter().KeptImages(), 0u);
+  }
+}
+
 TEST_F(KeldraDlgTest, WithoutANotificationAreaTheWindowStaysReachable) {
   host.hasTray = false;
   ASSERT_TRUE(Start());
   EXPECT_TRUE(host.visible);  // shown at start-up, not hidden by the first paints
   Click(830, 10);             // minimise
   EXPECT_THAT(host.calls, Contains("minimise"));
+  // The system brings a minimised window back with the picture it had.
+  EXPECT_NE(dialog.Window().canvas(), nullptr);
   EXPECT_THAT(host.calls, Not(Contains("hide")));
   dialog.OnTrayCallback(kTrayLeftButtonUp);
   EXPECT_TRUE(dialog.OnKeyDown(kKeyEscape));

@@ -51,11 +51,14 @@ class MainWindowPartsTest : public ::testing::Test {
 TEST_F(MainWindowPartsTest, TheAttachedPageIsBuiltAtStartUpAndItsEditsAreApplied) {
   ASSERT_TRUE(dialog.OnInitDialog());
   ASSERT_TRUE(page->IsBuilt());
-  // Waiting hidden in the tray, the window keeps none of the images its page was drawn from.
-  EXPECT_GT(dialog.Painter().KeptImages(), 0u);
+  // Start-up ends hidden in the tray: the page is built, but nothing is drawn or decoded for it.
+  EXPECT_EQ(dialog.Window().canvas(), nullptr);
+  EXPECT_EQ(dialog.Painter().KeptImages(), 0u);
   dialog.OnNcPaint();
   EXPECT_EQ(dialog.Painter().KeptImages(), 0u);
-  // Nor once a profile chosen from the tray menu has made the hidden page again.
+  // Nor once a profile chosen from the tray menu has made the hidden page again, which copies
+  // nothing to the window.
+  const int copies = host.copies;
   ASSERT_EQ(ProfileStore(ProfileFolderIn(dir.path()))
                 .Save("Desk", Profile{state.settings.deviceConfig, "Setting-EN", state.captions}),
             std::nullopt);
@@ -66,6 +69,7 @@ TEST_F(MainWindowPartsTest, TheAttachedPageIsBuiltAtStartUpAndItsEditsAreApplied
   // Nor once the display's scale changed while it waits in the tray.
   dialog.OnDisplayScaleChanged();
   EXPECT_EQ(dialog.Painter().KeptImages(), 0u);
+  EXPECT_EQ(host.copies, copies);
   // The delivered config.bin was never saved by the tool: the default captions are written.
   EXPECT_EQ(ReadStrIniSettings(dir / "str.ini", "Setting-EN").captions,
             DefaultButtonCaptions(UiLanguage::EN));
@@ -88,6 +92,7 @@ TEST_F(MainWindowPartsTest, TheAttachedPageIsBuiltAtStartUpAndItsEditsAreApplied
 // light knob's ring. Whatever was chosen in between, the track looks as it did.
 TEST_F(MainWindowPartsTest, AReportRateStopLooksTheSameWhateverWasChosenBefore) {
   ASSERT_TRUE(dialog.OnInitDialog());
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
   constexpr int kStopTop = 204;
   constexpr int kStopBottom = 215;
   const int stopLefts[] = {542, 614, 686, 758};
@@ -114,6 +119,34 @@ TEST_F(MainWindowPartsTest, AReportRateStopLooksTheSameWhateverWasChosenBefore) 
     EXPECT_TRUE(track() != at1000) << "a choice changes the track";
     press(3);
     EXPECT_TRUE(track() == at1000) << "after " << detour.size() << " other choices";
+  }
+}
+
+// Shown from the tray, the window has its canvas made without the background its page art hides
+// and the page drawn into it again: the picture must be the one a canvas decoded from the
+// background and a whole page build give, at every scale, also after a hide and a show.
+TEST_F(MainWindowPartsTest, TheWindowShownFromTheTrayShowsTheWholePage) {
+  ASSERT_TRUE(dialog.OnInitDialog());
+  dialog.OnNcPaint();
+  dialog.OnNcPaint();
+  const auto picture = [&] {
+    const Canvas* canvas = dialog.Window().canvas();
+    return canvas == nullptr ? std::vector<Pixel>()
+                             : std::vector<Pixel>(canvas->Pixels().begin(), canvas->Pixels().end());
+  };
+  for (const double scale : {1.0, 2.0}) {
+    SCOPED_TRACE(scale);
+    host.pixelRatio = scale;
+    dialog.OnTrayCallback(kTrayLeftButtonUp);
+    const std::vector<Pixel> shown = picture();
+    dialog.OnDisplayScaleChanged();  // decoded from the background, the page built whole
+    const std::vector<Pixel> built = picture();
+    ASSERT_EQ(built.size(), static_cast<std::size_t>(876 * 648 * scale * scale));
+    EXPECT_TRUE(shown == built);
+    dialog.OnKeyDown(kKeyEscape);
+    dialog.OnTrayCallback(kTrayLeftButtonUp);
+    EXPECT_TRUE(picture() == built);
+    dialog.OnKeyDown(kKeyEscape);
   }
 }
 

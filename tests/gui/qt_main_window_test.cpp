@@ -42,6 +42,8 @@ class OneListPage final : public MainPageOperations {
     controls_.CreateStatic(80, {700, 331, 760, 345}, "Standard", StaticStyle::kCentre);
   }
   void TearDown() override { built_ = false; }
+  void Redraw(bool) override {}
+  std::optional<Canvas> TakeArt() override { return std::nullopt; }
   void CloseListsOutside(Point) override {}
   void SelectKeyConfig(KeyConfigId) override {}
   void RestoreDefaultKeys() override {}
@@ -106,6 +108,19 @@ TEST_F(QtMainWindowTest, StartsShownWithoutATrayAtTheSizeOfTheSkin) {
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(window.size(), QSize(876, 648));
   EXPECT_TRUE(state.devicePresent);
+
+  // The window paints the controller's canvas as it stands; a copy from another source lands
+  // over it, the rest of the picture kept.
+  const auto shownAt = [&](int x, int y) { return QColor(window.grab().toImage().pixel(x, y)); };
+  const Pixel background = dialog.Window().canvas()->At(100, 100);
+  EXPECT_EQ(shownAt(100, 100), QColor(background.red, background.green, background.blue));
+  Canvas red(10, 10);
+  for (Pixel& p : red.Pixels()) {
+    p = Pixel{0, 0, 255, 255};
+  }
+  window.CopyToWindow(red, {0, 0, 10, 10});
+  EXPECT_EQ(shownAt(5, 5), QColor(255, 0, 0));
+  EXPECT_EQ(shownAt(100, 100), QColor(background.red, background.green, background.blue));
 
   // A second copy finds the first through its socket and ends at once.
   QtMainWindow second{connection, state, QIcon()};

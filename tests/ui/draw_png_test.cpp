@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 
 #include "png_writer.h"
@@ -231,6 +233,48 @@ TEST_F(DrawPngTest, KeptImagesFollowTheirFilesAndOneSkinFolder) {
     EXPECT_EQ(counting.decodes, step.decodes) << step.path;
   }
   EXPECT_EQ(images.size(), 1u);
+}
+
+// An image that would hide all under it in an area (no alpha channel, reaching over it all) is
+// taken out of the kept images, as a window's canvas; any other stays kept, nothing taken.
+TEST_F(DrawPngTest, AnImageHidingAnAreaIsTakenOutOfTheKeptImages) {
+  struct Take {
+    const char* what;
+    PngContent image;
+    bool taken;
+  };
+  // Green squares; alpha 0 where they have an alpha channel.
+  const auto green = [](std::uint32_t side, bool alpha) {
+    const std::size_t channels = alpha ? 4 : 3;
+    std::vector<std::uint8_t> data(side * side * channels, 0);
+    for (std::size_t i = 1; i < data.size(); i += channels) {
+      data[i] = 255;
+    }
+    return alpha ? test::RgbaPng(side, side, data) : test::RgbPng(side, side, data);
+  };
+  const Take takes[] = {
+      {"opaque over the area", green(4, false), true},
+      {"transparent", green(4, true), false},
+      {"smaller than the area", green(2, false), false},
+  };
+  for (const Take& take : takes) {
+    SCOPED_TRACE(take.what);
+    const auto skin = dir_ / take.what;
+    std::filesystem::create_directories(skin);
+    test::WritePng(skin / "art.png", take.image);
+    CountingDecoder counting(decoder_);
+    test::DrawLog log;
+    test::FakeTextPainter text(log);
+    const std::string folder = skin.string();
+    const Rgb colour;
+    const SkinPainter painter(folder, colour, counting, text, nullptr);
+    const std::optional<Canvas> art = painter.TakeIfHiding("/art.png", {0, 0, 4, 4}, 1.0);
+    ASSERT_EQ(art.has_value(), take.taken);
+    if (art) {
+      EXPECT_EQ(art->At(3, 3), (Pixel{0, 255, 0, 255}));
+    }
+    EXPECT_EQ(painter.KeptImages(), take.taken ? 0u : 1u);
+  }
 }
 
 // A 2 x 2 image, left column red and right column blue, drawn at skin position (1, 1) into a

@@ -90,6 +90,7 @@ class FakeSkinWindowHost final : public SkinWindowHost {
     copies.push_back(area);
     copiedSizes.emplace_back(source.Width(), source.Height());
   }
+  void KeepCanvas(const Canvas* canvas) override { kept = canvas; }
   double PixelRatio() const override { return pixelRatio; }
   void ResizeClient(int w, int h) override {
     width = w;
@@ -100,6 +101,7 @@ class FakeSkinWindowHost final : public SkinWindowHost {
     tracking.push_back({alsoLeave, hoverMs});
   }
 
+  const Canvas* kept = nullptr;
   int width = 300;
   int height = 200;
   double pixelRatio = 1.0;

@@ -92,6 +92,35 @@ TEST(SkinnedWindowTest, TheBackgroundBecomesTheCanvasAndSizesTheWindow) {
   EXPECT_TRUE(hugeHost.resizes.empty());
 }
 
+// A hidden window's canvas goes: its host may paint from it no more, and a drawing still runs but
+// reaches the window no more (a copy would paint it black). Made again of an image that covers
+// the window, the canvas must have the size the background gave the window at the scale of then.
+TEST(SkinnedWindowTest, ACanvasLetGoOfIsTakenAgainOnlyAtTheWindowsSize) {
+  DrawLog log;
+  test::FakeImageDecoder decoder(log);
+  test::FakeSkinWindowHost host(log);
+  SkinnedWindow window(host);
+  EXPECT_FALSE(window.TakeCanvas(Canvas(1, 1)));  // no background taken yet: no size known
+  ASSERT_TRUE(window.MakeCanvas(decoder, "skin/main.png"));
+  EXPECT_EQ(host.kept, window.canvas());
+  window.ReleaseCanvas();
+  EXPECT_EQ(host.kept, nullptr);
+  log.clear();
+  int drawings = 0;
+  window.Draw([&](Canvas* target) { drawings += target == nullptr ? 1 : 100; });
+  window.ShowCanvas();
+  EXPECT_EQ(drawings, 1);
+  EXPECT_TRUE(log.empty());
+
+  host.pixelRatio = 2.0;
+  host.width = 5;  // the window took another size on a display of another scale
+  EXPECT_FALSE(window.TakeCanvas(Canvas(1, 1)));
+  ASSERT_TRUE(window.TakeCanvas(Canvas(2, 2)));
+  EXPECT_EQ(host.kept, window.canvas());
+  EXPECT_EQ(host.resizes.back(), (std::pair<int, int>{1, 1}));
+  EXPECT_EQ(window.canvas()->Scale(), 2.0);
+}
+
 // Whether a SkinPainter can be made from a skin folder and a caption colour of these kinds.
 template <typename Skin, typename Colour>
 constexpr bool PainterTakes() {
