@@ -27,6 +27,7 @@ CKeldraDlg::CKeldraDlg(AppState& state, MainWindowHost& host, MouseConnection& m
       window_(host),
       painter_(state.skinDirectory, state.skinTextColor, decoder, host.Text(), nullptr),
       controls_(window_, painter_, captions_),
+      canvas_(window_, painter_, decoder),
       deviceChanges_(mouse.Bus(), host, mouse.Link(), *this) {}
 
 // --- Start-up ------------------------------------------------------------------------------------
@@ -88,7 +89,7 @@ void CKeldraDlg::SetUpPresentation() {
   if (host_.HasNotificationArea()) {
     // Start-up ends hidden in the tray (the first non-client paints): nothing drawn now would be
     // seen. The canvas goes at once, and the first show makes it again and draws the page.
-    window_.ReleaseCanvas();
+    canvas_.Release();
   }
   host_.SetFonts(CreateLanguageFonts(state_.language, host_.PlatformVersion()));
   if (state_.devicePresent && page_ != nullptr) {
@@ -114,23 +115,20 @@ void CKeldraDlg::ReadStrIni(IniReading reading) {
 void CKeldraDlg::LoadSkin() {
   state_.skinDirectory =
       SkinDirectory(ExecutableDirectory(Utf8Of(state_.executable)), state_.skinName);
-  // A skin without its background leaves the window without a canvas; nothing is said.
-  canvasBackground_ = SkinImagePath(state_.skinDirectory, skin_image::kMain);
-  window_.MakeCanvas(decoder_, canvasBackground_);
+  canvas_.MakeFrom(SkinImagePath(state_.skinDirectory, skin_image::kMain));
 }
 
 void CKeldraDlg::OnDisplayScaleChanged() {
   host_.SetFonts(CreateLanguageFonts(state_.language, host_.PlatformVersion()));
-  if (window_.CanvasReleased()) {
-    // Hidden: the canvas is made at the show, at the scale of then; the page is made again now,
-    // for its controls take the new fonts.
-    RebuildPage();
-    return;
+  // Hidden, the canvas is made at the show, at the scale of then; the page is made again now in
+  // either case, for its controls take the new fonts.
+  const bool hidden = canvas_.Released();
+  if (!hidden) {
+    canvas_.MakeAgain();
   }
-  window_.MakeCanvas(decoder_, canvasBackground_);
-  if (page_ != nullptr && page_->IsBuilt()) {
+  if (BuiltPage() != nullptr) {
     RebuildPage();
-  } else {
+  } else if (!hidden) {
     window_.ShowCanvas();
   }
 }
@@ -143,13 +141,12 @@ bool CKeldraDlg::OnNcPaint() {
   windowShown_ = false;
   host_.HideWindow();
   // A program waiting in the tray keeps no picture of its window and no decoded images.
-  window_.ReleaseCanvas();
-  painter_.ReleaseImages();
+  canvas_.Release();
   return true;
 }
 
 void CKeldraDlg::RebuildPage() {
-  if (page_ == nullptr || !page_->IsBuilt()) {
+  if (BuiltPage() == nullptr) {
     return;
   }
   page_->TearDown();
@@ -201,21 +198,14 @@ void CKeldraDlg::ShowFromTray() {
     // A profile was loaded behind the window's back: the page shows what the files now hold,
     // and Cancel returns to it.
     keeper_.TakeFilesIntoPage();
-    if (page_ != nullptr && page_->IsBuilt()) {
-      page_->TearDown();
-      page_->Build();
-    } else if (!state_.pagesBuiltOnce && page_ != nullptr) {
-      page_->Build();
-    }
+    RebuildPage();
   } else if (state_.reloadOnShow) {
+    // Cancel dropped the edits of the record; the captions go back to what str.ini holds.
     state_.reloadOnShow = false;
-    if (page_ != nullptr && page_->IsBuilt()) {
-      // Cancel dropped the edits of the record; the captions go back to what str.ini holds.
-      page_->TearDown();
-      ReadStrIni(IniReading::kCaptionsOnly);
-      page_->Build();
-    }
-  } else if (!state_.pagesBuiltOnce && page_ != nullptr) {
+    ReadStrIni(IniReading::kCaptionsOnly);
+    RebuildPage();
+  }
+  if (!state_.pagesBuiltOnce && page_ != nullptr) {
     page_->Build();
   }
   host_.BringToForeground();
@@ -267,50 +257,25 @@ bool CKeldraDlg::UnappliedEditsShown() {
 
 void CKeldraDlg::ExitProcess() {
   // Pending edits are not saved.
-  mouse_.Link().Close();
-  host_.DeleteTrayIcon();
+  OnDestroy();
   host_.EndProcess(0);
 }
 
 void CKeldraDlg::Conceal() {
-  if (host_.HasNotificationArea()) {
-    host_.HideWindow();
-  } else {
-    host_.MinimiseWindow();
-  }
+  const bool toTray = host_.HasNotificationArea();
+  toTray ? host_.HideWindow() : host_.MinimiseWindow();
   windowShown_ = false;
   keeper_.OnHoldMayHaveEnded();
   // Hidden, the window draws nothing: its decoded images go until it is shown again, and its
   // canvas too where only ShowWindow brings it back (a minimised window comes back by the
   // system's hand, with the picture it had).
-  if (host_.HasNotificationArea()) {
-    window_.ReleaseCanvas();
-  }
-  painter_.ReleaseImages();
+  toTray ? canvas_.Release() : painter_.ReleaseImages();
 }
 
 void CKeldraDlg::ShowWindow() {
-  RestoreCanvas();
+  canvas_.Restore(BuiltPage());
   windowShown_ = true;
   host_.ShowWindow();
-}
-
-void CKeldraDlg::RestoreCanvas() {
-  if (!window_.CanvasReleased()) {
-    return;
-  }
-  MainPageOperations* page = BuiltPage();
-  // Page art that hides the whole window leaves nothing of the background to see: it becomes the
-  // canvas, and the background is not decoded.
-  std::optional<Canvas> art = page != nullptr ? page->TakeArt() : std::nullopt;
-  const bool overArt = art && window_.TakeCanvas(std::move(*art));
-  if (!overArt) {
-    window_.MakeCanvas(decoder_, canvasBackground_);
-  }
-  if (page != nullptr) {
-    page->Redraw(overArt);
-  }
-  painter_.ReleaseImages();
 }
 
 void CKeldraDlg::OnClose() {
@@ -346,7 +311,7 @@ void CKeldraDlg::OnLButtonDown(Point point) {
 }
 
 bool CKeldraDlg::DispatchToPage(Point point) {
-  if (page_ == nullptr || !page_->IsBuilt()) {
+  if (BuiltPage() == nullptr) {
     return false;
   }
   page_->CloseListsOutside(point);

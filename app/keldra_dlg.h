@@ -16,6 +16,7 @@
 #include "app/profile_switcher.h"
 #include "app/settings_keeper.h"
 #include "app/tray_menu.h"
+#include "app/window_canvas.h"
 #include "device/device_change.h"
 #include "dialogs/profiles_dialog_runner.h"
 #include "dialogs/skin_chooser_port.h"
@@ -162,8 +163,6 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   void RunSkinChooser();
   void ExitProcess();
   void ShowWindow();
-  // The canvas made again, with the page drawn into it, where the hidden window let go of it.
-  void RestoreCanvas();
   // The page when it is built, or nothing.
   MainPageOperations* BuiltPage();
 
@@ -171,7 +170,6 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   MainWindowHost& host_;
   MouseConnection& mouse_;
   ImageDecoder& decoder_;
-  std::filesystem::path canvasBackground_;  // what the window's canvas was made from
   MainPageOperations* page_ = nullptr;
   SkinChooserPort* skinChooser_ = nullptr;
   ProfilesDialogPort* profilesDialog_ = nullptr;
@@ -185,6 +183,7 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   // draws are decoded again in a fraction of a millisecond.
   SkinPainter painter_;
   MainWindowControls controls_;
+  WindowCanvas canvas_;
   DeviceChangeHandler deviceChanges_;
   // The first two non-client paint requests hide the window: start-up ends in the tray.
   int paintsToHide_ = 2;
