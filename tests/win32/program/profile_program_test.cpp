@@ -60,7 +60,7 @@ TEST(ProfileProgramTest, TheMouseTakesTheProfileOfTheProgramInFront) {
   // The window shown from the tray, 500 Hz chosen on the page and applied over Desktop; after
   // Racing, Desktop comes back as applied.
   LRESULT answer = 0;
-  ASSERT_TRUE(SendAndWait(window, win32::kTrayCallbackMessage, 0, 0x202, answer));
+  ASSERT_TRUE(ShowFromTray(window));
   ASSERT_TRUE(SendAndWait(window, WM_LBUTTONDOWN, MK_LBUTTON, win32::PackPoint(720, 209), answer));
   ASSERT_TRUE(SendAndWait(window, WM_LBUTTONDOWN, MK_LBUTTON, win32::PackPoint(700, 630), answer));
   EXPECT_EQ(MouseRateBecomes(folder / "mouse-state.bin", 2), 2) << "applied: 500 Hz";

@@ -77,7 +77,9 @@ class ProfilesDialogProgramTest : public ::testing::Test {
   // A report rate chosen on the page and applied, as the user does it.
   void ApplyRate(int x, int code) {
     LRESULT answer = 0;
-    SendAndWait(window, win32::kTrayCallbackMessage, 0, 0x202, answer);  // the window shown
+    if (!::IsWindowVisible(window)) {
+      ASSERT_TRUE(ShowFromTray(window));
+    }
     SendAndWait(window, WM_LBUTTONDOWN, MK_LBUTTON, win32::PackPoint(x, 209), answer);
     SendAndWait(window, WM_LBUTTONDOWN, MK_LBUTTON, win32::PackPoint(700, 630), answer);  // Apply
     EXPECT_EQ(MouseRateBecomes(mouse, code), code);

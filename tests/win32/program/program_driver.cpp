@@ -4,6 +4,7 @@
 
 #include "win32/main_window.h"
 #include "win32/message_params.h"
+#include "win32/tray_icon.h"
 
 namespace q8::test {
 namespace {
@@ -126,6 +127,17 @@ bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
       ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 20000, &result) != 0;
   answer = static_cast<LRESULT>(result);
   return answered;
+}
+
+bool ShowFromTray(HWND window) {
+  ::PostMessageW(window, win32::kTrayCallbackMessage, 0, WM_LBUTTONUP);
+  for (int i = 0; i < 400; ++i) {
+    if (::IsWindowVisible(window)) {
+      return true;
+    }
+    ::Sleep(50);
+  }
+  return false;
 }
 
 }  // namespace q8::test

@@ -98,4 +98,10 @@ std::vector<HWND> MainWindows();
 // Sends `message` and waits for its answer (false when the window did not answer in 20 s).
 bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& answer);
 
+// Shows the hidden window as a left click on the tray icon does, and waits until it is visible
+// (false after 20 s). The click is posted, as the shell posts it: a sent one would be taken in the
+// middle of a send the program makes itself (the tray tip or balloon of a profile's load) and find
+// the load still running.
+bool ShowFromTray(HWND window);
+
 }  // namespace q8::test
