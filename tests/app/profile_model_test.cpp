@@ -493,12 +493,15 @@ class World {
   }
   // The record of a profile file's content (each content parsed once in the whole run).
   static std::optional<DeviceConfig> Parsed(const std::vector<std::uint8_t>& bytes) {
-    static std::map<std::vector<std::uint8_t>, std::optional<DeviceConfig>> parsed;
-    if (const auto [at, added] = parsed.try_emplace(bytes); !added)
-      return at->second;
-    const auto read = ParseProfileFile(bytes);
-    const auto* profile = std::get_if<Profile>(&read);
-    return parsed[bytes] = profile ? std::optional(profile->config) : std::nullopt;
+    // Keyed by the bytes as a string: GCC 12's optimiser warns falsely on comparing byte vectors.
+    static std::map<std::string, std::optional<DeviceConfig>> parsed;
+    const auto [at, added] = parsed.try_emplace(std::string(bytes.begin(), bytes.end()));
+    if (added) {
+      const auto read = ParseProfileFile(bytes);
+      const auto* profile = std::get_if<Profile>(&read);
+      at->second = profile ? std::optional(profile->config) : std::nullopt;
+    }
+    return at->second;
   }
   // The mouse holds `config` whole: its memory is what writing it would make of it.
   bool Holds(const DeviceConfig& config) const {
