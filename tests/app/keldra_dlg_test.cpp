@@ -1058,5 +1058,60 @@ TEST_F(KeldraDlgTest, PointerWheelListsAndColoursReachOnlyABuiltPage) {
   EXPECT_EQ(dialog.ControlColor(99), ControlColors{});
 }
 
+
+// --- Review reproductions (rev1) -----------------------------------------------------------------
+
+// REVIEW rev1: after q8ctl's load (status 20), the mouse and config.bin hold the loaded profile,
+// but the dialog's "Save current as" saves the keeper's stale backup record with str.ini's new
+// captions: a mix of two profiles, and not what `q8ctl profile save` would save.
+TEST_F(KeldraDlgTest, ReviewSaveCurrentAsAfterALoadElsewhereSavesWhatTheFilesHold) {
+  FakeProfilesDialog profilesDialog;
+  dialog.SetProfilesDialog(&profilesDialog);
+  ASSERT_TRUE(Start());
+  DeviceConfig loaded = state.settings.deviceConfigBackup;
+  loaded[field::ReportRateCode] = loaded[field::ReportRateCode] == 4 ? 2 : 4;
+  ButtonCaptions captions = state.captions;
+  captions[2] = "from the profile";
+  test::RecordingMessageSink messages;
+  // What q8ctl profile load does to the files (the mouse aside), then its notification.
+  ASSERT_TRUE(SaveConfigFile(dir / "config.bin", loaded, messages));
+  ASSERT_FALSE(WriteButtonCaptions(dir / "str.ini", dialog.Texts().Text(UiTextKey::StrIniSection),
+                                   captions));
+  dialog.OnStatusNotify(kStatusProfileLoaded, 0);
+
+  profilesDialog.user = [](ProfilesPort& p) {
+    ASSERT_TRUE(p.SaveCurrentAs("Now", false).Done());
+  };
+  dialog.OnCommand(kCommandManageProfiles);
+  const auto saved = ProfileStore(ProfileFolderIn(dir.path())).Load("Now");
+  ASSERT_TRUE(std::holds_alternative<Profile>(saved));
+  EXPECT_EQ(std::get<Profile>(saved).captions, captions);
+  EXPECT_EQ(std::get<Profile>(saved).config, loaded)
+      << "the profile holds the captions of one load and the record of another";
+}
+
+// REVIEW rev1: a mouse that refuses its reports (held by another driver, a hub glitch) raises the
+// device operations' message boxes at every change of the program in front, over the game.
+TEST_F(KeldraDlgTest, ReviewAFailingMouseRaisesNoBoxAtEveryAutomaticSwitch) {
+  ASSERT_TRUE(Start());
+  const ProfileStore store(ProfileFolderIn(dir.path()));
+  Profile profile{state.settings.deviceConfig, "Setting-EN", state.captions};
+  profile.config[field::ReportRateCode] = 4;
+  ASSERT_EQ(store.Save("Racing", profile), std::nullopt);
+  profile.config[field::ReportRateCode] = 8;
+  ASSERT_EQ(store.Save("Desktop", profile), std::nullopt);
+  const std::string rules = "[Rules]\ngame.exe=Racing\nwork.exe=Desktop\n";
+  test::WriteBytes(store.Folder() / "rules.ini",
+                   std::vector<std::uint8_t>(rules.begin(), rules.end()));
+  bus.FollowPlugState([] { return false; });  // present, but every report refused
+  host.messages.clear();
+  for (int i = 0; i < 3; ++i) {
+    dialog.OnForegroundProgram("game.exe");
+    dialog.OnForegroundProgram("work.exe");
+  }
+  EXPECT_LE(host.messages.size(), 1u) << host.messages.size()
+                                      << " boxes for six automatic switches";
+}
+
 }  // namespace
 }  // namespace q8
