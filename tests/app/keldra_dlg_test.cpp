@@ -1116,5 +1116,29 @@ TEST_F(KeldraDlgTest, ReviewAFailingMouseRaisesNoBoxAtEveryAutomaticSwitch) {
                                       << " boxes for six automatic switches";
 }
 
+// REVIEW rev1: nothing tested that a config.bin that cannot be saved is told once, not at every
+// automatic switch (the property test and the tables passed with the once-per-cause sink removed).
+TEST_F(KeldraDlgTest, ReviewAnUnsavableConfigBinIsToldOnceOverAutomaticSwitches) {
+  ASSERT_TRUE(Start());
+  const ProfileStore store(ProfileFolderIn(dir.path()));
+  Profile profile{state.settings.deviceConfig, "Setting-EN", state.captions};
+  profile.config[field::ReportRateCode] = 4;
+  ASSERT_EQ(store.Save("Racing", profile), std::nullopt);
+  profile.config[field::ReportRateCode] = 8;
+  ASSERT_EQ(store.Save("Desktop", profile), std::nullopt);
+  const std::string rules = "[Rules]\ngame.exe=Racing\nwork.exe=Desktop\n";
+  test::WriteBytes(store.Folder() / "rules.ini",
+                   std::vector<std::uint8_t>(rules.begin(), rules.end()));
+  // A folder where the save puts its temporary file stops the save.
+  std::filesystem::create_directory(dir / ("config.bin.tmp-" + std::to_string(::getpid())));
+  host.messages.clear();
+  for (int i = 0; i < 3; ++i) {
+    dialog.OnForegroundProgram("game.exe");
+    dialog.OnForegroundProgram("work.exe");
+  }
+  EXPECT_EQ(MouseReportRate(), 8);
+  EXPECT_EQ(host.messages.size(), 1u);
+}
+
 }  // namespace
 }  // namespace q8
