@@ -150,5 +150,39 @@ TEST_F(MainWindowPartsTest, TheWindowShownFromTheTrayShowsTheWholePage) {
   }
 }
 
+// REVIEW rev1: the tool's first run (config.bin's flag 0) with the mouse plugged in after start-up:
+// the rule loads a profile before the page was ever built, and the first show then replaces the
+// profile's captions with the default ones (str.ini too), which OK then saves into the profile.
+TEST_F(MainWindowPartsTest, ReviewTheFirstShowKeepsTheCaptionsOfAProfileLoadedBeforeIt) {
+  bool plugged = false;
+  bus.FollowPlugState([&] { return plugged; });
+  ASSERT_TRUE(dialog.OnInitDialog());
+  dialog.OnNcPaint();
+  dialog.OnNcPaint();
+  ASSERT_FALSE(page->IsBuilt());
+  const ProfileStore store(ProfileFolderIn(dir.path()));
+  Profile racing{state.settings.deviceConfig, "Setting-EN", DefaultButtonCaptions(UiLanguage::EN)};
+  racing.captions[0] = "Brake";
+  racing.config[field::ReportRateCode] = 4;
+  ASSERT_EQ(store.Save("Racing", racing), std::nullopt);
+  const std::string rules = "[Rules]\ngame.exe=Racing\n";
+  test::WriteBytes(store.Folder() / "rules.ini",
+                   std::vector<std::uint8_t>(rules.begin(), rules.end()));
+  dialog.OnForegroundProgram("game.exe");
+  plugged = true;
+  for (const std::string_view path : kSimulatedNotificationPaths)
+    dialog.OnDeviceChange(0x8000, 5, std::string(path));
+  ASSERT_EQ(dialog.ActiveProfile(), "Racing");
+  ASSERT_EQ(ReadStrIniSettings(dir / "str.ini", "Setting-EN").captions[0], "Brake");
+
+  dialog.OnTrayCallback(kTrayLeftButtonUp);  // the first show builds the page
+  EXPECT_EQ(state.captions[0], "Brake");
+  EXPECT_EQ(ReadStrIniSettings(dir / "str.ini", "Setting-EN").captions[0], "Brake");
+  dialog.OnLButtonDown({700, 630});  // Apply, nothing edited
+  const auto saved = store.Load("Racing");
+  ASSERT_TRUE(std::holds_alternative<Profile>(saved));
+  EXPECT_EQ(std::get<Profile>(saved).captions[0], "Brake") << "the profile lost its captions";
+}
+
 }  // namespace
 }  // namespace q8
