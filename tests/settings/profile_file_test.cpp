@@ -321,6 +321,17 @@ TEST(ProfileRulesTest, EditsChangeOnlyTheirLinesAndKeepWhatTheUserWrote) {
   EXPECT_EQ(ProfileForProgram(read, "other", true), "Desktop");
   EXPECT_EQ(TextOf(fresh.Bytes()),
             "\xEF\xBB\xBF[Default]\nProfile=Desktop\n[Rules]\ngame.exe=Racing\n");
+
+  // REVIEW rev1: the switch reads the last default line, the edit changes the first: with two
+  // (a second [Default] section appended by hand), the default chosen or removed in the dialog
+  // or by q8ctl has no effect, though it is told done.
+  const std::string twice = "[Default]\nProfile=Desktop\n[Default]\nProfile=Racing\n";
+  RulesFileEdit other(BytesOf(twice));
+  other.SetDefault("Office");
+  EXPECT_EQ(ParseProfileRules(other.Bytes()).defaultProfile, "Office");
+  RulesFileEdit none(BytesOf(twice));
+  none.SetDefault("");
+  EXPECT_EQ(ParseProfileRules(none.Bytes()).defaultProfile, "");
 }
 
 // A game under Wine or Proton runs in Wine's loader: named by the loader, it never meets its rule.
