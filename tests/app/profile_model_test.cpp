@@ -104,13 +104,15 @@ enum class Kind {
   kConfig,
   kBox,
   kQ8ctl,
-  kOtherHolds
+  kOtherHolds,
+  kSaveCurrent  // REVIEW rev1: the profiles dialog's "Save current as" (replacing)
 };
 // How often each comes, outside a box.
 constexpr std::pair<int, Kind> kWeights[] = {
     {6, Kind::kFront},  {2, Kind::kShow},   {3, Kind::kEdit},  {5, Kind::kButton},
     {2, Kind::kChoose}, {1, Kind::kUnplug}, {3, Kind::kPlug},  {2, Kind::kFailNextWrite},
-    {2, Kind::kConfig}, {2, Kind::kBox},    {5, Kind::kQ8ctl}, {1, Kind::kOtherHolds}};
+    {2, Kind::kConfig}, {2, Kind::kBox},    {5, Kind::kQ8ctl}, {1, Kind::kOtherHolds},
+    {2, Kind::kSaveCurrent}};
 constexpr int kWeightTotal = std::accumulate(std::begin(kWeights), std::end(kWeights), 0,
                                              [](int sum, const auto& w) { return sum + w.first; });
 // One event; `arg` picks its arguments from the tables.
@@ -170,6 +172,8 @@ std::string Describe(const Event& e) {
     case Kind::kOtherHolds:
       return "another program holds the mouse when the tray next takes it: q8ctl set report-rate "
              "500";
+    case Kind::kSaveCurrent:
+      return "profiles dialog: save the current settings as " + ProfileOf(a) + " (replace)";
     case Kind::kBox: {
       std::string text = "the next message box stays open while {";
       for (const Event& inner : e.inner)
@@ -321,6 +325,7 @@ class World {
     mouse.OnChange([this](const SimulatedMouseMemory&) { Changed(); });
     bus.FollowPlugState([this] { return Answers(); });
     state.executable = dir / "TarnixMouseApp.exe";
+    dialog.SetProfilesDialog(&profilesDialog);
     RC_ASSERT(dialog.OnInitDialog());
     dialog.OnNcPaint();
     dialog.OnNcPaint();
@@ -345,6 +350,8 @@ class World {
     std::size_t balloons = 0;
     // The profile of the next program in front, loaded whole by the tray and still in the mouse.
     std::optional<std::string> needlessRewrite;
+    bool mouseHoldsConfigBin = false;
+    std::string configBinText;
   };
 
   // --- The faults, at the mouse's lock (one hold per program's operation) and on the bus ---
@@ -479,6 +486,12 @@ class World {
       case Kind::kOtherHolds:
         otherFirst = true;
         break;
+      case Kind::kSaveCurrent:
+        profilesDialog.user = [&](ProfilesPort& port) {
+          RC_ASSERT(port.SaveCurrentAs(ProfileOf(a), true).Done());
+        };
+        dialog.OnCommand(kCommandManageProfiles);
+        break;
     }
     // What q8ctl told the tray program reaches it now, as through its event loop.
     for (const auto& notification : Listener().Take())
@@ -538,6 +551,14 @@ class World {
     before.pageRecord = state.settings.deviceConfigBackup;
     before.pageEdited = state.settings.deviceConfig;
     before.balloons = host.balloons.size();
+    {
+      test::RecordingMessageSink sink;
+      SettingsRecord files;
+      LoadConfigFile(dir / "config.bin", files, sink);
+      before.mouseHoldsConfigBin = sink.messages.empty() && Holds(files.deviceConfig);
+      before.configBinText = RecordText(files.deviceConfig) + " (mouse " +
+                             RateText(mouse.Memory().status.reportRateCode) + ")";
+    }
     const int program = event.arg % kProgramCount;
     if (event.kind == Kind::kFront && front != program && loadedWhole &&
         *loadedWhole == kPrograms[program].profile && before.held.contains(*loadedWhole))
@@ -601,8 +622,9 @@ class World {
       if (known[name] == before.files.at(name))
         continue;
       const auto was = Parsed(before.files.at(name));
-      const bool saved = event.kind == Kind::kQ8ctl && Q8ctlArgs(event.arg).back() == name &&
-                         Q8ctlArgs(event.arg)[1] != "load";
+      const bool saved = (event.kind == Kind::kQ8ctl && Q8ctlArgs(event.arg).back() == name &&
+                          Q8ctlArgs(event.arg)[1] != "load") ||
+                         (event.kind == Kind::kSaveCurrent && ProfileOf(event.arg) == name);
       const bool applied = event.kind == Kind::kButton && event.arg % 4 < 2 &&
                            was == before.pageRecord && now == before.pageEdited;
       if (!saved && !applied) {
@@ -614,6 +636,18 @@ class World {
       }
       if (now)
         history[name].push_back(*now);
+    }
+
+    // REVIEW rev1: the current settings saved as a profile are what the mouse holds, where it
+    // holds config.bin's record whole (what q8ctl profile save would save).
+    if (event.kind == Kind::kSaveCurrent && before.mouseHoldsConfigBin) {
+      const auto savedRecord = Record(ProfileOf(event.arg));
+      if (!savedRecord || !Holds(*savedRecord))
+        fail("current", [&] {
+          return "the dialog saved " + ProfileOf(event.arg) + " as " + RecordText(savedRecord) +
+                 ", but " + MouseText() + " and config.bin's record, before: " +
+                 before.configBinText;
+        });
     }
 
     // A balloon never calls a failure a success, nor a load the mouse took whole a failure.
@@ -677,6 +711,10 @@ class World {
   test::FakeMainWindowHost host;
   PngDecoder decoder;
   CKeldraDlg dialog{state, host, connected.connection, decoder};
+  struct FakeProfilesDialog final : ProfilesDialogPort {
+    void RunProfilesDialog(ProfilesPort& profiles) override { user(profiles); }
+    std::function<void(ProfilesPort&)> user;
+  } profilesDialog;
 
   // The faults' switches.
   bool cable = true;
