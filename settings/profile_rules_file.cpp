@@ -161,18 +161,16 @@ bool RulesFileEdit::RemoveRule(std::string_view program, bool ignoreCase) {
 }
 
 void RulesFileEdit::SetDefault(std::string_view profile) {
+  // Every default line, not the first alone: where a user wrote two, the rules read the last.
   const std::vector<Entry> entries = Entries(Section::kDefault);
-  const auto named = std::find_if(entries.begin(), entries.end(), [](const Entry& entry) {
-    return SameNameIgnoringCase(entry.key, kDefaultKey);
-  });
-  if (profile.empty()) {
-    if (named != entries.end()) {
-      Erase(named->line);
+  bool named = false;
+  for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+    if (SameNameIgnoringCase(entry->key, kDefaultKey)) {
+      named = true;
+      profile.empty() ? Erase(entry->line) : Replace(*entry, profile);
     }
-    return;
   }
-  if (named != entries.end()) {
-    Replace(*named, profile);
+  if (named || profile.empty()) {
     return;
   }
   const std::string line = std::string(kDefaultKey) + "=" + std::string(profile);
@@ -205,10 +203,10 @@ int RulesFileEdit::RemoveProfile(std::string_view profile) {
       ++removed;
     }
   }
-  for (const Entry& entry : Entries(Section::kDefault)) {
-    if (SameNameIgnoringCase(entry.key, kDefaultKey) && entry.value == profile) {
-      Erase(entry.line);
-      break;
+  const std::vector<Entry> defaults = Entries(Section::kDefault);
+  for (auto entry = defaults.rbegin(); entry != defaults.rend(); ++entry) {
+    if (SameNameIgnoringCase(entry->key, kDefaultKey) && entry->value == profile) {
+      Erase(entry->line);
     }
   }
   return removed;

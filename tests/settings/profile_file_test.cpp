@@ -322,9 +322,8 @@ TEST(ProfileRulesTest, EditsChangeOnlyTheirLinesAndKeepWhatTheUserWrote) {
   EXPECT_EQ(TextOf(fresh.Bytes()),
             "\xEF\xBB\xBF[Default]\nProfile=Desktop\n[Rules]\ngame.exe=Racing\n");
 
-  // REVIEW rev1: the switch reads the last default line, the edit changes the first: with two
-  // (a second [Default] section appended by hand), the default chosen or removed in the dialog
-  // or by q8ctl has no effect, though it is told done.
+  // Two default lines (a second [Default] section appended by hand): the rules read the last, so
+  // a default chosen or removed changes every one.
   const std::string twice = "[Default]\nProfile=Desktop\n[Default]\nProfile=Racing\n";
   RulesFileEdit other(BytesOf(twice));
   other.SetDefault("Office");
