@@ -109,7 +109,9 @@ std::string ProfileActions::PathText(std::string_view name) const {
 
 ProfileOutcome ProfileActions::SaveAs(std::string_view name, const Profile& profile,
                                       bool replace) const {
-  return Save(name, profile, replace, "saved profile " + Quoted(name) + " in " + PathText(name));
+  // Replacing a profile named in other letters keeps its name, which the message then says.
+  const std::string kept = store_.ProfileNamed(name).value_or(std::string(name));
+  return Save(name, profile, replace, "saved profile " + Quoted(kept) + " in " + PathText(name));
 }
 
 ProfileOutcome ProfileActions::Rename(std::string_view from, std::string_view to) const {
@@ -161,8 +163,9 @@ ProfileOutcome ProfileActions::Import(const std::filesystem::path& file,
     return Refused(*problem);
   }
   const std::string target = name.value_or(Utf8Of(file.stem()));
+  const std::string kept = store_.ProfileNamed(target).value_or(target);
   return Save(target, std::get<Profile>(read), replace,
-              "imported " + Utf8Of(file) + " as profile " + Quoted(target));
+              "imported " + Utf8Of(file) + " as profile " + Quoted(kept));
 }
 
 ProfileOutcome ProfileActions::Export(std::string_view name,
