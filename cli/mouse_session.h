@@ -45,6 +45,9 @@ class MouseSession {
   // before the read until the session ends: a command that reads config.bin, writes the mouse and
   // saves the files is then never interleaved with another program's load.
   Outcome Open(bool holdForWrite = false);
+  // Lets the mouse go before the session ends: the tray program, told of a change, may then read
+  // or write the mouse at once, instead of waiting for a hold that waits for its answer.
+  void LetGo() { hold_.reset(); }
 
   ProtocolPorts Ports();
   MouseConnection& Connection() { return connection_; }

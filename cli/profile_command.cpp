@@ -122,6 +122,7 @@ int LoadProfile(const Invocation& invocation, const ProfileActions& files, const
     // The files hold the profile even when the mouse did not take it whole: a running tray
     // program reads them again and no longer takes its own last profile for the mouse's.
     std::string notRunning;  // a tray program that does not run needs no telling
+    session.LetGo();
     (void)NotifyTrayProgram(kStatusProfileLoaded, 0, notRunning);
   }
   return status;

@@ -202,6 +202,7 @@ int RunWithMouse(const Invocation& invocation, SettingsRecord* settings,
       // The mouse and config.bin may hold what this command wrote, whole or in part: a running
       // tray program reads the files again and no longer takes a profile for the mouse's.
       std::string notRunning;  // a tray program that does not run needs no telling
+      session.LetGo();
       (void)NotifyTrayProgram(kStatusProfileLoaded, 0, notRunning);
     }
   }

@@ -12,8 +12,15 @@ bool NotifyTrayProgram(std::uintptr_t type, std::intptr_t value, std::string& er
     error = "the tray program is not running";
     return false;
   }
-  // Sent, not posted: the program has shown the balloon when this returns.
-  ::SendMessageW(window, WM_USER + 2, static_cast<WPARAM>(type), static_cast<LPARAM>(value));
+  // Sent, not posted: the program has shown the balloon when this returns. A program that does not
+  // answer (busy with a box, or hung) does not hold q8ctl for ever.
+  DWORD_PTR ignored = 0;
+  if (::SendMessageTimeoutW(window, WM_USER + 2, static_cast<WPARAM>(type),
+                            static_cast<LPARAM>(value), SMTO_NORMAL | SMTO_ABORTIFHUNG, 10000,
+                            &ignored) == 0) {
+    error = "the tray program did not answer";
+    return false;
+  }
   return true;
 }
 
