@@ -34,6 +34,8 @@ WriteOutcome LoadProfileIntoMouse(MouseConnection& mouse, MessageSink& messages,
   outcome.configSaved =
       ApplySettings(operation.Ports(), device, settings, files.configBin, fileMessages);
   outcome.mouseWhole = operation.Whole();
+  // The captions are the profile's now, not ones of an older layout that a first run replaces.
+  settings.firstRunFlag = 1;
   if (const std::error_code error =
           WriteButtonCaptions(files.strIni, files.captionSection, captions)) {
     outcome.captionsSaved = false;

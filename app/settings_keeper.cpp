@@ -13,7 +13,7 @@ namespace {
 constexpr std::string_view kWriteOperationName = "WriteOperation";
 
 // Passes on each message it has not passed on before, keeping what it passed in `told`: a
-// persistent problem of a file is told once, not at every automatic switch.
+// persistent problem is told once, not at every automatic switch.
 class OncePerCauseSink final : public MessageSink {
  public:
   OncePerCauseSink(MessageSink& inner, std::set<std::string>& told) : inner_(inner), told_(told) {}
@@ -108,6 +108,9 @@ WriteOutcome SettingsKeeper::WritePage() {
   WriteOutcome outcome;
   {
     const WholeOperation write(mouse_, host_, window_.Text(UiTextKey::MsgMouseNotDetected));
+    // Held from the status read to the last save, as a load is: another program's change in
+    // between would be overwritten with a stale status.
+    const MouseHold hold(write.Ports().shortChannel);
     outcome.configSaved = ApplySettings(
         write.Ports(), state_.device, state_.settings, state_.files.configBin, host_, [&] {
           const std::error_code error = WriteButtonCaptions(
@@ -251,8 +254,13 @@ void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
   host_.SetBusy(true);
   WriteOutcome outcome;
   {
-    OncePerCauseSink once(host_, toldFileProblems_);
-    outcome = LoadProfileIntoMouse(mouse_, host_, byHand ? static_cast<MessageSink&>(host_) : once,
+    // A switch by the rules tells a persistent problem once, not at every program that comes to
+    // the front (over the game); a choice by hand tells every one.
+    OncePerCauseSink onceForFiles(host_, toldFileProblems_);
+    OncePerCauseSink onceForMouse(host_, toldMouseProblems_);
+    MessageSink& fileMessages = byHand ? static_cast<MessageSink&>(host_) : onceForFiles;
+    MessageSink& mouseMessages = byHand ? static_cast<MessageSink&>(host_) : onceForMouse;
+    outcome = LoadProfileIntoMouse(mouse_, mouseMessages, fileMessages,
                                    window_.Text(UiTextKey::MsgMouseNotDetected), state_.device,
                                    state_.settings, state_.captions, profile,
                                    {state_.files.configBin, state_.files.strIni,
@@ -261,6 +269,9 @@ void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
   host_.SetBusy(false);
   if (outcome.configSaved && outcome.captionsSaved) {
     toldFileProblems_.clear();  // a problem that comes back is news again
+  }
+  if (outcome.mouseWhole) {
+    toldMouseProblems_.clear();
   }
   if (outcome.mouseWhole) {
     pageProfile_ = PageProfile{name, profile};
@@ -286,8 +297,17 @@ void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
 
 Profile SettingsKeeper::AppliedAsProfile() {
   const std::string section(window_.Text(UiTextKey::StrIniSection));
-  return {state_.settings.deviceConfigBackup, section,
-          ReadStrIniSettings(state_.files.strIni, section).captions, KnownSensor()};
+  DeviceConfig applied = state_.settings.deviceConfigBackup;
+  if (state_.settingsNewerOnDisk) {
+    // q8ctl loaded or set behind the window's back: what it applied is in config.bin, as its
+    // captions are in str.ini, and not in the record the window last applied.
+    auto files = LoadSettings(state_.files.configBin, host_);
+    if (const auto* record = std::get_if<SettingsRecord>(&files)) {
+      applied = record->deviceConfig;
+    }
+  }
+  return {applied, section, ReadStrIniSettings(state_.files.strIni, section).captions,
+          KnownSensor()};
 }
 
 void SettingsKeeper::SavedAppliedAs(const std::string& name) {

@@ -151,6 +151,8 @@ class SettingsKeeper final : private ProfileSwitchHost {
   // The problems of files saved during automatic switches told already; forgotten once the files
   // are saved again.
   std::set<std::string> toldFileProblems_;
+  // The same for the mouse's refusals; forgotten once it takes a profile whole.
+  std::set<std::string> toldMouseProblems_;
   // The connection problems told already.
   std::set<std::string> toldConnectionProblems_;
   ProfileSwitcher switcher_{*this};

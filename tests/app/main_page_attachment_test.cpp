@@ -150,10 +150,11 @@ TEST_F(MainWindowPartsTest, TheWindowShownFromTheTrayShowsTheWholePage) {
   }
 }
 
-// REVIEW rev1: the tool's first run (config.bin's flag 0) with the mouse plugged in after start-up:
-// the rule loads a profile before the page was ever built, and the first show then replaces the
-// profile's captions with the default ones (str.ini too), which OK then saves into the profile.
-TEST_F(MainWindowPartsTest, ReviewTheFirstShowKeepsTheCaptionsOfAProfileLoadedBeforeIt) {
+// The tool's first run (config.bin's flag 0) with the mouse plugged in after start-up: the rule
+// loads a profile before the page was ever built, and the first show keeps the profile's captions
+// (the first run's default captions would go into str.ini, and OK would save them into the
+// profile).
+TEST_F(MainWindowPartsTest, TheFirstShowKeepsTheCaptionsOfAProfileLoadedBeforeIt) {
   bool plugged = false;
   bus.FollowPlugState([&] { return plugged; });
   ASSERT_TRUE(dialog.OnInitDialog());

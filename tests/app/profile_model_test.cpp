@@ -105,13 +105,13 @@ enum class Kind {
   kBox,
   kQ8ctl,
   kOtherHolds,
-  kSaveCurrent  // REVIEW rev1: the profiles dialog's "Save current as" (replacing)
+  kSaveCurrent  // the profiles dialog's "Save current as" (replacing)
 };
 // How often each comes, outside a box.
 constexpr std::pair<int, Kind> kWeights[] = {
-    {6, Kind::kFront},  {2, Kind::kShow},   {3, Kind::kEdit},  {5, Kind::kButton},
-    {2, Kind::kChoose}, {1, Kind::kUnplug}, {3, Kind::kPlug},  {2, Kind::kFailNextWrite},
-    {2, Kind::kConfig}, {2, Kind::kBox},    {5, Kind::kQ8ctl}, {1, Kind::kOtherHolds},
+    {6, Kind::kFront},      {2, Kind::kShow},   {3, Kind::kEdit},  {5, Kind::kButton},
+    {2, Kind::kChoose},     {1, Kind::kUnplug}, {3, Kind::kPlug},  {2, Kind::kFailNextWrite},
+    {2, Kind::kConfig},     {2, Kind::kBox},    {5, Kind::kQ8ctl}, {1, Kind::kOtherHolds},
     {2, Kind::kSaveCurrent}};
 constexpr int kWeightTotal = std::accumulate(std::begin(kWeights), std::end(kWeights), 0,
                                              [](int sum, const auto& w) { return sum + w.first; });
@@ -638,15 +638,15 @@ class World {
         history[name].push_back(*now);
     }
 
-    // REVIEW rev1: the current settings saved as a profile are what the mouse holds, where it
+    // The current settings saved as a profile are what the mouse holds, where it
     // holds config.bin's record whole (what q8ctl profile save would save).
     if (event.kind == Kind::kSaveCurrent && before.mouseHoldsConfigBin) {
       const auto savedRecord = Record(ProfileOf(event.arg));
       if (!savedRecord || !Holds(*savedRecord))
         fail("current", [&] {
           return "the dialog saved " + ProfileOf(event.arg) + " as " + RecordText(savedRecord) +
-                 ", but " + MouseText() + " and config.bin's record, before: " +
-                 before.configBinText;
+                 ", but " + MouseText() +
+                 " and config.bin's record, before: " + before.configBinText;
         });
     }
 
