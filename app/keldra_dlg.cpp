@@ -228,8 +228,10 @@ void CKeldraDlg::OnStatusNotify(std::uintptr_t type, std::intptr_t value) {
 void CKeldraDlg::OnCommand(int command) {
   if (command == kCommandExit) {
     ExitProcess();
-  } else if (command == kCommandManageProfiles && profilesDialog_ != nullptr) {
+  } else if (command == kCommandManageProfiles && profilesDialog_ != nullptr && !managing_) {
+    managing_ = true;  // chosen again from the tray menu while open, it opens no second one
     profilesDialog_->RunProfilesDialog(profiles_);
+    managing_ = false;
   } else if (trayMenu_.TakeCheckCommand(command, host_)) {
     return;
   } else if (auto profile = trayMenu_.ProfileOfCommand(command)) {
@@ -279,11 +281,7 @@ void CKeldraDlg::ShowWindow() {
 }
 
 void CKeldraDlg::OnClose() {
-  if (host_.HasNotificationArea()) {
-    Conceal();
-  } else {
-    ExitProcess();
-  }
+  host_.HasNotificationArea() ? Conceal() : ExitProcess();
 }
 
 void CKeldraDlg::OnDestroy() {

@@ -190,6 +190,7 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   bool windowShown_ = false;
   // The initialisation has ended, with the window's skin and page set up.
   bool startedUp_ = false;
+  bool managing_ = false;  // the profiles dialog is open
   TrayMenuOffer trayMenu_;
   SettingsKeeper keeper_{state_, host_, mouse_, deviceChanges_, *this};
   ProfileManager profiles_{state_, keeper_};

@@ -558,7 +558,14 @@ TEST_F(KeldraDlgTest, TheProfilesDialogActsThroughTheKeeperThatTheTipAndMenuFoll
     profilesDialog.user = std::move(user);
     dialog.OnCommand(kCommandManageProfiles);
   };
-  inDialog([](ProfilesPort& p) { ASSERT_TRUE(p.SaveCurrentAs("Racing", false).Done()); });
+  int opened = 0;
+  inDialog([&](ProfilesPort& p) {
+    if (++opened == 1) {
+      dialog.OnCommand(kCommandManageProfiles);  // chosen again from the tray menu
+      ASSERT_TRUE(p.SaveCurrentAs("Racing", false).Done());
+    }
+  });
+  EXPECT_EQ(opened, 1) << "a second profiles dialog over the first";
   const ProfileStore store(ProfileFolderIn(dir.path()));
   const auto saved = store.Load("Racing");
   ASSERT_TRUE(std::holds_alternative<Profile>(saved));
