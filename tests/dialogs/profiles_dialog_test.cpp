@@ -206,3 +206,22 @@ TEST_F(ProfilesDialogTest, RulesTakeAPickedOrBrowsedProgramAndTheChosenProfile) 
 
 }  // namespace
 }  // namespace q8
+
+namespace q8 {
+namespace {
+
+// REVIEW REPRODUCTION (fails on 87b8e24): the profiles dialog keeps its canvas at the old scale
+// when the system announces another one. The shells have already put its native controls at their
+// new-scale rectangles and map clicks at the new scale (win32 TakeAnnouncedScale, Qt's
+// QtWindowScale), so the drawn buttons no longer lie where clicks land.
+TEST_F(ProfilesDialogTest, ReviewReproAChangeOfScaleDrawsTheProfilesDialogAgain) {
+  Open();
+  host.pixelRatio = 2;
+  host.drawLog.clear();
+  dialog.OnDisplayScaleChanged();
+  EXPECT_EQ(host.copiedScale, 2) << "the face was not drawn again at the new scale";
+  EXPECT_FALSE(host.drawLog.empty()) << "nothing was drawn after the change of scale";
+}
+
+}  // namespace
+}  // namespace q8
