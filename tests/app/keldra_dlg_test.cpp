@@ -1019,6 +1019,30 @@ TEST_F(KeldraDlgTest, AChosenSkinIsPublishedSavedAndShownAtOnce) {
   EXPECT_TRUE(host.visible);
 }
 
+// REVIEW REPRODUCTION (fails on 87b8e24): the canvas made again after a skin was chosen (a show
+// from the tray over page art that does not hide the background, or a change of scale) is decoded
+// from the background of the skin of start-up: WindowCanvas keeps the path it was first made from,
+// and the skin chooser never gives it the new one.
+TEST_F(KeldraDlgTest, ReviewReproTheCanvasMadeAgainAfterASkinChoiceIsOfTheChosenSkin) {
+  ASSERT_TRUE(Start());
+  const std::string cobalt = (dir.path() / "").string() + "/Skins/Cobalt";
+  chooser.answer = SkinChoice{cobalt, "Cobalt", Rgb{10, 20, 44}};
+  Click(705, 10);
+  ASSERT_EQ(state.skinName, "Cobalt");
+  page.hidesBackground = false;  // page art with transparent parts, as a user's skin may have
+  dialog.OnKeyDown(kKeyEscape);
+  dialog.OnTrayCallback(kTrayLeftButtonUp);
+  ASSERT_NE(dialog.Window().canvas(), nullptr);
+  const auto cobaltBackground = decoder.Decode(dir / "Skins/Cobalt/main.png");
+  const auto defaultBackground = decoder.Decode(dir / "Skins/Default/main.png");
+  ASSERT_TRUE(cobaltBackground && defaultBackground);
+  ASSERT_FALSE(std::ranges::equal(cobaltBackground->pixels.Pixels(),
+                                  defaultBackground->pixels.Pixels()));
+  EXPECT_TRUE(std::ranges::equal(dialog.Window().canvas()->Pixels(),
+                                 cobaltBackground->pixels.Pixels()))
+      << "the window's background is not the chosen skin's";
+}
+
 // --- Device changes and the page's controls
 // --------------------------------------------------------
 
