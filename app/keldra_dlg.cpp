@@ -145,6 +145,17 @@ bool CKeldraDlg::OnNcPaint() {
   return true;
 }
 
+void CKeldraDlg::PageChanged() {
+  if (BuiltPage() == nullptr && windowShown_ && page_ != nullptr) {
+    // Shown without a notification area, the mouse absent at start-up: no tray click will come
+    // to build the page the mouse now allows.
+    page_->Build();
+    painter_.ReleaseImages();
+    return;
+  }
+  RebuildPage();
+}
+
 void CKeldraDlg::RebuildPage() {
   if (BuiltPage() == nullptr) {
     return;
@@ -361,6 +372,7 @@ void CKeldraDlg::RunSkinChooser() {
   state_.skinTextColor = choice->textColor;
   const ColorBytes color{choice->textColor.red, choice->textColor.green, choice->textColor.blue};
   ReportIniWriteError(WriteSkin(state_.files.strIni, color, choice->name));
+  canvas_.MakeFrom(SkinImagePath(state_.skinDirectory, skin_image::kMain));
   RebuildPage();
   host_.BringToForeground();
   ShowWindow();
@@ -370,24 +382,6 @@ void CKeldraDlg::RunSkinChooser() {
 
 MainPageOperations* CKeldraDlg::BuiltPage() {
   return page_ != nullptr && page_->IsBuilt() ? page_ : nullptr;
-}
-
-void CKeldraDlg::OnPointerMove(Point point) {
-  if (MainPageOperations* page = BuiltPage()) {
-    page->OnPointerMove(point);
-  }
-}
-
-void CKeldraDlg::OnMouseWheel(int delta) {
-  if (MainPageOperations* page = BuiltPage()) {
-    page->OnMouseWheel(delta);
-  }
-}
-
-void CKeldraDlg::OnListNotification(ControlId list, ListEvent event) {
-  if (MainPageOperations* page = BuiltPage()) {
-    page->OnListNotification(list, event);
-  }
 }
 
 ControlColors CKeldraDlg::ControlColor(ControlId control) const {

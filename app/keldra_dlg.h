@@ -78,8 +78,14 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
   void OnMouseHover(Point point) { controls_.OnMouseHover(point); }
   void OnMouseLeave() { controls_.OnMouseLeave(); }
   // Every mouse move the window's loop handles, over the window or its child controls.
-  void OnPointerMove(Point point);
-  void OnMouseWheel(int delta);
+  void OnPointerMove(Point point) {
+    if (MainPageOperations* page = BuiltPage())
+      page->OnPointerMove(point);
+  }
+  void OnMouseWheel(int delta) {
+    if (MainPageOperations* page = BuiltPage())
+      page->OnMouseWheel(delta);
+  }
   // A key-down before dispatch: true when consumed (Enter and Escape hide the window).
   bool OnKeyDown(int virtualKey);
   // Closing the window hides it; without a notification area it ends the program.
@@ -97,7 +103,10 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
                       std::string_view interfacePath) {
     deviceChanges_.OnDeviceChange(eventCode, recordType, interfacePath);
   }
-  void OnListNotification(ControlId list, ListEvent event);
+  void OnListNotification(ControlId list, ListEvent event) {
+    if (MainPageOperations* page = BuiltPage())
+      page->OnListNotification(list, event);
+  }
   ControlColors ControlColor(ControlId control) const;
   // A program came to the front: `program` is its executable's file name (empty: no program, as on
   // the bare desktop), `thisProgram` whether it is this tool (its own window changes nothing),
@@ -133,7 +142,7 @@ class CKeldraDlg final : private DeviceChangeHost, private SettingsKeeperWindow 
 
   // SettingsKeeperWindow
   std::string_view Text(UiTextKey key) override;
-  void PageChanged() override { RebuildPage(); }
+  void PageChanged() override;
   bool UnappliedEditsShown() override;
   void ActiveProfileChanged() override { host_.SetTrayTip(TrayTip()); }
 

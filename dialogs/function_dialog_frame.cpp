@@ -72,16 +72,9 @@ void FunctionDialogFrame::OnInitDialog(DialogHost& host) {
 // everything drawn. The controls, the open list and every choice stay as they are. A background
 // that can no longer be read ends the run as it would at the opening.
 void FunctionDialogFrame::OnDisplayScaleChanged() {
-  if (!loaded_) {
-    return;
-  }
-  if (!MakeDialogCanvas(session_->window, environment_.decoder, skinFolder_, layout_.background,
-                        *host_)) {
-    loaded_ = false;
-    host_->EndDialog(DialogResult::kCancel);
-    return;
-  }
-  host_->SetFont(DialogFont(Language(), environment_.osVersion));
+  loaded_ = loaded_ && MakeDialogFaceAgain(session_->window, environment_.decoder, skinFolder_,
+                                           layout_.background, *host_,
+                                           DialogFont(Language(), environment_.osVersion));
   OnEraseBackground();
 }
 

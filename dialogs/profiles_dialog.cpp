@@ -128,6 +128,14 @@ void CProfilesDialog::OnInitDialog(DialogHost& host) {
   Refresh();
 }
 
+void CProfilesDialog::OnDisplayScaleChanged() {
+  loaded_ = loaded_ &&
+            MakeDialogFaceAgain(session_->window, environment_.decoder, skinFolder_,
+                                dialog_background::kProfiles, *host_,
+                                DialogFont(environment_.state.language, environment_.osVersion));
+  OnEraseBackground();
+}
+
 // --- Painting ------------------------------------------------------------------------------------
 
 void CProfilesDialog::OnEraseBackground() {
@@ -162,10 +170,6 @@ void CProfilesDialog::PaintFace(Canvas& canvas) const {
   }
 }
 
-void CProfilesDialog::RepaintStatus() {
-  OnEraseBackground();
-}
-
 // --- The lists -----------------------------------------------------------------------------------
 
 void CProfilesDialog::Refresh(const std::optional<std::string>& choose) {
@@ -198,7 +202,7 @@ void CProfilesDialog::Refresh(const std::optional<std::string>& choose) {
                                          ? std::string(Text(UiTextKey::ProfilesNone))
                                          : rules_.defaultProfile);
   host_->RedrawControl(kDefaultBox);
-  RepaintStatus();
+  OnEraseBackground();  // the active profile's line drawn again
 }
 
 std::optional<std::string> CProfilesDialog::ChosenProfile() {

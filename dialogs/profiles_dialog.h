@@ -82,6 +82,7 @@ class CProfilesDialog final : public DialogController {
   int TemplateId() const override { return kTemplateId; }
   void OnInitDialog(DialogHost& host) override;
   void OnEraseBackground() override;
+  void OnDisplayScaleChanged() override;
   void OnLButtonDown(Point point) override;
   void OnMouseMove(Point point) override;
   void OnMouseHover(Point point) override;
@@ -99,8 +100,6 @@ class CProfilesDialog final : public DialogController {
 
   std::string_view Text(UiTextKey key) const;
   void PaintFace(Canvas& canvas) const;
-  // Draws what changes with the profiles (the active profile's line) again.
-  void RepaintStatus();
   // Fills the lists and boxes again from the port, keeping the chosen profile where it still is.
   void Refresh(const std::optional<std::string>& choose = std::nullopt);
   void OnButton(Button button);

@@ -13,4 +13,15 @@ bool MakeDialogCanvas(SkinnedWindow& window, ImageDecoder& decoder, std::string_
   return false;
 }
 
+bool MakeDialogFaceAgain(SkinnedWindow& window, ImageDecoder& decoder,
+                         std::string_view skinDirectory, const DialogBackground& background,
+                         DialogHost& host, const FontRequest& font) {
+  if (!MakeDialogCanvas(window, decoder, skinDirectory, background, host)) {
+    host.EndDialog(DialogResult::kCancel);
+    return false;
+  }
+  host.SetFont(font);
+  return true;
+}
+
 }  // namespace q8

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "settings/message_sink.h"
+#include "ui/dialog_host.h"
 #include "ui/image_decoder.h"
 #include "ui/skin_images.h"
 #include "ui/skinned_window.h"
@@ -43,5 +44,12 @@ inline constexpr std::string_view kMsgDialogBackgroundFailed = "error";
 // canvas, drawing nothing of its skin. Returns whether the canvas was made.
 bool MakeDialogCanvas(SkinnedWindow& window, ImageDecoder& decoder, std::string_view skinDirectory,
                       const DialogBackground& background, MessageSink& messages);
+
+// A dialog moved to a display of another scale: the shell has put its controls at their new places
+// and maps clicks at the new scale, so its canvas and font are made again to match. A background
+// that no longer decodes ends the dialog with Cancel. Returns whether the dialog's face is whole.
+bool MakeDialogFaceAgain(SkinnedWindow& window, ImageDecoder& decoder,
+                         std::string_view skinDirectory, const DialogBackground& background,
+                         DialogHost& host, const FontRequest& font);
 
 }  // namespace q8

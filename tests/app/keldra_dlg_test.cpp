@@ -416,10 +416,9 @@ TEST_F(KeldraDlgTest, APageFirstBuiltWhenTheMouseAppearsAfterStartUp) {
   EXPECT_TRUE(host.visible);
 }
 
-// REVIEW REPRODUCTION (fails on 87b8e24): without a notification area the window is shown at
-// start-up, with the mouse absent only its background. Plugged in, the mouse is read, but no tray
-// click will ever come to build the page: the window goes on showing the bare background.
-TEST_F(KeldraDlgTest, ReviewReproWithoutATrayAMousePluggedInAfterStartUpGetsItsPage) {
+// Without a notification area the window is shown at start-up, with the mouse absent only its
+// background. Plugged in, the mouse is read and the page built: no tray click will come for it.
+TEST_F(KeldraDlgTest, WithoutATrayAMousePluggedInAfterStartUpGetsItsPage) {
   host.hasTray = false;
   bus.SetPlugged(false);
   ASSERT_TRUE(Start());
@@ -1019,11 +1018,10 @@ TEST_F(KeldraDlgTest, AChosenSkinIsPublishedSavedAndShownAtOnce) {
   EXPECT_TRUE(host.visible);
 }
 
-// REVIEW REPRODUCTION (fails on 87b8e24): the canvas made again after a skin was chosen (a show
-// from the tray over page art that does not hide the background, or a change of scale) is decoded
-// from the background of the skin of start-up: WindowCanvas keeps the path it was first made from,
-// and the skin chooser never gives it the new one.
-TEST_F(KeldraDlgTest, ReviewReproTheCanvasMadeAgainAfterASkinChoiceIsOfTheChosenSkin) {
+// The canvas made again after a skin was chosen (a show from the tray over page art that does not
+// hide the background, or a change of scale) is the chosen skin's background, not the one of
+// start-up.
+TEST_F(KeldraDlgTest, TheCanvasMadeAgainAfterASkinChoiceIsOfTheChosenSkin) {
   ASSERT_TRUE(Start());
   const std::string cobalt = (dir.path() / "").string() + "/Skins/Cobalt";
   chooser.answer = SkinChoice{cobalt, "Cobalt", Rgb{10, 20, 44}};
@@ -1036,10 +1034,10 @@ TEST_F(KeldraDlgTest, ReviewReproTheCanvasMadeAgainAfterASkinChoiceIsOfTheChosen
   const auto cobaltBackground = decoder.Decode(dir / "Skins/Cobalt/main.png");
   const auto defaultBackground = decoder.Decode(dir / "Skins/Default/main.png");
   ASSERT_TRUE(cobaltBackground && defaultBackground);
-  ASSERT_FALSE(std::ranges::equal(cobaltBackground->pixels.Pixels(),
-                                  defaultBackground->pixels.Pixels()));
-  EXPECT_TRUE(std::ranges::equal(dialog.Window().canvas()->Pixels(),
-                                 cobaltBackground->pixels.Pixels()))
+  ASSERT_FALSE(
+      std::ranges::equal(cobaltBackground->pixels.Pixels(), defaultBackground->pixels.Pixels()));
+  EXPECT_TRUE(
+      std::ranges::equal(dialog.Window().canvas()->Pixels(), cobaltBackground->pixels.Pixels()))
       << "the window's background is not the chosen skin's";
 }
 

@@ -41,8 +41,8 @@ check "one run: its figure, said to be one run" says "the window shown +3.5 .*me
 check "a failed benchmark fails the run, named" \
   test "$status" -eq 1 -a -n "$(grep -E '^  BM_Read \(failed\)$' <<<"$out")"
 
-# REVIEW REPRODUCTION (fails on 87b8e24): a filter that matched no benchmark (a typo): q8bench
-# exits 0 and leaves an empty results file. Nothing was measured at all, which no filter asks for.
+# A filter that matched no benchmark (a typo): q8bench exits 0 and leaves an empty results file.
+# Nothing was measured at all, which no filter asks for.
 read_figures nothing.json --filtered
 check "a run that measured nothing fails, filtered or not" test "$status" -ne 0
 

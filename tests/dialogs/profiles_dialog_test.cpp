@@ -204,17 +204,9 @@ TEST_F(ProfilesDialogTest, RulesTakeAPickedOrBrowsedProgramAndTheChosenProfile) 
                                           "remove rule game.exe", "default Racing", "default "));
 }
 
-}  // namespace
-}  // namespace q8
-
-namespace q8 {
-namespace {
-
-// REVIEW REPRODUCTION (fails on 87b8e24): the profiles dialog keeps its canvas at the old scale
-// when the system announces another one. The shells have already put its native controls at their
-// new-scale rectangles and map clicks at the new scale (win32 TakeAnnouncedScale, Qt's
-// QtWindowScale), so the drawn buttons no longer lie where clicks land.
-TEST_F(ProfilesDialogTest, ReviewReproAChangeOfScaleDrawsTheProfilesDialogAgain) {
+// Told of another scale, the dialog draws its face again at it: the shells have put its controls
+// at their new places and map clicks at the new scale, where the old face's buttons no longer lie.
+TEST_F(ProfilesDialogTest, AChangeOfScaleDrawsTheProfilesDialogAgain) {
   Open();
   host.pixelRatio = 2;
   host.drawLog.clear();
