@@ -85,9 +85,11 @@ wait_for() {
   local seconds=$1 what=$2
   shift 2
   doing "waiting for $what"
-  local deadline=$((SECONDS + seconds))
+  # In microseconds: bash's SECONDS counts whole seconds, and a wait of 2 s gave up after 1.2 s.
+  local now deadline=$((${EPOCHREALTIME/[.,]/} + seconds * 1000000))
   until "$@"; do
-    if [ "$SECONDS" -ge "$deadline" ]; then
+    now=${EPOCHREALTIME/[.,]/}
+    if [ "$now" -ge "$deadline" ]; then
       echo "gave up after $seconds s waiting for $what" >&2
       return 1
     fi
