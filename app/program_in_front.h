@@ -81,6 +81,12 @@ class ProgramInFrontTracker {
 
   // The desktop's compositor publishes its windows: from now on its view leads.
   void UseCompositor() { compositorPublishes_ = true; }
+  // The compositor ended the connection: the X server's view leads again, as without one.
+  void OnCompositorGone() {
+    compositorPublishes_ = false;
+    compositor_.reset();
+    Decide();
+  }
   // The X server is there too (Xwayland): a window known only by its app_id waits for its word.
   void UseWindowSystem() { windowSystemThere_ = true; }
 

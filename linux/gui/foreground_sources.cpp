@@ -53,6 +53,7 @@ void ForegroundSources::ReadWayland() {
   if (wayland_->Broken()) {
     // The compositor ended the connection (it is going away): the X server's view is left.
     waylandEvents_.reset();
+    tracker_.OnCompositorGone();
   }
 }
 

@@ -47,6 +47,9 @@ Step Wl(std::string appId, std::string program = {}, bool ownProcess = false) {
 Step WlNone() {
   return [](ProgramInFrontTracker& t, Recorder&) { t.OnCompositorWindow(std::nullopt); };
 }
+Step WlGone() {
+  return [](ProgramInFrontTracker& t, Recorder&) { t.OnCompositorGone(); };
+}
 Step Focus(bool focused) {
   return [=](ProgramInFrontTracker& t, Recorder&) { t.OnOwnFocus(focused); };
 }
@@ -115,6 +118,11 @@ TEST(ProgramInFrontTrackerTest, MakesOneProgramInFrontOfTheDesktopsSources) {
        true,
        {XNone(), Wl("notepad.exe"), X("notepad.exe", "notepad.exe", true), Later()},
        {"notepad.exe*"}},
+      {"the compositor gone: the X server's word leads again, not the compositor's last",
+       true,
+       true,
+       {X("notepad.exe", "notepad.exe", true), Wl("notepad.exe"), WlGone(), X("editor"), Later()},
+       {"notepad.exe*", "editor"}},
       {"wlroots: a native window is named by its app_id once the X server stayed silent",
        true,
        true,
