@@ -234,7 +234,10 @@ bool SettingsKeeper::NeedsLoad(const std::string& name) {
   // A file that cannot be read is no news: its load would fail the same way.
   const auto read = Profiles().Load(name);
   const Profile* file = std::get_if<Profile>(&read);
-  return file != nullptr && *file != pageProfile_->file;
+  // Only what a load writes counts: a file saved again with the same settings and captions (by
+  // q8ctl, which names no sensor) needs no write of the mouse.
+  return file != nullptr && (file->config != pageProfile_->file.config ||
+                             file->captions != pageProfile_->file.captions);
 }
 
 void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {

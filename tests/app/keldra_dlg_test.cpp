@@ -1167,8 +1167,8 @@ TEST_F(KeldraDlgTest, AMouseThatRefusesEveryReportIsToldAtTheFirstAutomaticSwitc
 
 TEST_F(KeldraDlgTest, AConfigBinThatCannotBeSavedIsToldAtTheFirstAutomaticSwitchOnly) {
   const auto [first, after] = BoxesOverAutomaticSwitches([&] {
-    // A folder where the save puts its temporary file stops the save.
-    std::filesystem::create_directory(dir / ("config.bin.tmp-" + std::to_string(::getpid())));
+    // Gone: config.bin is replaced, never made anew, so every save fails.
+    std::filesystem::remove(dir / "config.bin");
   });
   EXPECT_EQ(first, 1u);
   EXPECT_EQ(after, first);

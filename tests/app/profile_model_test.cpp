@@ -440,8 +440,12 @@ class World {
         const auto names = store.List();
         const int writes = trayWrites;
         const auto at = std::find(names.begin(), names.end(), ProfileOf(a)) - names.begin();
+        const bool duringWrite = depth > 0;
         dialog.OnCommand(kCommandFirstProfile + static_cast<int>(at));
         ruleOwed = ruleOwed && trayWrites == writes;  // taken: the choice stands over the rule
+        // Made in a box of a running write, the choice is refused: "not loaded" is then the truth,
+        // whatever that write leaves in the mouse.
+        refusals += duringWrite && trayWrites == writes;
         break;
       }
       case Kind::kUnplug:
