@@ -13,7 +13,7 @@ void TrayMenuOffer::Show(MainWindowHost& host, const Texts& texts,
   }
   TrayMenu menu{texts.exit, std::nullopt, std::nullopt};
   if (autostart_ != nullptr) {
-    menu.startAtLogIn = MenuCheckItem{texts.startAtLogIn, autostart_->Exists()};
+    menu.startAtLogIn = MenuCheckItem{texts.startAtLogIn, autostart_->Enabled()};
   }
   if (!profiles_.empty() || !texts.manageProfiles.empty()) {
     menu.profiles = ProfileMenu{texts.profiles, profiles_, std::nullopt, texts.manageProfiles};
@@ -29,7 +29,8 @@ bool TrayMenuOffer::TakeCheckCommand(int command, MessageSink& messages) {
   if (command != kCommandStartAtLogIn || autostart_ == nullptr) {
     return false;
   }
-  if (const auto problem = autostart_->Exists() ? autostart_->Remove() : autostart_->Write()) {
+  // An entry turned off by the desktop is written anew, turned on.
+  if (const auto problem = autostart_->Enabled() ? autostart_->Remove() : autostart_->Write()) {
     messages.ShowMessage(*problem, kApplicationName);
   }
   return true;

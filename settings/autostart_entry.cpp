@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <span>
+#include <sstream>
 #include <system_error>
 
 #include "settings/durable_file.h"
+#include "settings/file_bytes.h"
 #include "settings/utf8_path.h"
 
 namespace q8 {
@@ -22,9 +24,29 @@ std::optional<std::filesystem::path> AutostartEntry::FileFor(const char* xdgConf
   return config / "autostart" / "tarnix-q8.desktop";
 }
 
-bool AutostartEntry::Exists() const {
+bool AutostartEntry::Enabled() const {
   std::error_code error;
-  return std::filesystem::is_regular_file(file_, error);
+  if (!std::filesystem::is_regular_file(file_, error)) {
+    return false;
+  }
+  constexpr std::size_t kMaxEntryBytes = 64 * 1024;
+  const auto bytes = ReadFileBytes(file_, kMaxEntryBytes);
+  if (!bytes) {
+    return true;  // there, though unreadable here: the desktop may still start it
+  }
+  std::istringstream text(std::string(bytes->begin(), bytes->end()));
+  bool inEntry = false;
+  for (std::string line; std::getline(text, line);) {
+    if (!line.empty() && line.back() == '\r') {
+      line.pop_back();
+    }
+    if (line.starts_with('[')) {
+      inEntry = line == "[Desktop Entry]";
+    } else if (inEntry && (line == "Hidden=true" || line == "X-GNOME-Autostart-enabled=false")) {
+      return false;
+    }
+  }
+  return true;
 }
 
 std::string DesktopExecArgument(std::string_view argument) {

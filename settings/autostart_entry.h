@@ -10,7 +10,7 @@ namespace q8 {
 // The entry that starts the tray program at log-in on desktops that follow the XDG autostart rules
 // (GNOME, KDE Plasma, Xfce, ... and sway with a session starter): `tarnix-q8.desktop` in the
 // autostart folder of the user's configuration folder. The tray menu's "Start at log-in" is checked
-// while the file is there, and writes or removes it.
+// while the entry starts the program, and writes or removes it.
 class AutostartEntry {
  public:
   // `file`: where the entry goes; `executable`: the program it starts.
@@ -22,8 +22,9 @@ class AutostartEntry {
   static std::optional<std::filesystem::path> FileFor(const char* xdgConfigHome, const char* home);
 
   const std::filesystem::path& File() const { return file_; }
-  // Whether the entry is there: the desktop starts the program at log-in.
-  bool Exists() const;
+  // Whether the desktop starts the program at log-in: the entry is there and not turned off
+  // (Hidden=true, or X-GNOME-Autostart-enabled=false, as a desktop's settings may write it).
+  bool Enabled() const;
   // Writes the entry whole (making its folder), or removes it; the problem in a sentence when that
   // failed.
   std::optional<std::string> Write() const;

@@ -216,7 +216,7 @@ TEST_F(QtMainWindowTest, TheProfilesSubmenuLoadsTheProfileChosen) {
   EXPECT_FALSE(menu->actions()[1]->isChecked());
   menu->actions()[1]->trigger();
   menu->close();
-  EXPECT_TRUE(entry.Exists());
+  EXPECT_TRUE(entry.Enabled());
   EXPECT_TRUE(openMenu()->actions()[1]->isChecked());
   QApplication::activePopupWidget()->close();
   dialog.SetAutostartEntry(nullptr);

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/temp_dir.h"
+
 namespace q8 {
 namespace {
 
@@ -40,6 +46,26 @@ TEST(AutostartEntryTest, ExecArgumentsAreQuotedAndEscaped) {
   };
   for (const auto& [argument, quoted] : rows) {
     EXPECT_EQ(DesktopExecArgument(argument), quoted) << argument;
+  }
+}
+
+// The menu's check mark: an entry a desktop's settings turned off starts nothing, so it is not
+// checked (and choosing the item turns it on again instead of removing it).
+TEST(AutostartEntryTest, EnabledWhileTheEntryStartsTheProgram) {
+  const test::TempDir dir;
+  const AutostartEntry entry(dir / "tarnix-q8.desktop", "/usr/bin/tarnix-q8");
+  EXPECT_FALSE(entry.Enabled()) << "no entry";
+  ASSERT_EQ(entry.Write(), std::nullopt);
+  EXPECT_TRUE(entry.Enabled()) << "as written";
+  const std::vector<std::pair<std::string, bool>> rows = {
+      {"[Desktop Entry]\r\nHidden=true\r\n", false},
+      {"[Desktop Entry]\nExec=x\nX-GNOME-Autostart-enabled=false\n", false},
+      {"[Desktop Entry]\nHidden=false\nX-GNOME-Autostart-enabled=true\n", true},
+      {"[Desktop Entry]\nExec=x\n[Desktop Action off]\nHidden=true\n", true},
+  };
+  for (const auto& [text, enabled] : rows) {
+    test::WriteBytes(entry.File(), std::vector<std::uint8_t>(text.begin(), text.end()));
+    EXPECT_EQ(entry.Enabled(), enabled) << text;
   }
 }
 
