@@ -12,6 +12,7 @@
 . "$(dirname "$0")/../support/program-test.sh"
 build=$1
 shots=${2:-}
+remove_left_accounts q8sway
 account=q8sway$$
 chmod 755 "$scratch"  # the account reaches its home below it
 home=$scratch/home

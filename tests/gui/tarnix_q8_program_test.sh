@@ -287,6 +287,7 @@ check "the last copy ends with its close button, exit code 0 (got $exit_status)"
 
 # --- Another user's process holds the name, bound and never listening ---------------------------
 # An account of its own for the test (removed at the end); the program names it.
+remove_left_accounts tq8test
 account=tq8test$$
 if useradd --system --no-create-home --shell /usr/sbin/nologin "$account" 2>/dev/null; then
   at_exit 'userdel "$account" 2>/dev/null'

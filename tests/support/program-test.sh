@@ -20,6 +20,7 @@
 #                             CONFIG, or a session bus in $scratch/bus), in DBUS_SESSION_BUS_ADDRESS
 #                             once it takes connections
 #   copy_program BUILD FILE...   the files from the build tree and its Skins/ into $scratch
+#   remove_left_accounts PREFIX   the accounts PREFIX<pid> of tests killed before their clean-up, gone
 #   copy_wine_prefix TEMPLATE DIR   a Wine prefix prepared by scripts/wine-prefix, copied
 #   finish                    "N passed, M failed", then the exit status: 0 when nothing failed
 # A script that ends otherwise (a command it could not do without, a signal) says where it was.
@@ -164,6 +165,18 @@ copy_program() {
   local file
   for file in "$@"; do cp "$build/$file" "$scratch/" || exit 1; done
   cp -r "$build/Skins" "$scratch/Skins" || exit 1
+}
+
+# remove_left_accounts PREFIX: the accounts named PREFIX<pid> that a test killed before its clean-up
+# left behind (ctest kills a test that overruns with SIGKILL): their processes ended and the
+# accounts removed, unless the test of that pid still runs.
+remove_left_accounts() {
+  local prefix=$1 name
+  for name in $(cut -d: -f1 /etc/passwd | grep -E "^$prefix[0-9]+$"); do
+    kill -0 "${name#"$prefix"}" 2>/dev/null && continue
+    pkill -KILL -u "$name" 2>/dev/null
+    userdel "$name" 2>/dev/null
+  done
 }
 
 copy_wine_prefix() {
