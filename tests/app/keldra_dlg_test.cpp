@@ -92,6 +92,15 @@ class FakeSkinChooser final : public SkinChooserPort {
   int runs = 0;
 };
 
+// Two profiles from `config`: Racing at 250 Hz and Desktop at 125 Hz.
+void SaveRacingAndDesktop(const ProfileStore& store, DeviceConfig config,
+                          const ButtonCaptions& captions) {
+  config[field::ReportRateCode] = 4;
+  EXPECT_EQ(store.Save("Racing", {config, "Setting-EN", captions}), std::nullopt);
+  config[field::ReportRateCode] = 8;
+  EXPECT_EQ(store.Save("Desktop", {config, "Setting-EN", captions}), std::nullopt);
+}
+
 // A folder laid out as the tool is delivered: the executable's place, config.bin, str.ini and
 // the skins; a simulated mouse on a simulated bus; and the main window over a fake host.
 class KeldraDlgTest : public ::testing::Test {
@@ -118,6 +127,13 @@ class KeldraDlgTest : public ::testing::Test {
   void Click(int x, int y) { dialog.OnLButtonDown({x, y}); }
   std::vector<std::uint8_t> ConfigBin() { return test::ReadBytes(dir / "config.bin"); }
   std::uint8_t MouseReportRate() const { return mouse.Memory().status.reportRateCode; }
+  // What q8ctl's load of a profile does to the files (the mouse aside).
+  void WriteFilesAsALoadElsewhere(const DeviceConfig& config, const ButtonCaptions& captions) {
+    test::RecordingMessageSink messages;
+    ASSERT_TRUE(SaveConfigFile(dir / "config.bin", config, messages));
+    ASSERT_FALSE(WriteButtonCaptions(dir / "str.ini", dialog.Texts().Text(UiTextKey::StrIniSection),
+                                     captions));
+  }
 
   // The boxes raised by the first of seven switches of the rules made after `cause`, and by all
   // seven (game.exe gets Racing, work.exe Desktop).
@@ -125,11 +141,7 @@ class KeldraDlgTest : public ::testing::Test {
       const std::function<void()>& cause) {
     EXPECT_TRUE(Start());
     const ProfileStore store(ProfileFolderIn(dir.path()));
-    Profile profile{state.settings.deviceConfig, "Setting-EN", state.captions};
-    profile.config[field::ReportRateCode] = 4;
-    EXPECT_EQ(store.Save("Racing", profile), std::nullopt);
-    profile.config[field::ReportRateCode] = 8;
-    EXPECT_EQ(store.Save("Desktop", profile), std::nullopt);
+    SaveRacingAndDesktop(store, state.settings.deviceConfig, state.captions);
     const std::string rules = "[Rules]\ngame.exe=Racing\nwork.exe=Desktop\n";
     test::WriteBytes(store.Folder() / "rules.ini",
                      std::vector<std::uint8_t>(rules.begin(), rules.end()));
@@ -469,10 +481,7 @@ TEST_F(KeldraDlgTest, AProfileLoadedElsewhereIsReadAgainAtTheNextShow) {
   loaded[field::ReportRateCode] = 4;
   ButtonCaptions captions = state.captions;
   captions[2] = "from the profile";
-  test::RecordingMessageSink messages;
-  ASSERT_TRUE(SaveConfigFile(dir / "config.bin", loaded, messages));
-  ASSERT_FALSE(WriteButtonCaptions(dir / "str.ini", dialog.Texts().Text(UiTextKey::StrIniSection),
-                                   captions));
+  WriteFilesAsALoadElsewhere(loaded, captions);
   page.calls.clear();
   dialog.OnStatusNotify(kStatusProfileLoaded, 0);
   EXPECT_THAT(host.balloons, IsEmpty());
@@ -746,11 +755,8 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
     const int rateAtStart = rowMouse.Memory().status.reportRateCode;
 
     const ProfileStore store(ProfileFolderIn(folder.path()));
-    Profile profile{rowState.settings.deviceConfig, "Setting-EN", rowState.captions};
-    profile.config[field::ReportRateCode] = 4;
-    ASSERT_EQ(store.Save("Racing", profile), std::nullopt);
-    profile.config[field::ReportRateCode] = 8;
-    ASSERT_EQ(store.Save("Desktop", profile), std::nullopt);
+    SaveRacingAndDesktop(store, rowState.settings.deviceConfig, rowState.captions);
+    const Profile profile = std::get<Profile>(store.Load("Desktop"));  // what a "save" step saves
     const auto writeRules = [&](const std::string& rules) {
       test::WriteBytes(store.Folder() / "rules.ini",
                        std::vector<std::uint8_t>(rules.begin(), rules.end()));
@@ -1142,10 +1148,7 @@ TEST_F(KeldraDlgTest, SaveCurrentAsAfterALoadElsewhereSavesWhatTheFilesHold) {
   loaded[field::ReportRateCode] = loaded[field::ReportRateCode] == 4 ? 2 : 4;
   ButtonCaptions captions = state.captions;
   captions[2] = "from the profile";
-  test::RecordingMessageSink messages;
-  ASSERT_TRUE(SaveConfigFile(dir / "config.bin", loaded, messages));
-  ASSERT_FALSE(WriteButtonCaptions(dir / "str.ini", dialog.Texts().Text(UiTextKey::StrIniSection),
-                                   captions));
+  WriteFilesAsALoadElsewhere(loaded, captions);
   dialog.OnStatusNotify(kStatusProfileLoaded, 0);
 
   profilesDialog.user = [](ProfilesPort& p) { ASSERT_TRUE(p.SaveCurrentAs("Now", false).Done()); };
