@@ -34,7 +34,7 @@ std::string OptionsHelp(std::span<const OptionHelp> options) {
 }
 
 std::string TrayProgramUsage() {
-  return "usage: tarnix-q8 [--simulate[=STATE_FILE]] [--trace=FILE]\n\n"
+  return "usage: tarnix-q8 [--simulate[=STATE_FILE]] [--trace=FILE] [--at-log-in]\n\n"
          "The tray program of the Tarnix Q8 gaming mouse: its icon in the desktop's notification\n"
          "area opens the settings window; profiles follow the program in front.\n\n" +
          OptionsHelp(kTrayProgramOptions);

@@ -95,9 +95,13 @@ inline constexpr std::array<OptionHelp, 4> kQ8ctlOptions{{
     {"--version", "", false, "the version of the tool"},
 }};
 
-inline constexpr std::array<OptionHelp, 4> kTrayProgramOptions{{
+inline constexpr std::string_view kAtLogInOption = "--at-log-in";
+inline constexpr std::array<OptionHelp, 5> kTrayProgramOptions{{
     kSimulateOption,
     kTraceOption,
+    {kAtLogInOption, "", false,
+     "started by the desktop at log-in: waits up to a minute for the notification\n"
+     "area, whose panel the desktop may start after the program"},
     {"--help", "", false, "this text"},
     {"--version", "", false, "the version of the program"},
 }};

@@ -78,7 +78,7 @@ std::string AutostartEntry::Text() const {
          "Comment=Keeps the Tarnix Q8 settings tool in the notification area\n"
          "Exec=" +
          DesktopExecArgument(Utf8Of(executable_)) +
-         "\n"
+         " --at-log-in\n"
          "Icon=tarnix-q8\n"
          "Terminal=false\n"
          "X-GNOME-Autostart-enabled=true\n";

@@ -6,6 +6,7 @@
 #include <QPixmapCache>
 #include <QSocketNotifier>
 #include <QThreadPool>
+#include <chrono>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -20,6 +21,7 @@
 #include "dialogs/key_function_dialog_runner.h"
 #include "dialogs/skins_dialog_chooser.h"
 #include "linux/gui/foreground_sources.h"
+#include "linux/gui/notification_area.h"
 #include "linux/gui/qt_main_window.h"
 #include "linux/gui/x11_foreground.h"
 #include "linux/gui/x11_running_programs.h"
@@ -95,7 +97,8 @@ int main(int argc, char** argv) {
   // quickly made again.
   QPixmapCache::setCacheLimit(0);
 
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  std::vector<std::string> args(argv + 1, argv + argc);
+  const bool atLogIn = std::erase(args, std::string(kAtLogInOption)) > 0;
   std::string error;
   std::optional<MouseOptions> options = ParseMouseOptions(args, error);
   if (!options) {
@@ -107,6 +110,9 @@ int main(int argc, char** argv) {
   linux_shell::StatusSocketClaim claim = linux_shell::ClaimStatusSocket();
   if (claim.runningCopy) {
     return 0;
+  }
+  if (atLogIn) {
+    linux_shell::WaitForNotificationArea(std::chrono::seconds(60));
   }
   const std::optional<std::filesystem::path> executable = ExecutablePath();
   if (!executable) {

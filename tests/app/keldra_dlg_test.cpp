@@ -372,7 +372,7 @@ TEST_F(KeldraDlgTest, StartAtLogInFollowsTheAutostartEntry) {
   dialog.OnTrayCallback(kTrayRightButtonUp);
   dialog.OnCommand(kCommandStartAtLogIn);
   const std::string text = test::ReadText(entry.File());
-  EXPECT_THAT(text, ::testing::HasSubstr("\nExec=\"/opt/Tarnix Q8/tarnix-q8\"\n"));
+  EXPECT_THAT(text, ::testing::HasSubstr("\nExec=\"/opt/Tarnix Q8/tarnix-q8\" --at-log-in\n"));
   EXPECT_THAT(text, ::testing::StartsWith("[Desktop Entry]\nType=Application\n"));
   dialog.OnTrayCallback(kTrayRightButtonUp);
   dialog.OnCommand(kCommandStartAtLogIn);

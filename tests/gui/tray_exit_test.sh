@@ -1,23 +1,26 @@
 #!/usr/bin/env bash
-# The Linux tray program in a real notification area (trayer on a private X server): its tray
-# menu opens, and its Exit ends the program with exit code 0, even while a message box of the
-# window is open, whose own loop must not keep the tray out of reach.
+# The Linux tray program in a real notification area (trayer on a private X server): started at
+# log-in before the panel (--at-log-in, as its autostart entry starts it), it waits for the
+# notification area and docks there, its window hidden; its tray menu opens, and its Exit ends the
+# program with exit code 0, even while a message box of the window is open, whose own loop must
+# not keep the tray out of reach.
 # Run it in a network namespace of its own (tests/support/own-network).
 #   tray_exit_test.sh BUILD_DIR
 build=$1
 . "$(dirname "$0")/../support/program-test.sh"
 copy_program "$build" tarnix-q8 tarnix-q8.png config.bin str.ini
 start_x_server
+"$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" --trace="$scratch/wire.trace" \
+  --at-log-in &
+program=$!
+keep $program
+sleep 1  # the panel comes a moment after the program
 # A panel 200 px wide at the top right; the program's icon is its only one, at its right end.
 trayer --edge top --align right --widthtype pixel --width 200 --height 32 >/dev/null 2>&1 &
 keep $!
 tray_up() { xdotool search --classname trayer >/dev/null 2>&1; }
 wait_for 10 "the notification area (trayer)" tray_up || exit 1
 icon=(1270 16)
-
-"$scratch/tarnix-q8" --simulate="$scratch/mouse-state.bin" --trace="$scratch/wire.trace" &
-program=$!
-keep $program
 # Docked in the panel, the icon is a child window of the program's at the panel's right end.
 docked() {
   xdotool search --classname tarnix-q8 2>/dev/null | while read -r w; do
@@ -25,9 +28,12 @@ docked() {
     [ "${Y:-999}" -lt 32 ] && [ "${X:-0}" -gt 1200 ] && echo "$w"
   done | grep -q .
 }
-wait_for 10 "the tray icon docked in the panel" docked
+check "started before the panel, the icon docks in it" \
+  wait_for 10 "the tray icon docked in the panel" docked
 read_whole() { [ "$(grep -c "^get page" "$scratch/wire.trace")" -ge 5 ]; }
 wait_for 10 "the mouse read at start-up" read_whole
+check "and the window stays hidden" \
+  test -z "$(xdotool search --onlyvisible --name "^Tarnix Q8$" 2>/dev/null)"
 xdotool mousemove "${icon[@]}" click 1  # the icon shows the window
 window=$(window_named 10 "^Tarnix Q8$")
 check "a click on the tray icon shows the window" test -n "$window"

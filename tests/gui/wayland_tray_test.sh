@@ -106,7 +106,7 @@ check "the menu offers Start at log-in, unchecked" test "$(login_item | cut -d' 
 click_login
 check "choosing it writes the autostart entry" wait_for 5 "the autostart entry written" test -f "$entry"
 check "desktop-file-validate accepts the entry" desktop-file-validate "$entry"
-check "the entry starts this program" grep -qx "Exec=$scratch/tarnix-q8" "$entry"
+check "the entry starts this program" grep -qx "Exec=$scratch/tarnix-q8 --at-log-in" "$entry"
 check "the check mark follows" test "$(login_item | cut -d' ' -f2)" = 1
 rm "$entry"
 check "the check mark follows the file removed elsewhere" test "$(login_item | cut -d' ' -f2)" = 0
