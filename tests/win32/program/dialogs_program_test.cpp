@@ -212,8 +212,11 @@ TEST_F(DialogsProgramTest, TheSkinChooserSwitchesTheRunningProgramToTheOtherSkin
   EXPECT_TRUE(::IsWindowEnabled(window));
   EXPECT_TRUE(::IsWindowVisible(window));
 
+  // The program writes str.ini once the dialog has ended, which this test may see first.
   const fs::path strIni = folder / "str.ini";
-  EXPECT_EQ(ReadIniString(strIni, "Skins", "Path", ""), "Cobalt");
+  EXPECT_TRUE(
+      Eventually([&] { return ReadIniString(strIni, "Skins", "Path", "") == "Cobalt"; }, 5s))
+      << "str.ini names " << ReadIniString(strIni, "Skins", "Path", "");
   EXPECT_EQ(ReadIniString(strIni, "Skins", "RColor", ""), "255");
   EXPECT_EQ(ReadIniString(strIni, "Skins", "GColor", ""), "0");
   EXPECT_EQ(ReadIniString(strIni, "Skins", "BColor", ""), "0");
