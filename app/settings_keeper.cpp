@@ -274,9 +274,7 @@ void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
     toldFileProblems_.clear();  // a problem that comes back is news again
   }
   if (outcome.mouseWhole) {
-    toldMouseProblems_.clear();
-  }
-  if (outcome.mouseWhole) {
+    toldMouseProblems_.clear();  // the mouse's problem is over
     pageProfile_ = PageProfile{name, profile};
     SetActive(name);
   } else {
