@@ -173,34 +173,5 @@ TEST_F(ProfilesDialogProgramTest, SaveARuleFromARunningProgramThatSwitchesThenDe
   EXPECT_TRUE(program.Running());
 }
 
-// The system announces 200 % to the open profiles dialog, as when it moves to a monitor of that
-// scale: its face is drawn again at the new size, and a click at the drawn Close, mapped at 200 %,
-// meets it.
-TEST_F(ProfilesDialogProgramTest, TheProfilesDialogFollowsAChangeOfScale) {
-  ASSERT_NE(window, nullptr);
-  HWND dialog = OpenDialog();
-  ASSERT_NE(dialog, nullptr);
-  // A point of the red line under the title, once the face is painted.
-  const Point line{100, 29};
-  const auto red = [&](Point at) { return GetRValue(ScreenPixel(dialog, at)) > 180; };
-  ASSERT_TRUE(Eventually([&] { return red(line); })) << "the title's red line at 100 %";
-  RECT before{};
-  ::GetClientRect(dialog, &before);
-  // At 200 % the whole of it stays on the screen, for the pixels read below.
-  ::SetWindowPos(dialog, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ASSERT_TRUE(AnnounceDpi(dialog, 96, 192));
-  RECT after{};
-  ::GetClientRect(dialog, &after);
-  EXPECT_EQ(after.right, 2 * before.right);
-  ::InvalidateRect(dialog, nullptr, TRUE);
-  EXPECT_TRUE(Eventually([&] {
-    return red({2 * line.x, 2 * line.y});
-  })) << "the title's red line is not at its place at 200 %";
-  Screenshot(dialog, "profiles-dialog-200");
-  ClickAt(dialog,
-          {2 * Centre(D::kButtonRegions[D::kClose]).x, 2 * Centre(D::kButtonRegions[D::kClose]).y});
-  EXPECT_TRUE(Eventually([&] { return !::IsWindow(dialog); }));
-}
-
 }  // namespace
 }  // namespace q8::test
