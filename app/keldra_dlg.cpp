@@ -146,9 +146,10 @@ bool CKeldraDlg::OnNcPaint() {
 }
 
 void CKeldraDlg::PageChanged() {
-  if (BuiltPage() == nullptr && windowShown_ && page_ != nullptr) {
-    // Shown without a notification area, the mouse absent at start-up: no tray click will come
-    // to build the page the mouse now allows.
+  if (BuiltPage() == nullptr && page_ != nullptr && startedUp_ &&
+      (windowShown_ || !host_.HasNotificationArea())) {
+    // Shown (or minimised) without a notification area, the mouse absent at start-up: no tray
+    // click will come to build the page the mouse now allows.
     page_->Build();
     painter_.ReleaseImages();
     return;
@@ -374,6 +375,9 @@ void CKeldraDlg::RunSkinChooser() {
   ReportIniWriteError(WriteSkin(state_.files.strIni, color, choice->name));
   canvas_.MakeFrom(SkinImagePath(state_.skinDirectory, skin_image::kMain));
   RebuildPage();
+  if (BuiltPage() == nullptr) {
+    window_.ShowCanvas();  // no page to draw the new skin's background
+  }
   host_.BringToForeground();
   ShowWindow();
 }

@@ -15,7 +15,17 @@ bool Listed(const ProfileActions& actions, std::string_view name) {
 
 ProfileOutcome ProfileManager::SaveCurrentAs(std::string_view name, bool replace) {
   const ProfileActions actions = Actions();
-  ProfileOutcome outcome = actions.SaveAs(name, keeper_.AppliedAsProfile(), replace);
+  Profile current = keeper_.AppliedAsProfile();
+  if (state_.settingsNewerOnDisk) {
+    // q8ctl loaded or set behind the window's back: config.bin holds what it applied, read as
+    // q8ctl's own save reads it (a file that cannot be read, or is no config.bin, saves nothing).
+    const auto files = actions.CurrentSettings();
+    if (const auto* refused = std::get_if<ProfileOutcome>(&files)) {
+      return *refused;
+    }
+    current.config = std::get<Profile>(files).config;
+  }
+  ProfileOutcome outcome = actions.SaveAs(name, current, replace);
   if (outcome.Done()) {
     keeper_.SavedAppliedAs(actions.Store().ProfileNamed(name).value_or(std::string(name)));
   }

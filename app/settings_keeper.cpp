@@ -12,6 +12,12 @@ namespace {
 // The caption of the device operations' messages about a write.
 constexpr std::string_view kWriteOperationName = "WriteOperation";
 
+// Whether loading `a` writes what loading `b` does: the record and the captions (the sensor a file
+// names only documents it).
+bool LoadsTheSame(const Profile& a, const Profile& b) {
+  return a.config == b.config && a.captions == b.captions;
+}
+
 // Passes on each message it has not passed on before, keeping what it passed in `told`: a
 // persistent problem is told once, not at every automatic switch.
 class OncePerCauseSink final : public MessageSink {
@@ -162,7 +168,7 @@ bool SettingsKeeper::SaveIntoPageProfile() {
   }
   const auto onDisk = store.Load(pageProfile_->name);
   const Profile* file = std::get_if<Profile>(&onDisk);
-  if (file == nullptr || *file != pageProfile_->file) {
+  if (file == nullptr || !LoadsTheSame(*file, pageProfile_->file)) {
     // Replaced by someone else (an import, a save, a copy): theirs stays; the rule loads it at its
     // program's next turn. Said once for each content the file takes.
     const std::vector<std::uint8_t> seen =
@@ -234,10 +240,14 @@ bool SettingsKeeper::NeedsLoad(const std::string& name) {
   // A file that cannot be read is no news: its load would fail the same way.
   const auto read = Profiles().Load(name);
   const Profile* file = std::get_if<Profile>(&read);
-  // Only what a load writes counts: a file saved again with the same settings and captions (by
-  // q8ctl, which names no sensor) needs no write of the mouse.
-  return file != nullptr && (file->config != pageProfile_->file.config ||
-                             file->captions != pageProfile_->file.captions);
+  if (file == nullptr) {
+    return false;
+  }
+  if (!LoadsTheSame(*file, pageProfile_->file)) {
+    return true;
+  }
+  pageProfile_->file = *file;  // saved again the same (by q8ctl, which names no sensor)
+  return false;
 }
 
 void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
@@ -298,17 +308,8 @@ void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
 
 Profile SettingsKeeper::AppliedAsProfile() {
   const std::string section(window_.Text(UiTextKey::StrIniSection));
-  DeviceConfig applied = state_.settings.deviceConfigBackup;
-  if (state_.settingsNewerOnDisk) {
-    // q8ctl loaded or set behind the window's back: what it applied is in config.bin, as its
-    // captions are in str.ini, and not in the record the window last applied.
-    auto files = LoadSettings(state_.files.configBin, host_);
-    if (const auto* record = std::get_if<SettingsRecord>(&files)) {
-      applied = record->deviceConfig;
-    }
-  }
-  return {applied, section, ReadStrIniSettings(state_.files.strIni, section).captions,
-          KnownSensor()};
+  return {state_.settings.deviceConfigBackup, section,
+          ReadStrIniSettings(state_.files.strIni, section).captions, KnownSensor()};
 }
 
 void SettingsKeeper::SavedAppliedAs(const std::string& name) {

@@ -187,16 +187,11 @@ int RunProfile(const Invocation& invocation, HidBus* systemBus, std::ostream& ou
     return Told(actions.SaveAs(name, std::get<Profile>(current), invocation.force),
                 "save it" + std::string(kReplaceHint), out, err);
   }
-  if (command == "rename" || command == "delete") {
-    const ProfileOutcome outcome =
-        command == "rename" ? actions.Rename(name, args[1]) : actions.Delete(name);
-    if (outcome.Done()) {
-      // A running tray program may name this profile active: told, it names none, and its rules
-      // find the profile by the name it has now.
-      std::string notRunning;  // a tray program that does not run needs no telling
-      (void)NotifyTrayProgram(kStatusProfileLoaded, 0, notRunning);
-    }
-    return Told(outcome, {}, out, err);
+  if (command == "rename") {
+    return Told(actions.Rename(name, args[1]), {}, out, err);
+  }
+  if (command == "delete") {
+    return Told(actions.Delete(name), {}, out, err);
   }
   if (command == "default") {
     return Told(actions.SetDefault(name), {}, out, err);

@@ -203,9 +203,13 @@ int RulesFileEdit::RemoveProfile(std::string_view profile) {
       ++removed;
     }
   }
-  const std::vector<Entry> defaults = Entries(Section::kDefault);
+  // The default the rules read is the last line: where that is the profile, no other line takes
+  // its place.
+  std::vector<Entry> defaults = Entries(Section::kDefault);
+  std::erase_if(defaults, [](const Entry& e) { return !SameNameIgnoringCase(e.key, kDefaultKey); });
+  const bool wasDefault = !defaults.empty() && defaults.back().value == profile;
   for (auto entry = defaults.rbegin(); entry != defaults.rend(); ++entry) {
-    if (SameNameIgnoringCase(entry->key, kDefaultKey) && entry->value == profile) {
+    if (wasDefault || entry->value == profile) {
       Erase(entry->line);
     }
   }

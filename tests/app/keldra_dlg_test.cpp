@@ -435,6 +435,7 @@ TEST_F(KeldraDlgTest, WithoutATrayAMousePluggedInAfterStartUpGetsItsPage) {
   bus.SetPlugged(false);
   ASSERT_TRUE(Start());
   ASSERT_TRUE(host.visible);
+  Click(830, 10);  // minimised: restored by the system's hand, which tells the program nothing
   bus.SetPlugged(true);
   for (int i = 0; i < 4; ++i) {
     dialog.OnDeviceChange(0x8000, 5, R"(\\?\HID#VID_04D9&PID_A09E&MI_01#7&1)");
@@ -1157,6 +1158,17 @@ TEST_F(KeldraDlgTest, SaveCurrentAsAfterALoadElsewhereSavesWhatTheFilesHold) {
   ASSERT_TRUE(std::holds_alternative<Profile>(saved));
   EXPECT_EQ(std::get<Profile>(saved).captions, captions);
   EXPECT_EQ(std::get<Profile>(saved).config, loaded);
+
+  // A config.bin that is no config.bin any more saves nothing, and says why.
+  test::WriteBytes(dir / "config.bin", {1, 2, 3});
+  profilesDialog.user = [](ProfilesPort& p) {
+    const ProfileOutcome outcome = p.SaveCurrentAs("Now", true);
+    EXPECT_FALSE(outcome.Done());
+    EXPECT_FALSE(outcome.message.empty());
+  };
+  dialog.OnCommand(kCommandManageProfiles);
+  EXPECT_EQ(std::get<Profile>(ProfileStore(ProfileFolderIn(dir.path())).Load("Now")).config,
+            loaded);
 }
 
 // A persistent problem met by switches of the rules raises its boxes at the first switch only,

@@ -331,6 +331,9 @@ TEST(ProfileRulesTest, EditsChangeOnlyTheirLinesAndKeepWhatTheUserWrote) {
   RulesFileEdit none(BytesOf(twice));
   none.SetDefault("");
   EXPECT_EQ(ParseProfileRules(none.Bytes()).defaultProfile, "");
+  RulesFileEdit removed(BytesOf(twice));
+  removed.RemoveProfile("Racing");  // the default the rules read: no other line takes its place
+  EXPECT_EQ(ParseProfileRules(removed.Bytes()).defaultProfile, "");
 }
 
 // A game under Wine or Proton runs in Wine's loader: named by the loader, it never meets its rule.
