@@ -265,6 +265,8 @@ void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
   // OperationScope): the read it brings may load another profile, which then comes last.
   const DeviceChangeHandler::OperationScope operation(deviceChanges_);
   host_.SetBusy(true);
+  const SettingsRecord pageBefore = state_.settings;
+  const ButtonCaptions captionsBefore = state_.captions;
   WriteOutcome outcome;
   {
     // A switch by the rules tells a persistent problem once, not at every program that comes to
@@ -293,8 +295,15 @@ void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
     pageProfile_.reset();
     SetActive(std::nullopt);
   }
-  // The page shows what the files now hold, whatever the mouse took.
-  state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
+  if (!outcome.mouseWhole && !outcome.configSaved) {
+    // Neither the mouse nor config.bin took the profile: the page stays what it was, not a record
+    // that nothing holds (which "Save current as" would then save, and OK write).
+    state_.settings = pageBefore;
+    state_.captions = captionsBefore;
+  } else {
+    // The page shows what the files now hold, whatever the mouse took.
+    state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
+  }
   window_.PageChanged();
   ReportConnectionProblems();
   if (outcome.mouseWhole) {

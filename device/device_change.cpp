@@ -55,8 +55,10 @@ void DeviceChangeHandler::Act(DeviceChangeEvent event) {
     host_.SetDevicePresent(false);
   } else if (event == DeviceChangeEvent::kArrival) {
     host_.AnnounceStatus(kStatusMouseFound);
-    host_.ReadMouse();
+    // Present before the read: an unplug that comes during it (its box lets it in) is acted on
+    // inside ReadMouse and must have the last word.
     host_.SetDevicePresent(true);
+    host_.ReadMouse();
   } else {
     host_.SetDevicePresent(true);
   }

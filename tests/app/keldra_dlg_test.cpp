@@ -677,6 +677,9 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
        "front work.exe; flaky; front game.exe; steady; front game.exe; front work.exe; "
        "front game.exe",
        "Desktop -Racing Desktop Racing", "Racing", 4},
+      {"a load that neither the mouse nor config.bin took leaves the page as it was",
+       "front work.exe; lose config.bin; flaky; front game.exe; steady; show; apply",
+       "Desktop -Racing", "", 8},
       {"no held-back switch after an unplug; the plug applies the rule",
        "show; edit; front game.exe; unplug; plug", "lost found Racing", "Racing", 4},
       {"a choice by hand during a write's box is refused",
@@ -790,6 +793,8 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
         rowDialog.OnCommand(kCommandFirstProfile + static_cast<int>(at));
       } else if (step.starts_with("save")) {
         ASSERT_EQ(store.Save(arg, profile), std::nullopt);
+      } else if (step == "lose config.bin") {  // replaced, never made anew: every save fails
+        std::filesystem::remove(folder / "config.bin");
       } else if (step.starts_with("delete")) {
         ASSERT_EQ(store.Delete(arg), std::nullopt);
       } else if (step == "flaky" || step == "steady") {
