@@ -424,14 +424,16 @@ class World {
           state.settings.deviceConfig[field::ReportRateCode] = RateOf(a);
         break;
       case Kind::kButton: {
-        // What OK and Apply wrote stands over the rule until the program in front changes.
+        // What OK and Apply wrote stands over the rule until the program in front changes; so
+        // does a q8ctl write let in by their box.
         const bool owed = std::exchange(ruleOwed, false);
-        const int writes = trayWrites;
+        const int writes = trayWrites, otherWrites = q8ctlWrites;
         if (host.visible && a % 4 == 3)
           dialog.OnKeyDown(kKeyEscape);
         else if (host.visible)
           dialog.OnLButtonDown({kButtonAreas[a % 4].left + 10, kButtonAreas[a % 4].top + 10});
-        ruleOwed = ruleOwed || (owed && (a % 4 > 1 || trayWrites == writes));
+        ruleOwed =
+            ruleOwed || (owed && q8ctlWrites == otherWrites && (a % 4 > 1 || trayWrites == writes));
         edited = edited && a % 4 > 1;  // OK and Apply apply the changes
         break;
       }
