@@ -257,16 +257,18 @@ void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
     return;  // nothing written: everything stays as it was
   }
   const Profile& profile = std::get<Profile>(read);
-  // The page is the profile's from the first report on: a show while a box of the load is open
-  // must not take the files' older settings (or str.ini's older captions) back into it.
-  state_.reloadOnShow = false;
-  state_.settingsNewerOnDisk = false;
+  // What the page was, for a load that nothing takes.
+  const SettingsRecord pageBefore = state_.settings;
+  const ButtonCaptions captionsBefore = state_.captions;
+  const bool reloadBefore = std::exchange(state_.reloadOnShow, false);
+  const bool newerBefore = std::exchange(state_.settingsNewerOnDisk, false);
+  // The page is the profile's from the first report on (the flags above are down): a show while a
+  // box of the load is open must not take the files' older settings (or str.ini's older captions)
+  // back into it.
   // A plug or unplug that comes during the load is acted on once its outcome is kept and told (see
   // OperationScope): the read it brings may load another profile, which then comes last.
   const DeviceChangeHandler::OperationScope operation(deviceChanges_);
   host_.SetBusy(true);
-  const SettingsRecord pageBefore = state_.settings;
-  const ButtonCaptions captionsBefore = state_.captions;
   WriteOutcome outcome;
   {
     // A switch by the rules tells a persistent problem once, not at every program that comes to
@@ -297,9 +299,12 @@ void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
   }
   if (!outcome.mouseWhole && !outcome.configSaved) {
     // Neither the mouse nor config.bin took the profile: the page stays what it was, not a record
-    // that nothing holds (which "Save current as" would then save, and OK write).
+    // that nothing holds (which "Save current as" would then save, and OK write), and so do the
+    // files it is read again from (another program's load told during the load counts too).
     state_.settings = pageBefore;
     state_.captions = captionsBefore;
+    state_.reloadOnShow = state_.reloadOnShow || reloadBefore;
+    state_.settingsNewerOnDisk = state_.settingsNewerOnDisk || newerBefore;
   } else {
     // The page shows what the files now hold, whatever the mouse took.
     state_.settings.deviceConfigBackup = state_.settings.deviceConfig;

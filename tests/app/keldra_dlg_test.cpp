@@ -11,6 +11,7 @@
 #include "device/simulated_hid_bus.h"
 #include "device/simulated_mouse.h"
 #include "model/dpi_levels.h"
+#include "settings/file_bytes.h"
 #include "settings/ini_file.h"
 #include "support/fake_window_host.h"
 #include "support/fakes.h"
@@ -1163,6 +1164,23 @@ TEST_F(KeldraDlgTest, SaveCurrentAsAfterALoadElsewhereSavesWhatTheFilesHold) {
   ASSERT_TRUE(std::holds_alternative<Profile>(saved));
   EXPECT_EQ(std::get<Profile>(saved).captions, captions);
   EXPECT_EQ(std::get<Profile>(saved).config, loaded);
+
+  // A rule's load that neither the mouse nor config.bin took leaves them current.
+  DeviceConfig racing = loaded;
+  racing[field::ReportRateCode] = 8;
+  const ProfileStore store(ProfileFolderIn(dir.path()));
+  ASSERT_EQ(store.Save("Racing", {racing, "Setting-EN", captions}), std::nullopt);
+  const std::string rules = "[Rules]\ngame.exe=Racing\n";
+  test::WriteBytes(store.Folder() / "rules.ini", {rules.begin(), rules.end()});
+  const auto configBin = ReadFileBytes(dir / "config.bin");
+  std::filesystem::remove(dir / "config.bin");  // never made anew: its save fails
+  bus.FollowPlugState([] { return false; });
+  dialog.OnForegroundProgram("game.exe");
+  bus.FollowPlugState([] { return true; });
+  test::WriteBytes(dir / "config.bin", configBin.value());
+  profilesDialog.user = [](ProfilesPort& p) { ASSERT_TRUE(p.SaveCurrentAs("Now", true).Done()); };
+  dialog.OnCommand(kCommandManageProfiles);
+  EXPECT_EQ(std::get<Profile>(store.Load("Now")).config, loaded);
 
   // A config.bin that is no config.bin any more saves nothing, and says why.
   test::WriteBytes(dir / "config.bin", {1, 2, 3});
