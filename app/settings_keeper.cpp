@@ -36,6 +36,25 @@ class OncePerCauseSink final : public MessageSink {
 
 }  // namespace
 
+class SettingsKeeper::WriteScope {
+ public:
+  explicit WriteScope(SettingsKeeper& keeper) : keeper_(keeper) { keeper_.writing_ = true; }
+  WriteScope(const WriteScope&) = delete;
+  WriteScope& operator=(const WriteScope&) = delete;
+  // After the write's outcome is kept: another program's load told meanwhile stands unless the
+  // mouse took this write whole over it.
+  void End(bool mouseWhole) {
+    keeper_.writing_ = false;
+    if (std::exchange(keeper_.loadedElsewhereBeforeWrite_, false) && !mouseWhole) {
+      keeper_.OnLoadedElsewhere();
+    }
+  }
+  ~WriteScope() { keeper_.writing_ = false; }
+
+ private:
+  SettingsKeeper& keeper_;
+};
+
 SettingsKeeper::SettingsKeeper(AppState& state, MainWindowHost& host, MouseConnection& mouse,
                                DeviceChangeHandler& deviceChanges, SettingsKeeperWindow& window)
     : state_(state), host_(host), mouse_(mouse), deviceChanges_(deviceChanges), window_(window) {}
@@ -99,6 +118,7 @@ bool SettingsKeeper::ApplyPage() {
   // A plug or unplug that comes during the write is acted on once its outcome is kept (see
   // OperationScope): the read it brings may switch the profile, and the page is then another's.
   const DeviceChangeHandler::OperationScope operation(deviceChanges_);
+  WriteScope writing(*this);
   const WriteOutcome outcome = WritePage();
   state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
   // The mouse holds the page's profile only when it took the page whole and the profile's file
@@ -106,6 +126,7 @@ bool SettingsKeeper::ApplyPage() {
   // and the rule loads the file at its program's next turn.
   const bool saved = SaveIntoPageProfile();
   SetActive(saved && outcome.mouseWhole ? std::optional(pageProfile_->name) : std::nullopt);
+  writing.End(outcome.mouseWhole);
   return true;
 }
 
@@ -205,6 +226,10 @@ void SettingsKeeper::ReportConnectionProblems() {
 // --- Profiles ------------------------------------------------------------------------------------
 
 void SettingsKeeper::OnLoadedElsewhere() {
+  if (writing_) {
+    loadedElsewhereBeforeWrite_ = true;
+    return;
+  }
   SetActive(std::nullopt);
   pageProfile_.reset();
   state_.settingsNewerOnDisk = true;
@@ -217,6 +242,9 @@ void SettingsKeeper::TakeFilesIntoPage() {
   state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
   state_.captions =
       ReadStrIniSettings(state_.files.strIni, window_.Text(UiTextKey::StrIniSection)).captions;
+  // The page is the files' now, no profile's: OK must not save it into one.
+  pageProfile_.reset();
+  SetActive(std::nullopt);
   // The page's unapplied changes went with it: a switch they held back goes now.
   switcher_.OnHoldMayHaveEnded();
 }
@@ -265,9 +293,11 @@ void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
   // The page is the profile's from the first report on (the flags above are down): a show while a
   // box of the load is open must not take the files' older settings (or str.ini's older captions)
   // back into it.
+  //
   // A plug or unplug that comes during the load is acted on once its outcome is kept and told (see
   // OperationScope): the read it brings may load another profile, which then comes last.
   const DeviceChangeHandler::OperationScope operation(deviceChanges_);
+  WriteScope writing(*this);
   host_.SetBusy(true);
   WriteOutcome outcome;
   {
@@ -299,16 +329,17 @@ void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
   }
   if (!outcome.mouseWhole && !outcome.configSaved) {
     // Neither the mouse nor config.bin took the profile: the page stays what it was, not a record
-    // that nothing holds (which "Save current as" would then save, and OK write), and so do the
-    // files it is read again from (another program's load told during the load counts too).
+    // that nothing holds (which "Save current as" would then save, and OK write), and it is read
+    // again from the files at the next show when it was to be before.
     state_.settings = pageBefore;
     state_.captions = captionsBefore;
-    state_.reloadOnShow = state_.reloadOnShow || reloadBefore;
-    state_.settingsNewerOnDisk = state_.settingsNewerOnDisk || newerBefore;
+    state_.reloadOnShow = reloadBefore;
+    state_.settingsNewerOnDisk = newerBefore;
   } else {
     // The page shows what the files now hold, whatever the mouse took.
     state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
   }
+  writing.End(outcome.mouseWhole);
   window_.PageChanged();
   ReportConnectionProblems();
   if (outcome.mouseWhole) {

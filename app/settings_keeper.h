@@ -74,7 +74,9 @@ class SettingsKeeper final : private ProfileSwitchHost {
   // The window was hidden, or changes applied: a switch held back may go now.
   void OnHoldMayHaveEnded() { switcher_.OnHoldMayHaveEnded(); }
   // Another program wrote the mouse, config.bin and str.ini (q8ctl's profile load, set, apply):
-  // no profile is known active, and the page is read again from the files at its next show.
+  // no profile is known active, and the page is read again from the files at its next show. Told
+  // while this program's write holds the mouse (a box of it is open), that load came before the
+  // hold: it counts only if the write did not replace it whole.
   void OnLoadedElsewhere();
 
   // Another program's load seen at the window's next show: the page's record and captions are
@@ -124,6 +126,8 @@ class SettingsKeeper final : private ProfileSwitchHost {
   void LoadProfile(const std::string& name, bool byHand) override;
   void TellRefused(const std::string& name, WriteGate gate) override;
 
+  // A write of this program (a load, OK, Apply) from its first report to its outcome.
+  class WriteScope;
   void TellLoaded(const std::string& name);
   void TellNotLoaded(const std::string& name, const std::string& problem);
 
@@ -144,6 +148,9 @@ class SettingsKeeper final : private ProfileSwitchHost {
   SettingsKeeperWindow& window_;
 
   MemoryRead memory_ = MemoryRead::kNotYet;
+  bool writing_ = false;
+  // Another program's load told during the write running.
+  bool loadedElsewhereBeforeWrite_ = false;
   std::optional<PageProfile> pageProfile_;
   std::optional<std::string> active_;
   // What a profile's file held when OK or Apply found it changed elsewhere, said once.

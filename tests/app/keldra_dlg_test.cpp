@@ -681,6 +681,10 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
       {"a load that neither the mouse nor config.bin took leaves the page as it was",
        "front work.exe; lose config.bin; flaky; front game.exe; steady; show; apply",
        "Desktop -Racing", "", 8},
+      {"another program's load told in a load's box came before it: the page stays the "
+       "profile's",
+       "lose config.bin; box{; notify; restore config.bin; }; front game.exe; show; apply",
+       "Racing", "Racing", 4},
       {"no held-back switch after an unplug; the plug applies the rule",
        "show; edit; front game.exe; unplug; plug", "lost found Racing", "Racing", 4},
       {"a choice by hand during a write's box is refused",
@@ -767,6 +771,7 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
                        std::vector<std::uint8_t>(rules.begin(), rules.end()));
     };
     writeRules("[Rules]\ngame.exe=Racing\nwork.exe=Desktop\n");
+    const auto configBin = ReadFileBytes(folder / "config.bin");
     const auto replug = [&](bool in) {
       cable = in;
       for (const std::string_view path : kSimulatedNotificationPaths)
@@ -796,6 +801,10 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
         ASSERT_EQ(store.Save(arg, profile), std::nullopt);
       } else if (step == "lose config.bin") {  // replaced, never made anew: every save fails
         std::filesystem::remove(folder / "config.bin");
+      } else if (step == "restore config.bin") {
+        test::WriteBytes(folder / "config.bin", configBin.value());
+      } else if (step == "notify") {  // q8ctl loaded the files and the mouse
+        rowDialog.OnStatusNotify(kStatusProfileLoaded, 0);
       } else if (step.starts_with("delete")) {
         ASSERT_EQ(store.Delete(arg), std::nullopt);
       } else if (step == "flaky" || step == "steady") {
