@@ -16,9 +16,10 @@ bool Listed(const ProfileActions& actions, std::string_view name) {
 ProfileOutcome ProfileManager::SaveCurrentAs(std::string_view name, bool replace) {
   const ProfileActions actions = Actions();
   Profile current = keeper_.AppliedAsProfile();
-  if (state_.settingsNewerOnDisk) {
-    // q8ctl loaded or set behind the window's back: config.bin holds what it applied, read as
-    // q8ctl's own save reads it (a file that cannot be read, or is no config.bin, saves nothing).
+  if (keeper_.FilesHoldTheCurrentSettings()) {
+    // q8ctl loaded or set behind the window's back, or the mouse holds part of this program's last
+    // write: config.bin is read as q8ctl's own save reads it (a file that cannot be read, or is no
+    // config.bin, saves nothing).
     const auto files = actions.CurrentSettings();
     if (const auto* refused = std::get_if<ProfileOutcome>(&files)) {
       return *refused;

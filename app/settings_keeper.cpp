@@ -45,6 +45,7 @@ class SettingsKeeper::WriteScope {
   // mouse took this write whole over it.
   void End(bool mouseWhole) {
     keeper_.writing_ = false;
+    keeper_.lastWriteWhole_ = mouseWhole;
     if (std::exchange(keeper_.loadedElsewhereBeforeWrite_, false) && !mouseWhole) {
       keeper_.OnLoadedElsewhere();
     }

@@ -94,6 +94,12 @@ class SettingsKeeper final : private ProfileSwitchHost {
   // or read from the files), the captions of str.ini, and the mouse's sensor when its memory was
   // read whole.
   Profile AppliedAsProfile();
+  // Whether the files tell the current settings better than the page: another program loaded them
+  // behind the page's back, or this program's last write left the mouse holding part of it (which
+  // part is not known; config.bin is what another program's save would save too).
+  bool FilesHoldTheCurrentSettings() const {
+    return state_.settingsNewerOnDisk || !lastWriteWhole_;
+  }
   // This program saved the applied settings as `name`'s file: when the page belongs to that
   // profile, its file now holds what the page was applied as, and OK and Apply go on saving into
   // it; the mouse holds it still.
@@ -149,6 +155,7 @@ class SettingsKeeper final : private ProfileSwitchHost {
 
   MemoryRead memory_ = MemoryRead::kNotYet;
   bool writing_ = false;
+  bool lastWriteWhole_ = true;
   // Another program's load told during the write running.
   bool loadedElsewhereBeforeWrite_ = false;
   std::optional<PageProfile> pageProfile_;
