@@ -6,19 +6,15 @@
 // Q8_PROFILE_MODEL_SKIP="menu,rule" leaves out checks by name, Q8_PROFILE_MODEL_LEAVE_OUT="q8ctl,
 // in box: front" events by the start of their text. It holds the user's status socket as the tray
 // program does: run it in a network namespace of its own (tests/support/own-network).
-#include <poll.h>
-#include <sys/socket.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <map>
-#include <mutex>
 #include <numeric>
 #include <set>
 #include <sstream>
-#include <thread>
 
 #include <gtest/gtest.h>
 #include <rapidcheck/gtest.h>
@@ -28,11 +24,11 @@
 #include "cli/q8ctl.h"
 #include "device/settings_encoding.h"
 #include "device/simulated_hid_bus.h"
-#include "linux/status_socket.h"
 #include "settings/file_bytes.h"
 #include "settings/str_ini.h"
 #include "support/fake_window_host.h"
 #include "support/fakes.h"
+#include "support/status_listener.h"
 #include "support/temp_dir.h"
 #include "ui/png_decoder.h"
 
@@ -236,47 +232,8 @@ rc::Gen<Event> AnyEvent(bool inBox) {
 
 // --- What q8ctl tells a running tray program -----------------------------------------------------
 
-// Holds the user's status socket as the tray program does and answers as it does; keeps each
-// notification for the controller, which hears of it after the q8ctl run that sent it.
-class StatusListener {
- public:
-  StatusListener() : claim_(linux_shell::ClaimStatusSocket()) {
-    if (claim_.socket.Valid())
-      thread_ = std::jthread([this](const std::stop_token& stop) { Serve(stop); });
-  }
-  std::string Problem() const {
-    return claim_.socket.Valid() ? "" : claim_.runningCopy ? "a tray program runs" : claim_.error;
-  }
-  std::vector<linux_shell::StatusNotification> Take() {
-    const std::lock_guard lock(mutex_);
-    return std::exchange(received_, {});
-  }
-
- private:
-  void Serve(const std::stop_token& stop) {
-    for (pollfd ready{claim_.socket.Get(), POLLIN, 0}; !stop.stop_requested();) {
-      if (::poll(&ready, 1, 20) <= 0)
-        continue;
-      const linux_shell::UniqueFd client(::accept(claim_.socket.Get(), nullptr, nullptr));
-      std::string line;
-      for (char c = 0; client.Valid() && ::recv(client.Get(), &c, 1, 0) == 1 && c != '\n';)
-        line += c;
-      if (const auto notification = linux_shell::ParseStatusLine(line)) {
-        const std::lock_guard lock(mutex_);
-        received_.push_back(*notification);
-      }
-      ::send(client.Get(), "ok\n", 3, MSG_NOSIGNAL);
-    }
-  }
-
-  linux_shell::StatusSocketClaim claim_;
-  std::mutex mutex_;
-  std::vector<linux_shell::StatusNotification> received_;
-  std::jthread thread_;  // last: it ends before what it uses
-};
-
-StatusListener& Listener() {
-  static StatusListener listener;
+test::StatusListener& Listener() {
+  static test::StatusListener listener;
   return listener;
 }
 
