@@ -206,6 +206,12 @@ void SettingsKeeper::ReportConnectionProblems() {
 // --- Profiles ------------------------------------------------------------------------------------
 
 void SettingsKeeper::OnLoadedElsewhere() {
+  if (loading_) {
+    // Told in a box of this program's load, which holds the mouse from before its first write to
+    // its last save: the other program's write came before, and the load's outcome decides.
+    loadedElsewhereInLoad_ = true;
+    return;
+  }
   SetActive(std::nullopt);
   pageProfile_.reset();
   state_.settingsNewerOnDisk = true;
@@ -296,6 +302,7 @@ void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
   const Profile& profile = std::get<Profile>(read);
   // The page is the profile's from the first report on: a show while a box of the load is open
   // must not take the files' older settings (or str.ini's older captions) back into it.
+  const bool filesNewerBefore = state_.settingsNewerOnDisk;
   state_.reloadOnShow = false;
   state_.settingsNewerOnDisk = false;
   // A plug or unplug that comes during the load is acted on once its outcome is kept and told (see
@@ -312,11 +319,14 @@ void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
     OncePerCauseSink onceForMouse(host_, toldMouseProblems_);
     MessageSink& fileMessages = byHand ? static_cast<MessageSink&>(host_) : onceForFiles;
     MessageSink& mouseMessages = byHand ? static_cast<MessageSink&>(host_) : onceForMouse;
+    loading_ = true;
+    loadedElsewhereInLoad_ = false;
     outcome = LoadProfileIntoMouse(mouse_, mouseMessages, fileMessages,
                                    window_.Text(UiTextKey::MsgMouseNotDetected), state_.device,
                                    state_.settings, state_.captions, profile,
                                    {state_.files.configBin, state_.files.strIni,
                                     std::string(window_.Text(UiTextKey::StrIniSection))});
+    loading_ = false;
   }
   host_.SetBusy(false);
   if (outcome.configSaved && outcome.captionsSaved) {
@@ -338,6 +348,9 @@ void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
     // that nothing holds (which "Save current as" would then save, and OK write).
     state_.settings = pageBefore;
     state_.captions = captionsBefore;
+    // Another program's write told before or during the load is still in the files: the page
+    // reads them at its next show.
+    state_.settingsNewerOnDisk = filesNewerBefore || loadedElsewhereInLoad_;
   } else {
     // The page shows what the files now hold, whatever the mouse took.
     state_.settings.deviceConfigBackup = state_.settings.deviceConfig;

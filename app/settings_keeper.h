@@ -157,6 +157,9 @@ class SettingsKeeper final : private ProfileSwitchHost {
   MemoryRead memory_ = MemoryRead::kNotYet;
   std::optional<PageProfile> pageProfile_;
   std::optional<std::string> active_;
+  // A profile's load runs (a box of it may be open), and another program told of its write then.
+  bool loading_ = false;
+  bool loadedElsewhereInLoad_ = false;
   // The profiles listed when the page's profile was loaded, or this program saved one, or another
   // program's edit was last told: a name not among them is one a rename may have made.
   std::vector<std::string> listedSeen_;
