@@ -498,9 +498,11 @@ class World {
         Edit(EditArgs(a));
         break;
     }
-    // What q8ctl told the tray program reaches it now, as through its event loop.
-    for (const auto& notification : Listener().Take())
-      dialog.OnStatusNotify(notification.type, notification.value);
+    // What q8ctl told the tray program reaches it now, as through its event loop; also what it told
+    // meanwhile (a q8ctl run at the hold of a load that a notice brought), before the next event.
+    for (auto told = Listener().Take(); !told.empty(); told = Listener().Take())
+      for (const auto& notification : told)
+        dialog.OnStatusNotify(notification.type, notification.value);
   }
 
   // q8ctl's edit, done where the model says it can be, and what it means for the model: a profile's
