@@ -634,6 +634,11 @@ class World {
     if (event.kind == Kind::kFront && front != program && loadedWhole &&
         loadedWhole == WantedFor(program) && before.held.contains(*loadedWhole))
       before.needlessRewrite = loadedWhole;
+    // Renamed, it is still the program in front's profile (its rules follow it), in the mouse.
+    const std::vector<std::string> change = EditArgs(event.arg);
+    if (event.kind == Kind::kProfileEdit && change[1] == "rename" && !Exists(change[3]) &&
+        loadedWhole == change[2] && before.held.contains(change[2]) && Wanted() == change[2])
+      before.needlessRewrite = change[3];
     return before;
   }
 
@@ -761,7 +766,8 @@ class World {
       });
     }
 
-    // A profile loaded whole and still in the mouse is not written again for the next program.
+    // A profile loaded whole and still in the mouse is not written again for the next program, nor
+    // after a rename.
     if (before.needlessRewrite && !boxOpened && trayWrites > 0) {
       fail("rewrite", [&] {
         return *before.needlessRewrite + " was loaded whole and is still in the mouse, yet it " +
