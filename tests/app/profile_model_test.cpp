@@ -426,7 +426,8 @@ class World {
           dialog.OnKeyDown(kKeyEscape);
         else if (host.visible)
           dialog.OnLButtonDown({kButtonAreas[a % 4].left + 10, kButtonAreas[a % 4].top + 10});
-        ruleOwed = ruleOwed || (owed && (a % 4 > 1 || trayWrites == writes));
+        // q8ctl's write in a box of OK or Apply stands over the rule as well.
+        ruleOwed = ruleOwed || (owed && q8ctlWrites == 0 && (a % 4 > 1 || trayWrites == writes));
         edited = edited && a % 4 > 1;  // OK and Apply apply the changes
         break;
       }
