@@ -231,6 +231,10 @@ void CKeldraDlg::OnStatusNotify(std::uintptr_t type, std::intptr_t value) {
     keeper_.OnLoadedElsewhere();
     return;
   }
+  if (type == kStatusProfilesEdited) {
+    keeper_.OnProfilesEdited(/*rulesMayHaveChanged=*/value != kProfileSaved);
+    return;
+  }
   const auto text = [this](UiTextKey key) { return Text(key); };
   if (const auto balloon = StatusBalloonFor(type, value, text, state_)) {
     host_.ShowBalloon({balloon->text, balloon->title, balloon->timeoutMs});

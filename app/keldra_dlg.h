@@ -42,6 +42,12 @@ inline constexpr int kKeyEscape = 27;
 // The status notification q8ctl sends after it loaded a profile into config.bin, str.ini and the
 // mouse: the settings on disk are newer than the page's (value: 0).
 inline constexpr int kStatusProfileLoaded = 20;
+// The status notification q8ctl sends after it changed the profile folder, leaving config.bin,
+// str.ini and the mouse as they were: the page's profile may have another name now, or none. Its
+// value says whether the rules may give the program in front another profile now.
+inline constexpr int kStatusProfilesEdited = 21;
+inline constexpr std::intptr_t kProfilesRenamedOrRulesChanged = 0;  // rename, delete, rule, default
+inline constexpr std::intptr_t kProfileSaved = 1;  // save, import: the rules give what they gave
 
 inline constexpr std::string_view kTrayTip = "Tarnix Q8 Gaming Mouse 1.0";
 inline constexpr std::string_view kMsgDeviceNotificationFailed =

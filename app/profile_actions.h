@@ -17,8 +17,8 @@ namespace q8 {
 // What a user does with profiles and rules, for q8ctl and the profiles dialog alike: the same
 // checks, refusals and messages wherever they are asked for. Works on the tool's config.bin and
 // str.ini (the current settings), the caption section of the language the tool runs in, and the
-// profile folder beside them with its rules.ini. A rule changed here takes effect at the next
-// switch: the tray program reads the rules at each one.
+// profile folder beside them with its rules.ini. The tray program reads the rules at each switch;
+// whoever changes them here tells it, so that the program in front gets their profile at once.
 class ProfileActions {
  public:
   explicit ProfileActions(const std::filesystem::path& configBin);

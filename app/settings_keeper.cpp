@@ -1,5 +1,6 @@
 #include "app/settings_keeper.h"
 
+#include <algorithm>
 #include <cassert>
 #include <utility>
 
@@ -236,6 +237,42 @@ void SettingsKeeper::OnLoadedElsewhere() {
   state_.settingsNewerOnDisk = true;
 }
 
+void SettingsKeeper::OnProfilesEdited(bool rulesMayHaveChanged) {
+  const ProfileStore store = Profiles();
+  const std::vector<std::string> listed = store.List();
+  if (pageProfile_ && std::find(listed.begin(), listed.end(), pageProfile_->name) == listed.end()) {
+    const std::string gone = pageProfile_->name;  // a copy: following the rename changes it
+    if (const auto to = RenamedTo(store, listed)) {
+      ProfileRenamed(gone, *to);
+    } else {
+      ProfileDeleted(gone);
+    }
+  }
+  listedSeen_ = listed;
+  if (rulesMayHaveChanged) {
+    switcher_.OnRulesChanged();
+  }
+}
+
+std::optional<std::string> SettingsKeeper::RenamedTo(const ProfileStore& store,
+                                                     const std::vector<std::string>& listed) const {
+  std::optional<std::string> found;
+  for (const std::string& name : listed) {
+    if (std::find(listedSeen_.begin(), listedSeen_.end(), name) != listedSeen_.end()) {
+      continue;  // there before the rename
+    }
+    const auto read = store.Load(name);
+    const Profile* file = std::get_if<Profile>(&read);
+    if (file != nullptr && LoadsTheSame(*file, pageProfile_->file)) {
+      if (found) {
+        return std::nullopt;
+      }
+      found = name;
+    }
+  }
+  return found;
+}
+
 void SettingsKeeper::TakeFilesIntoPage() {
   state_.settingsNewerOnDisk = false;
   state_.reloadOnShow = false;
@@ -321,6 +358,7 @@ void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
   if (outcome.mouseWhole) {
     toldMouseProblems_.clear();  // the mouse's problem is over
     pageProfile_ = PageProfile{name, profile};
+    listedSeen_ = Profiles().List();
     SetActive(name);
   } else {
     // The mouse holds part of the profile: none is active, and nothing is saved into any profile
@@ -359,6 +397,7 @@ Profile SettingsKeeper::AppliedAsProfile() {
 }
 
 void SettingsKeeper::SavedAppliedAs(const std::string& name) {
+  listedSeen_ = Profiles().List();
   if (!pageProfile_ || !SameNameIgnoringCase(pageProfile_->name, name)) {
     return;
   }

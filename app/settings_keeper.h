@@ -34,7 +34,7 @@ class SettingsKeeperWindow {
 
 // The one owner of what the tray program knows of the mouse and its profiles, and the one way to
 // the mouse: every read and every write (OK, Apply, a rule's load, a choice by hand, a plug-in)
-// goes through it, and a load by another program (q8ctl) is told to it. It keeps:
+// goes through it, and a load or a profile edit by another program (q8ctl) is told to it. It keeps:
 //
 //   - whether the mouse's memory was last read whole: no write starts unless it was, since the
 //     memory image would send back bytes never read;
@@ -78,6 +78,11 @@ class SettingsKeeper final : private ProfileSwitchHost {
   // while this program's write holds the mouse (a box of it is open), that load came before the
   // hold: it counts only if the write did not replace it whole.
   void OnLoadedElsewhere();
+  // Another program (q8ctl) changed the profile folder, leaving the mouse and the files as they
+  // were. The page's profile, when it is no longer listed, follows its file to a new name or is
+  // forgotten as deleted; then, when the rules may have changed, the program in front gets what
+  // they give it now.
+  void OnProfilesEdited(bool rulesMayHaveChanged);
 
   // Another program's load seen at the window's next show: the page's record and captions are
   // what config.bin and str.ini now hold, and Cancel returns to them. A switch held back for the
@@ -145,6 +150,12 @@ class SettingsKeeper final : private ProfileSwitchHost {
   // The sensor whose DPI levels a profile saved now names: the mouse's, when read whole.
   std::optional<std::uint8_t> KnownSensor() const;
   void SetActive(std::optional<std::string> name);
+  // The name the page's profile, no longer listed, was renamed to: the one profile not listed when
+  // this keeper last looked whose file loads as the page's file did. Nothing when none or several
+  // are: a profile that was there before, or one of two equal copies, is not the page's to save
+  // into.
+  std::optional<std::string> RenamedTo(const ProfileStore& store,
+                                       const std::vector<std::string>& listed) const;
   void Balloon(std::string_view text, bool warning);
 
   AppState& state_;
@@ -160,6 +171,9 @@ class SettingsKeeper final : private ProfileSwitchHost {
   bool loadedElsewhereBeforeWrite_ = false;
   std::optional<PageProfile> pageProfile_;
   std::optional<std::string> active_;
+  // The profiles listed when the page's profile was loaded, or this program saved one, or another
+  // program's edit was last told: a name not among them is one a rename may have made.
+  std::vector<std::string> listedSeen_;
   // What a profile's file held when OK or Apply found it changed elsewhere, said once.
   std::optional<std::vector<std::uint8_t>> toldChanged_;
   // The problems of files saved during automatic switches told already; forgotten once the files

@@ -67,6 +67,8 @@ inline constexpr std::array<CommandHelp, 9> kCommands{{
      "      delete take the profile's rules along. rule gives PROGRAM (an executable's file\n"
      "      name) the profile NAME when it comes to the front; default gives NAME to every\n"
      "      program without a rule; rules lists them, as rules.ini in the folder holds them.\n"
+     "      A running tray program follows a rename or a delete of its active profile and\n"
+     "      gives the program in front what changed rules give it, at once.\n"
      "      A NAME has at most 64 bytes and no character a file name cannot hold.",
      true,
      "list save load show rename delete export import rules rule remove-rule default no-default",

@@ -60,6 +60,24 @@ int Told(const ProfileOutcome& outcome, std::string_view clashHint, std::ostream
   return kExitDeviceFailure;
 }
 
+// A change of the profile folder, told as Told tells it; a running tray program hears of it (value:
+// kStatusProfilesEdited's) when the folder may have changed (done, or failed part-way): its active
+// profile follows a rename or a delete, and after a change of the rules the program in front gets
+// what they give it now. A profile saved or imported is told too, so that the tray never takes it
+// for the new name of its active profile when that is renamed or deleted later.
+int ToldTrayToo(const ProfileOutcome& outcome, std::intptr_t edit, std::string_view clashHint,
+                std::ostream& out, std::ostream& err) {
+  const int status = Told(outcome, clashHint, out, err);
+  if (outcome.Done() || outcome.status == ProfileOutcome::Status::kFailed) {
+    std::string notRunning;  // a tray program that does not run needs no telling
+    (void)NotifyTrayProgram(kStatusProfilesEdited, edit, notRunning);
+  }
+  return status;
+}
+int ToldTrayToo(const ProfileOutcome& outcome, std::ostream& out, std::ostream& err) {
+  return ToldTrayToo(outcome, kProfilesRenamedOrRulesChanged, {}, out, err);
+}
+
 // rules: each rule as rules.ini holds it, then the default.
 int ListRules(const ProfileActions& actions, std::ostream& out) {
   const ProfileRules rules = actions.Rules();
@@ -163,19 +181,19 @@ int RunProfile(const Invocation& invocation, HidBus* systemBus, std::ostream& ou
     return ListRules(actions, out);
   }
   if (command == "no-default") {
-    return Told(actions.SetDefault({}), {}, out, err);
+    return ToldTrayToo(actions.SetDefault({}), out, err);
   }
   if (command == "import") {
     const std::optional<std::string> name =
         args.size() == 2 ? std::optional<std::string>(args[1]) : std::nullopt;
-    return Told(actions.Import(PathFromUtf8(args[0]), name, invocation.force),
-                "import it" + std::string(kReplaceHint), out, err);
+    return ToldTrayToo(actions.Import(PathFromUtf8(args[0]), name, invocation.force), kProfileSaved,
+                       "import it" + std::string(kReplaceHint), out, err);
   }
   if (command == "rule") {
-    return Told(actions.SetRule(args[0], args[1]), {}, out, err);
+    return ToldTrayToo(actions.SetRule(args[0], args[1]), out, err);
   }
   if (command == "remove-rule") {
-    return Told(actions.RemoveRule(args[0]), {}, out, err);
+    return ToldTrayToo(actions.RemoveRule(args[0]), out, err);
   }
 
   const std::string& name = args[0];
@@ -184,17 +202,17 @@ int RunProfile(const Invocation& invocation, HidBus* systemBus, std::ostream& ou
     if (const auto* refused = std::get_if<ProfileOutcome>(&current)) {
       return Told(*refused, {}, out, err);
     }
-    return Told(actions.SaveAs(name, std::get<Profile>(current), invocation.force),
-                "save it" + std::string(kReplaceHint), out, err);
+    return ToldTrayToo(actions.SaveAs(name, std::get<Profile>(current), invocation.force),
+                       kProfileSaved, "save it" + std::string(kReplaceHint), out, err);
   }
   if (command == "rename") {
-    return Told(actions.Rename(name, args[1]), {}, out, err);
+    return ToldTrayToo(actions.Rename(name, args[1]), out, err);
   }
   if (command == "delete") {
-    return Told(actions.Delete(name), {}, out, err);
+    return ToldTrayToo(actions.Delete(name), out, err);
   }
   if (command == "default") {
-    return Told(actions.SetDefault(name), {}, out, err);
+    return ToldTrayToo(actions.SetDefault(name), out, err);
   }
   if (command == "export") {
     return Told(actions.Export(name, PathFromUtf8(args[1])), {}, out, err);

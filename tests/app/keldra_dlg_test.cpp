@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/profile_actions.h"
 #include "app/profile_store.h"
 #include "device/simulated_hid_bus.h"
 #include "device/simulated_mouse.h"
@@ -655,7 +656,8 @@ TEST_F(KeldraDlgTest, TheProfilesDialogActsThroughTheKeeperThatTheTipAndMenuFoll
 // "save P" (a new profile file), "delete P", "flaky" / "steady" (the mouse refuses every report of
 // a device operation, or answers again), "unplug", "plug", "plug half-read" (the read answers its
 // status check, then refuses the pages), "box{" ... "}" (the steps between run while the next
-// message box is open).
+// message box is open), "q8ctl ..." (q8ctl's profile rename, delete, rule or save, through the
+// actions q8ctl runs, then its notice; save saves what "save" does).
 TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
   const struct {
     const char* what;
@@ -711,6 +713,17 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
        "front game.exe; show; edit; save Racing; apply; apply; cancel; front work.exe; "
        "front game.exe",
        "Racing !Racing Desktop Racing", "Racing", 8},
+      {"q8ctl's rename of the active profile: it stays active, and Apply saves into its file",
+       "front game.exe; q8ctl rename Racing Fast; show; edit; apply; cancel; front work.exe; "
+       "front game.exe",
+       "Racing Desktop Fast", "Fast", 2},
+      {"q8ctl's delete of the active profile leaves none active; a copy saved before is not taken "
+       "for its new name",
+       "front work.exe; q8ctl save Copy; q8ctl delete Desktop", "Desktop", "", 8},
+      {"q8ctl's rule for the program in front holds at once; another profile's delete keeps the "
+       "active one",
+       "front editor; q8ctl rule editor Racing; q8ctl delete Desktop; show; edit; apply", "Racing",
+       "Racing", 2},
   };
   // The balloons by short names: a profile's name (loaded), "-" and the name (not loaded), "!" and
   // the name (applied, but not saved into the profile's file changed on disk).
@@ -805,6 +818,16 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
         test::WriteBytes(folder / "config.bin", configBin.value());
       } else if (step == "notify") {  // q8ctl loaded the files and the mouse
         rowDialog.OnStatusNotify(kStatusProfileLoaded, 0);
+      } else if (step.starts_with("q8ctl ")) {
+        const std::vector<std::string> w = split(arg, " ");
+        const ProfileActions actions(folder / "config.bin");
+        const ProfileOutcome outcome = w[0] == "rename"   ? actions.Rename(w[1], w[2])
+                                       : w[0] == "delete" ? actions.Delete(w[1])
+                                       : w[0] == "rule"   ? actions.SetRule(w[1], w[2])
+                                                          : actions.SaveAs(w[1], profile, false);
+        ASSERT_TRUE(outcome.Done()) << outcome.message;
+        rowDialog.OnStatusNotify(kStatusProfilesEdited,
+                                 w[0] == "save" ? kProfileSaved : kProfilesRenamedOrRulesChanged);
       } else if (step.starts_with("delete")) {
         ASSERT_EQ(store.Delete(arg), std::nullopt);
       } else if (step == "flaky" || step == "steady") {

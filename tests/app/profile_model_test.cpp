@@ -6,19 +6,17 @@
 // Q8_PROFILE_MODEL_SKIP="menu,rule" leaves out checks by name, Q8_PROFILE_MODEL_LEAVE_OUT="q8ctl,
 // in box: front" events by the start of their text. It holds the user's status socket as the tray
 // program does: run it in a network namespace of its own (tests/support/own-network).
-#include <poll.h>
-#include <sys/socket.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <map>
-#include <mutex>
 #include <numeric>
 #include <set>
 #include <sstream>
-#include <thread>
 
 #include <gtest/gtest.h>
 #include <rapidcheck/gtest.h>
@@ -28,11 +26,11 @@
 #include "cli/q8ctl.h"
 #include "device/settings_encoding.h"
 #include "device/simulated_hid_bus.h"
-#include "linux/status_socket.h"
 #include "settings/file_bytes.h"
 #include "settings/str_ini.h"
 #include "support/fake_window_host.h"
 #include "support/fakes.h"
+#include "support/status_listener.h"
 #include "support/temp_dir.h"
 #include "ui/png_decoder.h"
 
@@ -51,6 +49,8 @@ namespace {
 // As the menu sorts them. They differ in report rate and in the function of button 3 (page 3): a
 // write that fails part-way takes the status, page 5 and page 4 at most, and leaves none whole.
 const std::string kProfiles[] = {"Desktop", "Office", "Racing"};
+// Every name a profile can have: the three, and one that q8ctl's renames can give.
+const std::string kNames[] = {"Desktop", "Fast", "Office", "Racing"};
 constexpr std::uint8_t kProfileRates[] = {8, 2, 4, 1, 8};  // then the two files q8ctl imports
 constexpr std::uint8_t kProfileKeys[] = {4, 1, 3, 12, 0};
 constexpr std::string_view kRules =
@@ -58,14 +58,14 @@ constexpr std::string_view kRules =
 struct Program {
   const char* name;  // empty: none (the bare desktop)
   bool wine;         // a Windows program under Wine: its name meets a rule in any letter case
-  const char* profile;
 };
 constexpr Program kPrograms[] = {
-    {"game.exe", false, "Racing"},  {"work.exe", false, "Desktop"}, {"editor", false, "Desktop"},
-    {"", false, "Desktop"},         {"GAME.EXE", true, "Racing"},   {"PHOTO.EXE", true, "Office"},
-    {"Game.exe", false, "Desktop"},
+    {"game.exe", false}, {"work.exe", false}, {"editor", false},   {"", false},
+    {"GAME.EXE", true},  {"PHOTO.EXE", true}, {"Game.exe", false},
 };
 constexpr int kProgramCount = 7;
+// The programs q8ctl's rules name.
+const std::string kRulePrograms[] = {"game.exe", "work.exe", "editor", "photo.exe"};
 constexpr std::uint8_t kRates[] = {1, 2, 4, 8};
 const char* const kButtons[] = {"OK", "Apply", "Cancel", "Escape (hides)"};
 constexpr Rect kButtonAreas[] = {MainWindowControls::kOkButton.region,
@@ -88,6 +88,9 @@ std::string ProgramText(int arg) {
 const std::string& ProfileOf(int arg) {
   return kProfiles[arg % 3];
 }
+const std::string& NameOf(int arg) {
+  return kNames[arg % 4];
+}
 std::uint8_t RateOf(int arg) {
   return kRates[arg % 4];
 }
@@ -105,14 +108,15 @@ enum class Kind {
   kBox,
   kQ8ctl,
   kOtherHolds,
-  kSaveCurrent  // the profiles dialog's "Save current as" (replacing)
+  kSaveCurrent,  // the profiles dialog's "Save current as" (replacing)
+  kProfileEdit   // q8ctl's rename, delete, rule, remove-rule, default, no-default
 };
 // How often each comes, outside a box.
 constexpr std::pair<int, Kind> kWeights[] = {
-    {6, Kind::kFront},      {2, Kind::kShow},   {3, Kind::kEdit},  {5, Kind::kButton},
-    {2, Kind::kChoose},     {1, Kind::kUnplug}, {3, Kind::kPlug},  {2, Kind::kFailNextWrite},
-    {2, Kind::kConfig},     {2, Kind::kBox},    {5, Kind::kQ8ctl}, {1, Kind::kOtherHolds},
-    {2, Kind::kSaveCurrent}};
+    {6, Kind::kFront},       {2, Kind::kShow},       {3, Kind::kEdit},  {5, Kind::kButton},
+    {2, Kind::kChoose},      {1, Kind::kUnplug},     {3, Kind::kPlug},  {2, Kind::kFailNextWrite},
+    {2, Kind::kConfig},      {2, Kind::kBox},        {5, Kind::kQ8ctl}, {1, Kind::kOtherHolds},
+    {2, Kind::kSaveCurrent}, {4, Kind::kProfileEdit}};
 constexpr int kWeightTotal = std::accumulate(std::begin(kWeights), std::end(kWeights), 0,
                                              [](int sum, const auto& w) { return sum + w.first; });
 // One event; `arg` picks its arguments from the tables.
@@ -142,6 +146,25 @@ std::vector<std::string> Q8ctlArgs(int arg) {
       return {"profile", "save", "--force", name};
   }
 }
+// q8ctl's edits of the profile folder, after --config: between the four names (one of which is
+// free at first), of the rules of four programs and of the default.
+std::vector<std::string> EditArgs(int arg) {
+  const int from = arg / 4 % 4;
+  const std::string& profile = NameOf(arg / 16);
+  const std::string& program = kRulePrograms[arg / 64 % 4];
+  switch (arg % 4) {
+    case 0:
+      return {"profile", "rename", NameOf(from), NameOf(from + 1 + arg / 16 % 3)};
+    case 1:
+      return {"profile", "delete", NameOf(from)};
+    case 2:
+      return arg / 4 % 5 == 4 ? std::vector<std::string>{"profile", "remove-rule", program}
+                              : std::vector<std::string>{"profile", "rule", program, profile};
+    default:
+      return arg / 4 % 5 == 4 ? std::vector<std::string>{"profile", "no-default"}
+                              : std::vector<std::string>{"profile", "default", profile};
+  }
+}
 // For set and apply, a program that comes to the front while q8ctl waits for the mouse.
 std::optional<int> Interleaved(int arg) {
   const int n = arg % 5 == 1 ? arg / 20 : arg % 5 == 2 ? arg / 5 : 0;
@@ -160,7 +183,7 @@ std::string Describe(const Event& e) {
     case Kind::kButton:
       return kButtons[a % 4];
     case Kind::kChoose:
-      return "tray menu: choose " + ProfileOf(a);
+      return "tray menu: choose " + NameOf(a);
     case Kind::kUnplug:
       return "unplug";
     case Kind::kPlug:
@@ -179,6 +202,12 @@ std::string Describe(const Event& e) {
       for (const Event& inner : e.inner)
         text += " " + Describe(inner) + ";";
       return text + " }";
+    }
+    case Kind::kProfileEdit: {
+      std::string text = "q8ctl";
+      for (const std::string& word : EditArgs(a))
+        text += " " + word;
+      return text;
     }
     case Kind::kQ8ctl: {
       std::string text = "q8ctl";
@@ -236,47 +265,8 @@ rc::Gen<Event> AnyEvent(bool inBox) {
 
 // --- What q8ctl tells a running tray program -----------------------------------------------------
 
-// Holds the user's status socket as the tray program does and answers as it does; keeps each
-// notification for the controller, which hears of it after the q8ctl run that sent it.
-class StatusListener {
- public:
-  StatusListener() : claim_(linux_shell::ClaimStatusSocket()) {
-    if (claim_.socket.Valid())
-      thread_ = std::jthread([this](const std::stop_token& stop) { Serve(stop); });
-  }
-  std::string Problem() const {
-    return claim_.socket.Valid() ? "" : claim_.runningCopy ? "a tray program runs" : claim_.error;
-  }
-  std::vector<linux_shell::StatusNotification> Take() {
-    const std::lock_guard lock(mutex_);
-    return std::exchange(received_, {});
-  }
-
- private:
-  void Serve(const std::stop_token& stop) {
-    for (pollfd ready{claim_.socket.Get(), POLLIN, 0}; !stop.stop_requested();) {
-      if (::poll(&ready, 1, 20) <= 0)
-        continue;
-      const linux_shell::UniqueFd client(::accept(claim_.socket.Get(), nullptr, nullptr));
-      std::string line;
-      for (char c = 0; client.Valid() && ::recv(client.Get(), &c, 1, 0) == 1 && c != '\n';)
-        line += c;
-      if (const auto notification = linux_shell::ParseStatusLine(line)) {
-        const std::lock_guard lock(mutex_);
-        received_.push_back(*notification);
-      }
-      ::send(client.Get(), "ok\n", 3, MSG_NOSIGNAL);
-    }
-  }
-
-  linux_shell::StatusSocketClaim claim_;
-  std::mutex mutex_;
-  std::vector<linux_shell::StatusNotification> received_;
-  std::jthread thread_;  // last: it ends before what it uses
-};
-
-StatusListener& Listener() {
-  static StatusListener listener;
+test::StatusListener& Listener() {
+  static test::StatusListener listener;
   return listener;
 }
 
@@ -315,8 +305,9 @@ class World {
  public:
   World() {
     std::filesystem::copy(StartingFiles(), dir.path(), std::filesystem::copy_options::recursive);
-    for (const std::string& name : kProfiles)
-      history[name].push_back(*Record(name));
+    for (const std::string& name : kNames)
+      if (const auto record = Record(name))
+        history[name].push_back(*record);
     mouse.OnLock([this] { Taken(); },
                  [this] {  // a write that failed part-way used up its fault
                    if (--depth == 0 && !nested && hold.failAfter > 0 && hold.changes > 0)
@@ -336,6 +327,7 @@ class World {
     const Before before = Snapshot(event);
     trayWrites = q8ctlWrites = unreadWrites = refusals = 0;
     boxOpened = false;
+    edit = {};
     Do(event);
     Check(event, before);
   }
@@ -362,7 +354,9 @@ class World {
       const Event inFront{Kind::kFront, *std::exchange(interleaved, std::nullopt), {}};
       Nested(Actor::kTray, [&] { Do(inFront); });
     } else if (actor == Actor::kTray && std::exchange(otherFirst, false)) {
-      Nested(Actor::kQ8ctl, [&] { Q8ctl({Config(), "set", "report-rate", "500"}); });
+      Nested(Actor::kQ8ctl, [&] {
+        RC_ASSERT(Q8ctl({Config(), "set", "report-rate", "500"}) != kExitUsage);
+      });
     }
     hold = {false, writeFailsAfter, 0, 0};
     if (actor == Actor::kTray && readFault) {
@@ -399,13 +393,14 @@ class World {
 
   // --- Events ---
   std::string Config() const { return "--config=" + (dir / "config.bin").string(); }
-  void Q8ctl(const std::vector<std::string>& args) {
+  int Q8ctl(const std::vector<std::string>& args) {
     const Actor before = std::exchange(actor, Actor::kQ8ctl);
     std::ostringstream out, err;
     const int status = RunQ8ctl(args, out, err, &bus);
     actor = before;
-    RC_ASSERT_FALSE(status == kExitUsage);  // every command the events name is one q8ctl takes
+    return status;
   }
+  bool Exists(const std::string& name) const { return std::filesystem::exists(store.PathOf(name)); }
   void Do(const Event& e) {
     const int a = e.arg;
     switch (e.kind) {
@@ -441,7 +436,7 @@ class World {
         dialog.OnTrayCallback(kTrayRightButtonUp);
         const auto names = store.List();
         const int writes = trayWrites;
-        const auto at = std::find(names.begin(), names.end(), ProfileOf(a)) - names.begin();
+        const auto at = std::find(names.begin(), names.end(), NameOf(a)) - names.begin();
         const bool duringWrite = depth > 0;
         dialog.OnCommand(kCommandFirstProfile + static_cast<int>(at));
         ruleOwed = ruleOwed && trayWrites == writes;  // taken: the choice stands over the rule
@@ -485,8 +480,11 @@ class World {
           args[3] = (dir / args[3]).string();
         args.insert(args.begin(), Config());
         interleaved = Interleaved(a);
-        Q8ctl(args);
+        const bool loadOfNone = args.size() == 4 && args[2] == "load" && !Exists(args[3]);
+        const int status = Q8ctl(args);
         interleaved.reset();
+        // Every command the events name is one q8ctl takes; only a profile to load may be missing.
+        RC_ASSERT(status != kExitUsage || loadOfNone);
         break;
       }
       case Kind::kOtherHolds:
@@ -498,10 +496,63 @@ class World {
         };
         dialog.OnCommand(kCommandManageProfiles);
         break;
+      case Kind::kProfileEdit:
+        Edit(EditArgs(a));
+        break;
     }
-    // What q8ctl told the tray program reaches it now, as through its event loop.
-    for (const auto& notification : Listener().Take())
-      dialog.OnStatusNotify(notification.type, notification.value);
+    // What q8ctl told the tray program reaches it now, as through its event loop; also what it told
+    // meanwhile (a q8ctl run at the hold of a load that a notice brought), before the next event.
+    for (auto told = Listener().Take(); !told.empty(); told = Listener().Take())
+      for (const auto& notification : told)
+        dialog.OnStatusNotify(notification.type, notification.value);
+  }
+
+  // q8ctl's edit, done where the model says it can be, and what it means for the model: a profile's
+  // versions, the rules and the tray's last whole load follow a rename and go with a delete; the
+  // program in front gets what the rules give it now.
+  void Edit(std::vector<std::string> args) {
+    const std::string command = args[1];
+    const std::string name = args.size() > 2 ? args[2] : "";
+    const std::string to = args.size() > 3 ? args[3] : "";
+    const bool doable = command == "rename"        ? Exists(name) && !Exists(to)
+                        : command == "delete"      ? Exists(name)
+                        : command == "rule"        ? Exists(to)
+                        : command == "remove-rule" ? rules.contains(name)
+                        : command == "default"     ? Exists(name)
+                                                   : true;
+    args.insert(args.begin() + 1, Config());
+    const int status = Q8ctl(args);
+    RC_ASSERT(status == (doable ? kExitOk : kExitUsage));
+    if (!doable)
+      return;
+    const auto follow = [&](std::optional<std::string>& profile) {
+      if (profile == name)
+        profile = command == "rename" ? std::optional(to) : std::nullopt;
+    };
+    if (command == "rename" || command == "delete") {
+      if (command == "rename")
+        history[to] = history[name];
+      history[name].clear();
+      follow(defaultProfile);
+      follow(loadedWhole);
+      for (auto rule = rules.begin(); rule != rules.end();) {
+        if (rule->second != name)
+          ++rule;
+        else if (command == "rename")
+          (rule++)->second = to;
+        else
+          rule = rules.erase(rule);
+      }
+    } else if (command == "rule") {
+      rules[name] = to;
+    } else if (command == "remove-rule") {
+      rules.erase(name);
+    } else {
+      defaultProfile = command == "default" ? std::optional(name) : std::nullopt;
+    }
+    edit = {command, name, to};
+    ruleOwed = front.has_value();
+    toldWhyNot = false;
   }
 
   // --- The truth as the files and the mouse tell it ---
@@ -532,12 +583,14 @@ class World {
   }
   // Some version its file has held: one replaced on disk is still what the mouse took.
   bool HoldsAVersionOf(const std::string& name) const {
+    if (!history.contains(name))
+      return false;
     const auto& versions = history.at(name);
     return std::any_of(versions.begin(), versions.end(), [&](const auto& c) { return Holds(c); });
   }
   std::set<std::string> Held() {
     std::set<std::string> held;
-    for (const std::string& name : kProfiles)
+    for (const std::string& name : kNames)
       if (const auto record = Record(name); record && Holds(*record))
         held.insert(name);
     return held;
@@ -548,7 +601,21 @@ class World {
       text += ", " + name + " whole";
     return text;
   }
-  const char* Wanted() const { return front ? kPrograms[*front].profile : nullptr; }
+  // The profile the rules give a program: its own rule (for a Windows program under Wine, one
+  // written in any letter case), else the default.
+  std::optional<std::string> WantedFor(int program) const {
+    const Program& p = kPrograms[program];
+    for (const auto& [name, profile] : rules) {
+      const bool same =
+          p.wine ? std::equal(name.begin(), name.end(), p.name, p.name + std::strlen(p.name),
+                              [](char x, char y) { return std::tolower(x) == std::tolower(y); })
+                 : name == p.name;
+      if (*p.name != '\0' && same)
+        return profile;
+    }
+    return defaultProfile;
+  }
+  std::optional<std::string> Wanted() const { return front ? WantedFor(*front) : std::nullopt; }
 
   Before Snapshot(const Event& event) {
     Before before;
@@ -567,8 +634,13 @@ class World {
     }
     const int program = event.arg % kProgramCount;
     if (event.kind == Kind::kFront && front != program && loadedWhole &&
-        *loadedWhole == kPrograms[program].profile && before.held.contains(*loadedWhole))
+        loadedWhole == WantedFor(program) && before.held.contains(*loadedWhole))
       before.needlessRewrite = loadedWhole;
+    // Renamed, it is still the program in front's profile (its rules follow it), in the mouse.
+    const std::vector<std::string> change = EditArgs(event.arg);
+    if (event.kind == Kind::kProfileEdit && change[1] == "rename" && !Exists(change[3]) &&
+        loadedWhole == change[2] && before.held.contains(change[2]) && Wanted() == change[2])
+      before.needlessRewrite = change[3];
     return before;
   }
 
@@ -584,7 +656,7 @@ class World {
         last = {text.substr(loaded.size()), true};
       else if (text.starts_with(failed))
         last = {text.substr(failed.size(), text.find('\n') - failed.size()), false};
-      toldWhyNot = toldWhyNot || (last && !last->second && Wanted() && last->first == Wanted());
+      toldWhyNot = toldWhyNot || (last && !last->second && last->first == Wanted());
     }
     return last;
   }
@@ -622,8 +694,9 @@ class World {
       });
     }
 
-    // No profile file changes but by an explicit save, or by OK or Apply on its own load.
-    for (const std::string& name : kProfiles) {
+    // No profile file changes but by an explicit save, by q8ctl's rename or delete, or by OK or
+    // Apply on its own load.
+    for (const std::string& name : kNames) {
       const auto now = Record(name);
       if (known[name] == before.files.at(name))
         continue;
@@ -633,7 +706,11 @@ class World {
                          (event.kind == Kind::kSaveCurrent && ProfileOf(event.arg) == name);
       const bool applied = event.kind == Kind::kButton && event.arg % 4 < 2 &&
                            was == before.pageRecord && now == before.pageEdited;
-      if (!saved && !applied) {
+      const bool gone = (edit.command == "rename" || edit.command == "delete") &&
+                        edit.name == name && known[name].empty();
+      const bool renamedHere =
+          edit.command == "rename" && edit.to == name && known[name] == before.files.at(edit.name);
+      if (!saved && !applied && !gone && !renamedHere) {
         fail("files", [&] {
           return "profile " + name + " was overwritten (it held " + RecordText(was) + ", now " +
                  RecordText(now) + ") from a page that had not come from it (" +
@@ -684,14 +761,15 @@ class World {
     const bool editsShown = host.visible && (edited || state.settings.deviceConfig !=
                                                            state.settings.deviceConfigBackup);
     if (ruleOwed && Wanted() && cable && readWhole && !editsShown && !toldWhyNot &&
-        !HoldsAVersionOf(Wanted())) {
+        !HoldsAVersionOf(*Wanted())) {
       fail("rule", [&] {
         return ProgramText(*front) + " is in front and nothing holds back, but " + MouseText() +
-               " instead of " + Wanted() + ", and nobody said why";
+               " instead of " + *Wanted() + ", and nobody said why";
       });
     }
 
-    // A profile loaded whole and still in the mouse is not written again for the next program.
+    // A profile loaded whole and still in the mouse is not written again for the next program, nor
+    // after a rename.
     if (before.needlessRewrite && !boxOpened && trayWrites > 0) {
       fail("rewrite", [&] {
         return *before.needlessRewrite + " was loaded whole and is still in the mouse, yet it " +
@@ -745,10 +823,17 @@ class World {
   std::optional<std::string> loadedWhole;  // the tray's last write: this profile's load, whole
   std::map<std::string, std::vector<DeviceConfig>> history;
   std::map<std::string, std::vector<std::uint8_t>> known;  // each profile's file as last read
+  // The rules as q8ctl's edits left them: program, profile; the profile of every other program.
+  std::map<std::string, std::string> rules{
+      {"game.exe", "Racing"}, {"work.exe", "Desktop"}, {"photo.exe", "Office"}};
+  std::optional<std::string> defaultProfile = "Desktop";
 
   // In the event now running.
   int trayWrites = 0, q8ctlWrites = 0, unreadWrites = 0, refusals = 0;
   bool boxOpened = false;
+  struct {
+    std::string command, name, to;
+  } edit;  // q8ctl's edit that was done
 };
 
 // One command of RapidCheck's state machine: an event drawn at random, then every check.

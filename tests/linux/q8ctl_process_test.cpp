@@ -9,18 +9,23 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/keldra_dlg.h"
 #include "cli/q8ctl.h"
+#include "support/status_listener.h"
 #include "support/temp_dir.h"
 
 namespace q8 {
 namespace {
 
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::IsEmpty;
 namespace fs = std::filesystem;
 
 // Makes `folder` read-only for this process alone: a bind mount in a mount namespace of its own.
@@ -181,6 +186,46 @@ TEST_F(Q8ctlProcessTest, WithoutRightsToItsFilesNothingReachesTheMouse) {
     EXPECT_EQ(test::ReadBytes(statePath), mouse) << c.args[0];
   }
   ::close(devNull);
+}
+
+// A running tray program hears of every change of the profile folder (21; value 1: a profile saved
+// or imported, 0: anything that may rename, delete or change what the rules give) and of nothing
+// else, through its status socket, which this test holds as the tray program does.
+TEST_F(Q8ctlProcessTest, ProfileEditsTellARunningTrayProgram) {
+  test::StatusListener tray;
+  ASSERT_EQ(tray.Problem(), "") << "run this in a network namespace of its own";
+  const std::string config = "--config=" + configPath.string();
+  const std::string exported = (dir / "exported.ini").string();
+  const struct {
+    std::vector<std::string> args;
+    std::optional<std::intptr_t> told;
+  } steps[] = {
+      {{"save", "Racing"}, kProfileSaved},
+      {{"export", "Racing", exported}, std::nullopt},
+      {{"import", exported, "Copy"}, kProfileSaved},
+      {{"rename", "Racing", "Fast"}, kProfilesRenamedOrRulesChanged},
+      {{"rule", "game.exe", "Fast"}, kProfilesRenamedOrRulesChanged},
+      {{"remove-rule", "game.exe"}, kProfilesRenamedOrRulesChanged},
+      {{"default", "Fast"}, kProfilesRenamedOrRulesChanged},
+      {{"no-default"}, kProfilesRenamedOrRulesChanged},
+      {{"delete", "Copy"}, kProfilesRenamedOrRulesChanged},
+      {{"delete", "Copy"}, std::nullopt},  // refused: nothing changed
+      {{"list"}, std::nullopt},
+  };
+  for (const auto& step : steps) {
+    std::vector<std::string> args{"profile", config};
+    args.insert(args.end(), step.args.begin(), step.args.end());
+    std::ostringstream out, err;
+    (void)RunQ8ctl(args, out, err);
+    const auto heard = tray.Take();
+    if (step.told) {
+      EXPECT_THAT(heard,
+                  ElementsAre(linux_shell::StatusNotification{kStatusProfilesEdited, *step.told}))
+          << step.args[0] << ": " << err.str();
+    } else {
+      EXPECT_THAT(heard, IsEmpty()) << step.args[0];
+    }
+  }
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The tray program under Wine switching profiles as windows of other programs come to the front:
 // Wine's notepad, then its registry editor, each coming to the front, and the simulated mouse
 // checked for the profile the rules give that program; then Apply over the active profile, which
-// the profile keeps when it comes back.
+// the profile keeps when it comes back; then a default set by q8ctl, which holds at once.
 
 #include <gtest/gtest.h>
 
@@ -72,6 +72,11 @@ TEST(ProfileProgramTest, TheMouseTakesTheProfileOfTheProgramInFront) {
   OtherProgram again(L"regedit.exe");
   ASSERT_TRUE(again.Started());
   EXPECT_EQ(MouseRateBecomes(folder / "mouse-state.bin", 2), 2) << "Desktop as applied: 500 Hz";
+
+  // q8ctl's new default reaches the running program, whose program in front, without a rule of
+  // its own, gets it at once.
+  ASSERT_EQ(RunQ8ctl(folder, L"profile --config config.bin default Racing"), 0u);
+  EXPECT_EQ(MouseRateBecomes(folder / "mouse-state.bin", 4), 4) << "Racing, the default now";
 }
 
 }  // namespace

@@ -36,6 +36,23 @@ ProgramFolder::ProgramFolder() {
   fs::copy(build / "Skins", dir_ / "Skins", fs::copy_options::recursive);
 }
 
+DWORD RunQ8ctl(const ProgramFolder& folder, const std::wstring& arguments) {
+  const fs::path q8ctl = BuildTree() / "q8ctl.exe";
+  std::wstring line = L"\"" + q8ctl.wstring() + L"\" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  DWORD code = 99;
+  if (::CreateProcessW(q8ctl.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       folder.path().c_str(), &startup, &info)) {
+    ::WaitForSingleObject(info.hProcess, 60000);
+    ::GetExitCodeProcess(info.hProcess, &code);
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+  }
+  return code;
+}
+
 RunningProgram::RunningProgram(const ProgramFolder& folder,
                                const std::vector<std::wstring>& arguments) {
   const fs::path program = folder / "TarnixMouseApp.exe";

@@ -27,6 +27,9 @@ class ProgramFolder {
   TempDir dir_;
 };
 
+// Runs q8ctl of the same build in the folder with `arguments`; its exit code.
+DWORD RunQ8ctl(const ProgramFolder& folder, const std::wstring& arguments);
+
 // One run of the tray program in a folder, driven from outside as other programs and the tray
 // would: it is ended when the object ends if it has not ended by then.
 class RunningProgram {

@@ -55,26 +55,6 @@ int PageReads(const fs::path& trace) {
   return TraceLines(trace, "get page");
 }
 
-// Runs q8ctl of the same build in the folder with `arguments`; its exit code.
-DWORD RunQ8ctl(const ProgramFolder& folder, const std::wstring& arguments) {
-  std::wstring self(MAX_PATH, L'\0');
-  self.resize(::GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
-  const fs::path q8ctl = fs::path(self).parent_path().parent_path() / "q8ctl.exe";
-  std::wstring line = L"\"" + q8ctl.wstring() + L"\" " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info{};
-  DWORD code = 99;
-  if (::CreateProcessW(q8ctl.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       folder.path().c_str(), &startup, &info)) {
-    ::WaitForSingleObject(info.hProcess, 60000);
-    ::GetExitCodeProcess(info.hProcess, &code);
-    ::CloseHandle(info.hThread);
-    ::CloseHandle(info.hProcess);
-  }
-  return code;
-}
-
 // The visible message boxes of the program's thread, by caption.
 std::vector<std::wstring> MessageBoxesOf(HWND window) {
   const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
