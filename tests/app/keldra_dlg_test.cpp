@@ -4,6 +4,8 @@
 #include <functional>
 #include <map>
 
+#include <unistd.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -724,6 +726,30 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
        "active one",
        "front editor; q8ctl rule editor Racing; q8ctl delete Desktop; show; edit; apply", "Racing",
        "Racing", 2},
+      {"a profile imported by the dialog is not taken for the new name of the active profile that "
+       "q8ctl deletes: Apply leaves its file",
+       "front work.exe; dialog import Backup; q8ctl delete Desktop; show; edit; apply; cancel; "
+       "choose Backup",
+       "Desktop Backup", "Backup", 8},
+      {"a profile renamed by the dialog is not taken for the new name of the active profile that "
+       "q8ctl deletes: Apply leaves its file",
+       "front work.exe; dialog save Snap; dialog rename Snap Kept; q8ctl delete Desktop; show; "
+       "edit; apply; cancel; choose Kept",
+       "Desktop Kept", "Kept", 8},
+      {"a copy made by hand is not taken for the new name of the active profile that q8ctl "
+       "deletes: Apply leaves its file",
+       "front work.exe; save Copy; q8ctl delete Desktop; show; edit; apply; cancel; choose Copy",
+       "Desktop Copy", "Copy", 8},
+      {"q8ctl's rename of the profile a load by hand writes, told in the load's box: Apply saves "
+       "into its file under the new name",
+       "lose config.bin; box{; q8ctl rename Racing Fast; restore config.bin; }; choose Racing; "
+       "show; edit; apply; cancel; choose Fast",
+       "Racing Fast", "Fast", 2},
+      {"another program's load told in a box of Apply after the mouse was let go: the page is read "
+       "again from the files at the next show",
+       "front game.exe; show; edit; block Racing; box{; restore config.bin; notify; }; apply; "
+       "cancel; show; apply",
+       "Racing", "", 0},
   };
   // The balloons by short names: a profile's name (loaded), "-" and the name (not loaded), "!" and
   // the name (applied, but not saved into the profile's file changed on disk).
@@ -771,6 +797,8 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
     CKeldraDlg rowDialog{rowState, rowHost, rowConnection, decoder};
     RecordingPage rowPage{rowState};
     rowDialog.SetPage(&rowPage);
+    FakeProfilesDialog rowProfiles;
+    rowDialog.SetProfilesDialog(&rowProfiles);
     ASSERT_TRUE(rowDialog.OnInitDialog());
     rowDialog.OnNcPaint();
     rowDialog.OnNcPaint();
@@ -830,6 +858,23 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
                                  w[0] == "save" ? kProfileSaved : kProfilesRenamedOrRulesChanged);
       } else if (step.starts_with("delete")) {
         ASSERT_EQ(store.Delete(arg), std::nullopt);
+      } else if (step.starts_with("dialog ")) {  // this program's profiles dialog
+        const std::vector<std::string> w = split(arg, " ");
+        rowProfiles.user = [&](ProfilesPort& p) {
+          if (w[0] == "import") {  // a file holding what "save" saves, named as the profile
+            const auto file = folder / (w[1] + std::string(kProfileFileExtension));
+            test::WriteBytes(file, ProfileFileBytes(profile));
+            ASSERT_TRUE(p.Import(file, false).Done());
+          } else if (w[0] == "save") {
+            ASSERT_TRUE(p.SaveCurrentAs(w[1], false).Done());
+          } else {
+            ASSERT_TRUE(p.Rename(w[1], w[2]).Done());
+          }
+        };
+        rowDialog.OnCommand(kCommandManageProfiles);
+      } else if (step.starts_with("block")) {  // the profile's file takes no save any more
+        const auto temp = store.PathOf(arg).string() + ".tmp-" + std::to_string(::getpid());
+        std::filesystem::create_directories(std::filesystem::path(temp) / "in the way");
       } else if (step == "flaky" || step == "steady") {
         flaky = step == "flaky";
       } else if (step == "unplug" || step.starts_with("plug")) {
