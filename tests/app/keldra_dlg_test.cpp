@@ -750,6 +750,11 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
        "front game.exe; show; edit; block Racing; box{; restore config.bin; notify; }; apply; "
        "cancel; show; apply",
        "Racing", "", 0},
+      {"a rule's load in the box of the show that reads the files again stays the page's profile: "
+       "Apply saves into it",
+       "front work.exe; notify; lose config.bin; box{; front game.exe; }; show; edit; apply; "
+       "cancel; front work.exe; front game.exe",
+       "Desktop Racing Desktop Racing", "Racing", 2},
   };
   // The balloons by short names: a profile's name (loaded), "-" and the name (not loaded), "!" and
   // the name (applied, but not saved into the profile's file changed on disk).
