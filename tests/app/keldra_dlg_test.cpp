@@ -755,6 +755,8 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
        "front work.exe; notify; lose config.bin; box{; front game.exe; }; show; edit; apply; "
        "cancel; front work.exe; front game.exe",
        "Desktop Racing Desktop Racing", "Racing", 2},
+      {"an unplug during the read of a plug-in leaves the mouse absent",
+       "unplug; flaky; box{; steady; unplug; }; plug; show", "lost found halted lost lost", "", 0},
   };
   // The balloons by short names: a profile's name (loaded), "-" and the name (not loaded), "!" and
   // the name (applied, but not saved into the profile's file changed on disk).
