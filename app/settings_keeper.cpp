@@ -37,21 +37,28 @@ class OncePerCauseSink final : public MessageSink {
 
 }  // namespace
 
+// Another program's load is told after that program let go of the mouse. Told while this program's
+// write holds the mouse (a box of it is open), it came before the write and stands only if the
+// mouse did not take the write whole; told after the write let go, it came after and stands.
+// Either is acted on once the write's outcome is kept.
 class SettingsKeeper::WriteScope {
  public:
-  explicit WriteScope(SettingsKeeper& keeper) : keeper_(keeper) { keeper_.writing_ = true; }
+  explicit WriteScope(SettingsKeeper& keeper) : keeper_(keeper) {
+    keeper_.writePhase_ = WritePhase::kHolding;
+  }
   WriteScope(const WriteScope&) = delete;
   WriteScope& operator=(const WriteScope&) = delete;
-  // After the write's outcome is kept: another program's load told meanwhile stands unless the
-  // mouse took this write whole over it.
+  void LetGo() { keeper_.writePhase_ = WritePhase::kLetGo; }
   void End(bool mouseWhole) {
-    keeper_.writing_ = false;
+    keeper_.writePhase_ = WritePhase::kNone;
     keeper_.lastWriteWhole_ = mouseWhole;
-    if (std::exchange(keeper_.loadedElsewhereBeforeWrite_, false) && !mouseWhole) {
+    const bool before = std::exchange(keeper_.loadedElsewhereInHold_, false);
+    const bool after = std::exchange(keeper_.loadedElsewhereAfterHold_, false);
+    if (after || (before && !mouseWhole)) {
       keeper_.OnLoadedElsewhere();
     }
   }
-  ~WriteScope() { keeper_.writing_ = false; }
+  ~WriteScope() { keeper_.writePhase_ = WritePhase::kNone; }
 
  private:
   SettingsKeeper& keeper_;
@@ -121,7 +128,7 @@ bool SettingsKeeper::ApplyPage() {
   // OperationScope): the read it brings may switch the profile, and the page is then another's.
   const DeviceChangeHandler::OperationScope operation(deviceChanges_);
   WriteScope writing(*this);
-  const WriteOutcome outcome = WritePage();
+  const WriteOutcome outcome = WritePage(writing);
   state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
   // The mouse holds the page's profile only when it took the page whole and the profile's file
   // took it too: a page the file did not take (changed elsewhere, not saved) belongs to no profile,
@@ -132,7 +139,7 @@ bool SettingsKeeper::ApplyPage() {
   return true;
 }
 
-WriteOutcome SettingsKeeper::WritePage() {
+WriteOutcome SettingsKeeper::WritePage(WriteScope& writing) {
   host_.SetBusy(true);
   WriteOutcome outcome;
   {
@@ -157,6 +164,7 @@ WriteOutcome SettingsKeeper::WritePage() {
       host_.ShowMessage(window_.Text(UiTextKey::MsgMouseNotDetected), kWriteOperationName);
     }
   }
+  writing.LetGo();
   host_.SetBusy(false);
   ReportConnectionProblems();
   return outcome;
@@ -212,7 +220,7 @@ bool SettingsKeeper::SaveIntoPageProfile() {
   // What the file holds now, as the next comparison reads it.
   const auto saved = store.Load(pageProfile_->name);
   if (const Profile* savedFile = std::get_if<Profile>(&saved)) {
-    pageProfile_->file = *savedFile;
+    KeepPageFile(*savedFile);
   }
   return true;
 }
@@ -228,9 +236,15 @@ void SettingsKeeper::ReportConnectionProblems() {
 // --- Profiles ------------------------------------------------------------------------------------
 
 void SettingsKeeper::OnLoadedElsewhere() {
-  if (writing_) {
-    loadedElsewhereBeforeWrite_ = true;
-    return;
+  switch (writePhase_) {
+    case WritePhase::kHolding:
+      loadedElsewhereInHold_ = true;
+      return;
+    case WritePhase::kLetGo:
+      loadedElsewhereAfterHold_ = true;
+      return;
+    case WritePhase::kNone:
+      break;
   }
   SetActive(std::nullopt);
   pageProfile_.reset();
@@ -238,51 +252,49 @@ void SettingsKeeper::OnLoadedElsewhere() {
 }
 
 void SettingsKeeper::OnProfilesEdited(bool rulesMayHaveChanged) {
-  const ProfileStore store = Profiles();
-  const std::vector<std::string> listed = store.List();
-  if (pageProfile_ && std::find(listed.begin(), listed.end(), pageProfile_->name) == listed.end()) {
-    const std::string gone = pageProfile_->name;  // a copy: following the rename changes it
-    if (const auto to = RenamedTo(store, listed)) {
-      ProfileRenamed(gone, *to);
-    } else {
-      ProfileDeleted(gone);
-    }
-  }
-  listedSeen_ = listed;
+  FollowPageProfileFile();
   if (rulesMayHaveChanged) {
     switcher_.OnRulesChanged();
   }
 }
 
-std::optional<std::string> SettingsKeeper::RenamedTo(const ProfileStore& store,
-                                                     const std::vector<std::string>& listed) const {
-  std::optional<std::string> found;
-  for (const std::string& name : listed) {
-    if (std::find(listedSeen_.begin(), listedSeen_.end(), name) != listedSeen_.end()) {
-      continue;  // there before the rename
-    }
-    const auto read = store.Load(name);
-    const Profile* file = std::get_if<Profile>(&read);
-    if (file != nullptr && LoadsTheSame(*file, pageProfile_->file)) {
-      if (found) {
-        return std::nullopt;
+void SettingsKeeper::FollowPageProfileFile() {
+  const ProfileStore store = Profiles();
+  const std::vector<std::string> listed = store.List();
+  if (!pageProfile_ ||
+      std::find(listed.begin(), listed.end(), pageProfile_->name) != listed.end()) {
+    return;
+  }
+  // Only the file itself under another name is the page's to save into: never a copy of it, nor a
+  // profile that happens to hold the same settings.
+  const std::string gone = pageProfile_->name;  // a copy: following the rename changes it
+  if (pageProfile_->identity) {
+    for (const std::string& name : listed) {
+      if (IdentityOf(store.PathOf(name)) == pageProfile_->identity) {
+        ProfileRenamed(gone, name);
+        return;
       }
-      found = name;
     }
   }
-  return found;
+  ProfileDeleted(gone);
+}
+
+void SettingsKeeper::KeepPageFile(const Profile& file) {
+  pageProfile_->file = file;
+  pageProfile_->identity = IdentityOf(Profiles().PathOf(pageProfile_->name));
 }
 
 void SettingsKeeper::TakeFilesIntoPage() {
   state_.settingsNewerOnDisk = false;
   state_.reloadOnShow = false;
+  // The page is the files' now, no profile's: OK must not save it into one. Forgotten first: a
+  // rule's load let in by the box of a config.bin that cannot be read makes the page its own.
+  pageProfile_.reset();
+  SetActive(std::nullopt);
   LoadConfigFile(state_.files.configBin, state_.settings, host_);
   state_.settings.deviceConfigBackup = state_.settings.deviceConfig;
   state_.captions =
       ReadStrIniSettings(state_.files.strIni, window_.Text(UiTextKey::StrIniSection)).captions;
-  // The page is the files' now, no profile's: OK must not save it into one.
-  pageProfile_.reset();
-  SetActive(std::nullopt);
   // The page's unapplied changes went with it: a switch they held back goes now.
   switcher_.OnHoldMayHaveEnded();
 }
@@ -312,12 +324,13 @@ bool SettingsKeeper::NeedsLoad(const std::string& name) {
   if (!LoadsTheSame(*file, pageProfile_->file)) {
     return true;
   }
-  pageProfile_->file = *file;  // saved again the same (by q8ctl, which names no sensor)
+  KeepPageFile(*file);  // saved again the same (by q8ctl, which names no sensor)
   return false;
 }
 
 void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
   auto read = Profiles().Load(name);
+  const auto identity = IdentityOf(Profiles().PathOf(name));
   if (const auto* problem = std::get_if<std::string>(&read)) {
     TellNotLoaded(name, *problem);
     return;  // nothing written: everything stays as it was
@@ -351,15 +364,17 @@ void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
                                    {state_.files.configBin, state_.files.strIni,
                                     std::string(window_.Text(UiTextKey::StrIniSection))});
   }
+  writing.LetGo();
   host_.SetBusy(false);
   if (outcome.configSaved && outcome.captionsSaved) {
     toldFileProblems_.clear();  // a problem that comes back is news again
   }
   if (outcome.mouseWhole) {
     toldMouseProblems_.clear();  // the mouse's problem is over
-    pageProfile_ = PageProfile{name, profile};
-    listedSeen_ = Profiles().List();
+    pageProfile_ = PageProfile{name, profile, identity};
     SetActive(name);
+    // Renamed in a box of the load (q8ctl told it then, of another page's profile).
+    FollowPageProfileFile();
   } else {
     // The mouse holds part of the profile: none is active, and nothing is saved into any profile
     // until a whole load.
@@ -397,14 +412,13 @@ Profile SettingsKeeper::AppliedAsProfile() {
 }
 
 void SettingsKeeper::SavedAppliedAs(const std::string& name) {
-  listedSeen_ = Profiles().List();
   if (!pageProfile_ || !SameNameIgnoringCase(pageProfile_->name, name)) {
     return;
   }
   // What the file holds now, as the next comparison reads it.
   const auto saved = Profiles().Load(pageProfile_->name);
   if (const Profile* file = std::get_if<Profile>(&saved)) {
-    pageProfile_->file = *file;
+    KeepPageFile(*file);
   }
 }
 

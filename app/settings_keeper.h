@@ -15,6 +15,7 @@
 #include "device/device_change.h"
 #include "model/app_state.h"
 #include "model/ui_text.h"
+#include "settings/file_identity.h"
 
 namespace q8 {
 
@@ -75,8 +76,7 @@ class SettingsKeeper final : private ProfileSwitchHost {
   void OnHoldMayHaveEnded() { switcher_.OnHoldMayHaveEnded(); }
   // Another program wrote the mouse, config.bin and str.ini (q8ctl's profile load, set, apply):
   // no profile is known active, and the page is read again from the files at its next show. Told
-  // while this program's write holds the mouse (a box of it is open), that load came before the
-  // hold: it counts only if the write did not replace it whole.
+  // during this program's write, it is acted on at the write's end (see WriteScope).
   void OnLoadedElsewhere();
   // Another program (q8ctl) changed the profile folder, leaving the mouse and the files as they
   // were. The page's profile, when it is no longer listed, follows its file to a new name or is
@@ -122,10 +122,12 @@ class SettingsKeeper final : private ProfileSwitchHost {
  private:
   enum class MemoryRead { kNotYet, kWhole, kPartial };
   // The page's profile: its name and what its file held when the page was loaded from it or saved
-  // into it.
+  // into it, and that file's identity, which a rename keeps (a copy, an import or a profile saved
+  // with the same settings has another).
   struct PageProfile {
     std::string name;
     Profile file;
+    std::optional<FileIdentity> identity;
   };
 
   // ProfileSwitchHost
@@ -142,7 +144,7 @@ class SettingsKeeper final : private ProfileSwitchHost {
   void TellLoaded(const std::string& name);
   void TellNotLoaded(const std::string& name, const std::string& problem);
 
-  WriteOutcome WritePage();
+  WriteOutcome WritePage(WriteScope& writing);
   // OK and Apply over a profile's page: its file takes the page when it still holds what the page
   // came from. True when the file holds the page now.
   bool SaveIntoPageProfile();
@@ -150,12 +152,11 @@ class SettingsKeeper final : private ProfileSwitchHost {
   // The sensor whose DPI levels a profile saved now names: the mouse's, when read whole.
   std::optional<std::uint8_t> KnownSensor() const;
   void SetActive(std::optional<std::string> name);
-  // The name the page's profile, no longer listed, was renamed to: the one profile not listed when
-  // this keeper last looked whose file loads as the page's file did. Nothing when none or several
-  // are: a profile that was there before, or one of two equal copies, is not the page's to save
-  // into.
-  std::optional<std::string> RenamedTo(const ProfileStore& store,
-                                       const std::vector<std::string>& listed) const;
+  // The page's profile no longer listed: it follows its file to the name a rename gave it, or is
+  // forgotten as deleted.
+  void FollowPageProfileFile();
+  // The page's profile's file holds `file` now, as this program read or saved it.
+  void KeepPageFile(const Profile& file);
   void Balloon(std::string_view text, bool warning);
 
   AppState& state_;
@@ -165,15 +166,14 @@ class SettingsKeeper final : private ProfileSwitchHost {
   SettingsKeeperWindow& window_;
 
   MemoryRead memory_ = MemoryRead::kNotYet;
-  bool writing_ = false;
+  enum class WritePhase { kNone, kHolding, kLetGo };
+  WritePhase writePhase_ = WritePhase::kNone;
   bool lastWriteWhole_ = true;
-  // Another program's load told during the write running.
-  bool loadedElsewhereBeforeWrite_ = false;
+  // Another program's load told during the write running: while it held the mouse, or after.
+  bool loadedElsewhereInHold_ = false;
+  bool loadedElsewhereAfterHold_ = false;
   std::optional<PageProfile> pageProfile_;
   std::optional<std::string> active_;
-  // The profiles listed when the page's profile was loaded, or this program saved one, or another
-  // program's edit was last told: a name not among them is one a rename may have made.
-  std::vector<std::string> listedSeen_;
   // What a profile's file held when OK or Apply found it changed elsewhere, said once.
   std::optional<std::vector<std::uint8_t>> toldChanged_;
   // The problems of files saved during automatic switches told already; forgotten once the files

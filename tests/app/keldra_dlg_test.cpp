@@ -880,6 +880,9 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
         };
         rowDialog.OnCommand(kCommandManageProfiles);
       } else if (step.starts_with("block")) {  // the profile's file takes no save any more
+        // Read-only stops Windows' save; a folder where the save puts its temporary file stops
+        // the others', also for root.
+        std::filesystem::permissions(store.PathOf(arg), std::filesystem::perms::owner_read);
         const auto temp = store.PathOf(arg).string() + ".tmp-" + std::to_string(::getpid());
         std::filesystem::create_directories(std::filesystem::path(temp) / "in the way");
       } else if (step == "flaky" || step == "steady") {

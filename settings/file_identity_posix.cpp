@@ -1,0 +1,16 @@
+#include <sys/stat.h>
+
+#include "settings/file_identity.h"
+
+namespace q8 {
+
+std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) {
+    return std::nullopt;
+  }
+  return FileIdentity{static_cast<std::uint64_t>(status.st_dev),
+                      static_cast<std::uint64_t>(status.st_ino)};
+}
+
+}  // namespace q8
