@@ -261,8 +261,16 @@ void SettingsKeeper::OnProfilesEdited(bool rulesMayHaveChanged) {
 void SettingsKeeper::FollowPageProfileFile() {
   const ProfileStore store = Profiles();
   const std::vector<std::string> listed = store.List();
-  if (!pageProfile_ ||
-      std::find(listed.begin(), listed.end(), pageProfile_->name) != listed.end()) {
+  if (!pageProfile_) {
+    return;
+  }
+  if (std::find(listed.begin(), listed.end(), pageProfile_->name) != listed.end()) {
+    // Saved again the same (q8ctl profile save), the file is a new one: a later rename moves that.
+    const auto read = store.Load(pageProfile_->name);
+    const Profile* file = std::get_if<Profile>(&read);
+    if (file != nullptr && LoadsTheSame(*file, pageProfile_->file)) {
+      KeepPageFile(*file);
+    }
     return;
   }
   // Only the file itself under another name is the page's to save into: never a copy of it, nor a

@@ -153,7 +153,7 @@ class SettingsKeeper final : private ProfileSwitchHost {
   std::optional<std::uint8_t> KnownSensor() const;
   void SetActive(std::optional<std::string> name);
   // The page's profile no longer listed: it follows its file to the name a rename gave it, or is
-  // forgotten as deleted.
+  // forgotten as deleted. Still listed and saved again the same, its new file is the one kept.
   void FollowPageProfileFile();
   // The page's profile's file holds `file` now, as this program read or saved it.
   void KeepPageFile(const Profile& file);
