@@ -69,8 +69,7 @@ int ToldTrayToo(const ProfileOutcome& outcome, std::intptr_t edit, std::string_v
                 std::ostream& out, std::ostream& err) {
   const int status = Told(outcome, clashHint, out, err);
   if (outcome.Done() || outcome.status == ProfileOutcome::Status::kFailed) {
-    std::string notRunning;  // a tray program that does not run needs no telling
-    (void)NotifyTrayProgram(kStatusProfilesEdited, edit, notRunning);
+    TellTrayProgram(kStatusProfilesEdited, edit, err);
   }
   return status;
 }
@@ -139,9 +138,8 @@ int LoadProfile(const Invocation& invocation, const ProfileActions& files, const
   if (outcome == MouseSession::Outcome::kReady) {
     // The files hold the profile even when the mouse did not take it whole: a running tray
     // program reads them again and no longer takes its own last profile for the mouse's.
-    std::string notRunning;  // a tray program that does not run needs no telling
     session.LetGo();
-    (void)NotifyTrayProgram(kStatusProfileLoaded, 0, notRunning);
+    TellTrayProgram(kStatusProfileLoaded, 0, err);
   }
   return status;
 }

@@ -63,7 +63,7 @@ int Notify(const Invocation& invocation, std::ostream& err) {
     return UsageError("notify takes a TYPE and a VALUE, both whole numbers", "notify", err);
   }
   std::string error;
-  if (!NotifyTrayProgram(type, value, error)) {
+  if (NotifyTrayProgram(type, value, error) != TrayNotice::kTold) {
     err << "q8ctl: " << error << '\n';
     return kExitDeviceFailure;
   }
@@ -201,9 +201,8 @@ int RunWithMouse(const Invocation& invocation, SettingsRecord* settings,
     if (writes && status != kExitUsage) {
       // The mouse and config.bin may hold what this command wrote, whole or in part: a running
       // tray program reads the files again and no longer takes a profile for the mouse's.
-      std::string notRunning;  // a tray program that does not run needs no telling
       session.LetGo();
-      (void)NotifyTrayProgram(kStatusProfileLoaded, 0, notRunning);
+      TellTrayProgram(kStatusProfileLoaded, 0, err);
     }
   }
   // The files kept on the side are part of the result: both are told about when they fail.

@@ -6,8 +6,12 @@
 
 namespace q8 {
 
-bool NotifyTrayProgram(std::uintptr_t type, std::intptr_t value, std::string& error) {
-  return linux_shell::SendStatusNotification({type, value}, error);
+TrayNotice NotifyTrayProgram(std::uintptr_t type, std::intptr_t value, std::string& error) {
+  bool listening = true;
+  if (linux_shell::SendStatusNotification({type, value}, error, &listening)) {
+    return TrayNotice::kTold;
+  }
+  return listening ? TrayNotice::kNotTold : TrayNotice::kNotRunning;
 }
 
 std::optional<std::filesystem::path> ToolExecutable(std::string& error) {

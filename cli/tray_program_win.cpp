@@ -6,11 +6,11 @@
 
 namespace q8 {
 
-bool NotifyTrayProgram(std::uintptr_t type, std::intptr_t value, std::string& error) {
+TrayNotice NotifyTrayProgram(std::uintptr_t type, std::intptr_t value, std::string& error) {
   const HWND window = ::FindWindowW(L"TarnixQ8Class", nullptr);
   if (window == nullptr) {
     error = "the tray program is not running";
-    return false;
+    return TrayNotice::kNotRunning;
   }
   // Sent, not posted: the program has shown the balloon when this returns. A program that does not
   // answer (busy with a box, or hung) does not hold q8ctl for ever.
@@ -19,9 +19,9 @@ bool NotifyTrayProgram(std::uintptr_t type, std::intptr_t value, std::string& er
                             static_cast<LPARAM>(value), SMTO_NORMAL | SMTO_ABORTIFHUNG, 10000,
                             &ignored) == 0) {
     error = "the tray program did not answer";
-    return false;
+    return TrayNotice::kNotTold;
   }
-  return true;
+  return TrayNotice::kTold;
 }
 
 std::optional<std::filesystem::path> ToolExecutable(std::string& error) {

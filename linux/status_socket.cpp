@@ -177,9 +177,12 @@ std::optional<StatusNotification> ParseStatusLine(std::string_view line) {
   return notification;
 }
 
-bool SendStatusNotification(StatusNotification notification, std::string& error) {
+bool SendStatusNotification(StatusNotification notification, std::string& error, bool* listening) {
   int connectError = 0;
   const UniqueFd fd = ConnectToStatusSocket(connectError);
+  if (listening != nullptr) {
+    *listening = fd.Valid() || connectError == EAGAIN;
+  }
   if (!fd.Valid()) {
     error =
         connectError == EAGAIN

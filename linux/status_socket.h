@@ -52,7 +52,8 @@ std::string StatusLine(StatusNotification notification);
 std::optional<StatusNotification> ParseStatusLine(std::string_view line);
 
 // Sends one notification to the running program and waits for its answer; false with `error`
-// set when none listens or the notice could not be shown.
-bool SendStatusNotification(StatusNotification notification, std::string& error);
+// set when none listens (`listening`, when given, then false) or the notice could not be shown.
+bool SendStatusNotification(StatusNotification notification, std::string& error,
+                            bool* listening = nullptr);
 
 }  // namespace q8::linux_shell

@@ -26,6 +26,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
 namespace fs = std::filesystem;
 
 // Makes `folder` read-only for this process alone: a bind mount in a mount namespace of its own.
@@ -225,7 +226,15 @@ TEST_F(Q8ctlProcessTest, ProfileEditsTellARunningTrayProgram) {
     } else {
       EXPECT_THAT(heard, IsEmpty()) << step.args[0];
     }
+    EXPECT_THAT(err.str(), Not(HasSubstr("warning"))) << step.args[0];
   }
+
+  // A tray program that runs but refuses the notice goes on believing the old folder: said.
+  tray.Answer("error the window is busy");
+  std::ostringstream out, err;
+  const std::vector<std::string> rename{"profile", config, "rename", "Fast", "Racing"};
+  EXPECT_EQ(RunQ8ctl(rename, out, err), kExitOk);
+  EXPECT_THAT(err.str(), HasSubstr("not told of this (the window is busy)"));
 }
 
 }  // namespace

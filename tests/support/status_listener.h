@@ -29,6 +29,11 @@ class StatusListener {
     const std::lock_guard lock(mutex_);
     return std::exchange(received_, {});
   }
+  // What it answers from now on (a tray program answers "error ..." when it cannot show a notice).
+  void Answer(std::string line) {
+    const std::lock_guard lock(mutex_);
+    answer_ = std::move(line) + "\n";
+  }
 
  private:
   void Serve(const std::stop_token& stop) {
@@ -39,17 +44,17 @@ class StatusListener {
       std::string line;
       for (char c = 0; client.Valid() && ::recv(client.Get(), &c, 1, 0) == 1 && c != '\n';)
         line += c;
-      if (const auto notification = linux_shell::ParseStatusLine(line)) {
-        const std::lock_guard lock(mutex_);
+      const std::lock_guard lock(mutex_);
+      if (const auto notification = linux_shell::ParseStatusLine(line))
         received_.push_back(*notification);
-      }
-      ::send(client.Get(), "ok\n", 3, MSG_NOSIGNAL);
+      ::send(client.Get(), answer_.data(), answer_.size(), MSG_NOSIGNAL);
     }
   }
 
   linux_shell::StatusSocketClaim claim_;
   std::mutex mutex_;
   std::vector<linux_shell::StatusNotification> received_;
+  std::string answer_ = "ok\n";
   std::jthread thread_;  // last: it ends before what it uses
 };
 
