@@ -757,6 +757,17 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
        "Desktop Racing Desktop Racing", "Racing", 2},
       {"an unplug during the read of a plug-in leaves the mouse absent",
        "unplug; flaky; box{; steady; unplug; }; plug; show", "lost found halted lost lost", "", 0},
+      {"a hard link made by hand to the active profile is not taken for its new name after q8ctl "
+       "renames it: Apply saves into the renamed file",
+       "front other.exe; choose Racing; link Backup Racing; q8ctl rename Racing Fast; show; edit; "
+       "apply",
+       "Racing", "Fast", 2},
+#ifdef _WIN32
+      {"a rule naming the profile in other letters: its load is not written again at every return "
+       "of its program to the front",
+       "rules game.exe=racing; front game.exe; front work.exe; front game.exe", "Desktop racing",
+       "racing", 0},
+#endif
   };
   // The balloons by short names: a profile's name (loaded), "-" and the name (not loaded), "!" and
   // the name (applied, but not saved into the profile's file changed on disk).
@@ -885,6 +896,11 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
         std::filesystem::permissions(store.PathOf(arg), std::filesystem::perms::owner_read);
         const auto temp = store.PathOf(arg).string() + ".tmp-" + std::to_string(::getpid());
         std::filesystem::create_directories(std::filesystem::path(temp) / "in the way");
+      } else if (step.starts_with("link")) {  // a second name for a profile's file, by hand
+        const std::vector<std::string> w = split(arg, " ");
+        std::filesystem::create_hard_link(store.PathOf(w[1]), store.PathOf(w[0]));
+      } else if (step.starts_with("rules ")) {  // rules.ini written by hand: one rule
+        writeRules("[Rules]\n" + arg + "\nwork.exe=Desktop\n");
       } else if (step == "flaky" || step == "steady") {
         flaky = step == "flaky";
       } else if (step == "unplug" || step.starts_with("plug")) {
