@@ -765,8 +765,8 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
 #ifdef _WIN32
       {"a rule naming the profile in other letters: its load is not written again at every return "
        "of its program to the front",
-       "rules game.exe=racing; front game.exe; front work.exe; front game.exe", "Desktop racing",
-       "racing", 0},
+       "rules game.exe=racing; front game.exe; front other.exe; front game.exe", "racing",
+       "Racing", 4},
 #endif
   };
   // The balloons by short names: a profile's name (loaded), "-" and the name (not loaded), "!" and
