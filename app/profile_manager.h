@@ -26,7 +26,9 @@ class ProfileManager final : public ProfilesPort {
   ProfileOutcome Rename(std::string_view from, std::string_view to) override;
   ProfileOutcome Delete(std::string_view name) override;
   ProfileOutcome Import(const std::filesystem::path& file, bool replace) override {
-    return Actions().Import(file, std::nullopt, replace);
+    ProfileOutcome outcome = Actions().Import(file, std::nullopt, replace);
+    keeper_.OnProfilesEdited(false);  // an import over the page's profile is a new file
+    return outcome;
   }
   ProfileOutcome Export(std::string_view name, const std::filesystem::path& file) override {
     return Actions().Export(name, file);

@@ -58,7 +58,10 @@ class SettingsKeeper::WriteScope {
       keeper_.OnLoadedElsewhere();
     }
   }
-  ~WriteScope() { keeper_.writePhase_ = WritePhase::kNone; }
+  ~WriteScope() {
+    keeper_.writePhase_ = WritePhase::kNone;
+    keeper_.loadedElsewhereInHold_ = keeper_.loadedElsewhereAfterHold_ = false;
+  }
 
  private:
   SettingsKeeper& keeper_;
@@ -264,7 +267,7 @@ void SettingsKeeper::FollowPageProfileFile() {
   if (!pageProfile_) {
     return;
   }
-  if (std::find(listed.begin(), listed.end(), pageProfile_->name) != listed.end()) {
+  if (store.ProfileNamed(pageProfile_->name)) {  // in any letter case where names ignore it
     // Saved again the same (q8ctl profile save), the file is a new one: a later rename moves that.
     const auto read = store.Load(pageProfile_->name);
     const Profile* file = std::get_if<Profile>(&read);
@@ -276,15 +279,26 @@ void SettingsKeeper::FollowPageProfileFile() {
   // Only the file itself under another name is the page's to save into: never a copy of it, nor a
   // profile that happens to hold the same settings.
   const std::string gone = pageProfile_->name;  // a copy: following the rename changes it
-  if (pageProfile_->identity) {
-    for (const std::string& name : listed) {
-      if (IdentityOf(store.PathOf(name)) == pageProfile_->identity) {
-        ProfileRenamed(gone, name);
-        return;
-      }
+  // A number a deleted file freed may name a new file, and a hard link gives a file two names: the
+  // one file with the identity and the content the page came from, or none.
+  std::optional<std::string> renamedTo;
+  int found = 0;
+  for (const std::string& name : listed) {
+    if (!pageProfile_->identity || IdentityOf(store.PathOf(name)) != pageProfile_->identity) {
+      continue;
+    }
+    const auto read = store.Load(name);
+    const Profile* file = std::get_if<Profile>(&read);
+    if (file != nullptr && LoadsTheSame(*file, pageProfile_->file)) {
+      renamedTo = name;
+      ++found;
     }
   }
-  ProfileDeleted(gone);
+  if (found == 1) {
+    ProfileRenamed(gone, *renamedTo);
+  } else {
+    ProfileDeleted(gone);
+  }
 }
 
 void SettingsKeeper::KeepPageFile(const Profile& file) {
@@ -337,8 +351,9 @@ bool SettingsKeeper::NeedsLoad(const std::string& name) {
 }
 
 void SettingsKeeper::LoadProfile(const std::string& name, bool byHand) {
-  auto read = Profiles().Load(name);
+  // The identity first: a file replaced in between is then not taken for the one read.
   const auto identity = IdentityOf(Profiles().PathOf(name));
+  auto read = Profiles().Load(name);
   if (const auto* problem = std::get_if<std::string>(&read)) {
     TellNotLoaded(name, *problem);
     return;  // nothing written: everything stays as it was

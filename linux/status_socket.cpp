@@ -191,6 +191,9 @@ bool SendStatusNotification(StatusNotification notification, std::string& error,
     return false;
   }
   if (!PeerIsThisUser(fd.Get())) {
+    if (listening != nullptr) {
+      *listening = false;  // no tray program of this user
+    }
     error =
         "@" + StatusSocketName() + " is held by a process of another user, not the tray program";
     return false;

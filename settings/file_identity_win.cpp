@@ -20,7 +20,9 @@ std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) {
   }
   return FileIdentity{
       information.dwVolumeSerialNumber,
-      (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
+      (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow,
+      (static_cast<std::int64_t>(information.ftLastWriteTime.dwHighDateTime) << 32) |
+          information.ftLastWriteTime.dwLowDateTime};
 }
 
 }  // namespace q8

@@ -757,16 +757,16 @@ TEST_F(KeldraDlgTest, ProfileSwitchingOverSequencesOfEvents) {
        "Desktop Racing Desktop Racing", "Racing", 2},
       {"an unplug during the read of a plug-in leaves the mouse absent",
        "unplug; flaky; box{; steady; unplug; }; plug; show", "lost found halted lost lost", "", 0},
-      {"a hard link made by hand to the active profile is not taken for its new name after q8ctl "
-       "renames it: Apply saves into the renamed file",
+      {"a hard link made by hand to the active profile: after q8ctl renames it, the file has two "
+       "names and Apply saves into neither",
        "front other.exe; choose Racing; link Backup Racing; q8ctl rename Racing Fast; show; edit; "
-       "apply",
-       "Racing", "Fast", 2},
+       "apply; cancel; choose Backup",
+       "Racing Backup", "Backup", 4},
 #ifdef _WIN32
       {"a rule naming the profile in other letters: its load is not written again at every return "
        "of its program to the front",
-       "rules game.exe=racing; front game.exe; front other.exe; front game.exe", "racing",
-       "Racing", 4},
+       "rules game.exe=racing; front game.exe; front other.exe; front game.exe", "racing", "racing",
+       4},
 #endif
   };
   // The balloons by short names: a profile's name (loaded), "-" and the name (not loaded), "!" and
