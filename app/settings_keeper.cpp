@@ -262,43 +262,44 @@ void SettingsKeeper::OnProfilesEdited(bool rulesMayHaveChanged) {
 }
 
 void SettingsKeeper::FollowPageProfileFile() {
-  const ProfileStore store = Profiles();
-  const std::vector<std::string> listed = store.List();
   if (!pageProfile_) {
     return;
   }
+  const ProfileStore store = Profiles();
   if (store.ProfileNamed(pageProfile_->name)) {  // in any letter case where names ignore it
     // Saved again the same (q8ctl profile save), the file is a new one: a later rename moves that.
-    const auto read = store.Load(pageProfile_->name);
-    const Profile* file = std::get_if<Profile>(&read);
-    if (file != nullptr && LoadsTheSame(*file, pageProfile_->file)) {
+    if (const auto file = FileAsPageCameFrom(store, pageProfile_->name)) {
       KeepPageFile(*file);
     }
     return;
   }
   // Only the file itself under another name is the page's to save into: never a copy of it, nor a
-  // profile that happens to hold the same settings.
+  // profile that happens to hold the same settings. A number a deleted file freed may name a new
+  // file, and a hard link gives a file two names: the one file with the identity and the content
+  // the page came from, or none.
   const std::string gone = pageProfile_->name;  // a copy: following the rename changes it
-  // A number a deleted file freed may name a new file, and a hard link gives a file two names: the
-  // one file with the identity and the content the page came from, or none.
-  std::optional<std::string> renamedTo;
-  int found = 0;
-  for (const std::string& name : listed) {
-    if (!pageProfile_->identity || IdentityOf(store.PathOf(name)) != pageProfile_->identity) {
-      continue;
-    }
-    const auto read = store.Load(name);
-    const Profile* file = std::get_if<Profile>(&read);
-    if (file != nullptr && LoadsTheSame(*file, pageProfile_->file)) {
-      renamedTo = name;
-      ++found;
+  std::vector<std::string> renamedTo;
+  for (const std::string& name : store.List()) {
+    if (pageProfile_->identity && IdentityOf(store.PathOf(name)) == pageProfile_->identity &&
+        FileAsPageCameFrom(store, name)) {
+      renamedTo.push_back(name);
     }
   }
-  if (found == 1) {
-    ProfileRenamed(gone, *renamedTo);
+  if (renamedTo.size() == 1) {
+    ProfileRenamed(gone, renamedTo.front());
   } else {
     ProfileDeleted(gone);
   }
+}
+
+std::optional<Profile> SettingsKeeper::FileAsPageCameFrom(const ProfileStore& store,
+                                                          const std::string& name) const {
+  auto read = store.Load(name);
+  Profile* file = std::get_if<Profile>(&read);
+  if (file == nullptr || !LoadsTheSame(*file, pageProfile_->file)) {
+    return std::nullopt;
+  }
+  return std::move(*file);
 }
 
 void SettingsKeeper::KeepPageFile(const Profile& file) {

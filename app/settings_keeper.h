@@ -155,6 +155,9 @@ class SettingsKeeper final : private ProfileSwitchHost {
   // The page's profile no longer listed: it follows its file to the name a rename gave it, or is
   // forgotten as deleted. Still listed and saved again the same, its new file is the one kept.
   void FollowPageProfileFile();
+  // `name`'s file when it loads as the page's profile's file did.
+  std::optional<Profile> FileAsPageCameFrom(const ProfileStore& store,
+                                            const std::string& name) const;
   // The page's profile's file holds `file` now, as this program read or saved it.
   void KeepPageFile(const Profile& file);
   void Balloon(std::string_view text, bool warning);
